@@ -1,0 +1,423 @@
+// The simulator's state as hostsim keeps it, and the recorder's rendering of calls.
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+
+#include "hostsim.h"
+
+namespace hostsim {
+
+// ---- Args and calls ----
+
+Arg Arg::Int(long long v) {
+    Arg a;
+    a.kind = Kind::Int;
+    a.i = v;
+    return a;
+}
+
+Arg Arg::Float(float v) {
+    Arg a;
+    a.kind = Kind::Float;
+    a.f = v;
+    return a;
+}
+
+Arg Arg::Double(double v) {
+    Arg a;
+    a.kind = Kind::Double;
+    a.d = v;
+    return a;
+}
+
+Arg Arg::Pointer(const void* v) {
+    Arg a;
+    a.kind = Kind::Pointer;
+    a.p = v;
+    return a;
+}
+
+Arg Arg::Text(const char* v) {
+    Arg a;
+    a.kind = Kind::Text;
+    a.p = v;
+    if (v != nullptr)
+        a.text = v;
+    return a;
+}
+
+Arg Arg::Ints(const int* v, int count) {
+    Arg a;
+    a.kind = Kind::Ints;
+    a.p = v;
+    if (v != nullptr)
+        a.ints.assign(v, v + count);
+    return a;
+}
+
+std::string Arg::str() const {
+    char buf[64];
+    switch (kind) {
+        case Kind::Int:
+            std::snprintf(buf, sizeof buf, "%lld", i);
+            return buf;
+        case Kind::Float:
+            std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(f));
+            return buf;
+        case Kind::Double:
+            std::snprintf(buf, sizeof buf, "%.17g", d);
+            return buf;
+        case Kind::Pointer:
+            if (p == nullptr)
+                return "null";
+            std::snprintf(buf, sizeof buf, "0x%" PRIxPTR, reinterpret_cast<uintptr_t>(p));
+            return buf;
+        case Kind::Text:
+            return p == nullptr ? "null" : "\"" + text + "\"";
+        case Kind::Bare:
+            return text;
+        case Kind::Ints: {
+            if (p == nullptr)
+                return "null";
+            std::string out = "{";
+            for (size_t k = 0; k < ints.size(); ++k) {
+                if (k > 0)
+                    out += ", ";
+                out += std::to_string(ints[k]);
+            }
+            return out + "}";
+        }
+    }
+    return "?";
+}
+
+std::string Call::str() const {
+    std::string out = fn + "(";
+    for (size_t k = 0; k < args.size(); ++k) {
+        if (k > 0)
+            out += ", ";
+        out += args[k].str();
+    }
+    out += ")";
+    if (hasResult)
+        out += " = " + result.str();
+    return out;
+}
+
+std::vector<std::string> Recorder::strings() const {
+    std::vector<std::string> out;
+    out.reserve(calls.size());
+    for (const Call& c : calls)
+        out.push_back(c.str());
+    return out;
+}
+
+std::vector<std::string> Recorder::only(std::initializer_list<const char*> names) const {
+    std::vector<std::string> out;
+    for (const Call& c : calls) {
+        for (const char* n : names) {
+            if (c.fn == n) {
+                out.push_back(c.str());
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+size_t Recorder::count(const char* fn) const {
+    size_t n = 0;
+    for (const Call& c : calls)
+        n += c.fn == fn ? 1 : 0;
+    return n;
+}
+
+// ---- Datarefs ----
+
+const std::vector<KnownDataRef>& DefaultDataRefs() {
+    // Types as the simulator publishes them. The override array has an entry per aircraft slot.
+    static const std::vector<KnownDataRef> known = {
+        {"sim/operation/override/override_planepath", DataType::IntArray, 20},
+        {"sim/flightmodel/position/local_x", DataType::Double, 1},
+        {"sim/flightmodel/position/local_y", DataType::Double, 1},
+        {"sim/flightmodel/position/local_z", DataType::Double, 1},
+        {"sim/flightmodel/position/y_agl", DataType::Float, 1},
+        {"sim/flightmodel/position/psi", DataType::Float, 1},
+        {"sim/flightmodel/position/theta", DataType::Float, 1},
+        {"sim/flightmodel/position/phi", DataType::Float, 1},
+        {"sim/flightmodel/position/latitude", DataType::Double, 1},
+        {"sim/flightmodel/position/longitude", DataType::Double, 1},
+        {"sim/flightmodel/position/elevation", DataType::Double, 1},
+        {"sim/flightmodel/position/mag_psi", DataType::Float, 1},
+    };
+    return known;
+}
+
+Host::Host() {
+    reset();
+}
+
+Host& Host::get() {
+    static Host host;
+    return host;
+}
+
+void Host::reset() {
+    for (auto& entry : datarefs_)
+        retired_.push_back(std::move(entry.second));
+    datarefs_.clear();
+    for (const KnownDataRef& k : DefaultDataRefs())
+        defineDataRef(k.path, k.type, k.size);
+    screenWidth = 1920;
+    screenHeight = 1080;
+    windows_.clear();
+    hotKeys_.clear();
+    sniffers_.clear();
+    frame_ = Frame{};
+    camera_ = Camera{};
+    cameraPosition = XPLMCameraPosition_t{0, 0, 0, 0, 0, 0, 1.0f};
+    buttonsDown.clear();
+    destroyedUnknownWindows = 0;
+    recorder.enabled = true;
+    recorder.clear();
+}
+
+void Host::defineDataRef(const std::string& path, DataType type, int size) {
+    auto value = std::make_unique<DataRefValue>();
+    value->path = path;
+    value->type = type;
+    if (type == DataType::IntArray)
+        value->ints.assign(size > 0 ? size : 0, 0);
+    auto it = datarefs_.find(path);
+    if (it != datarefs_.end())
+        retired_.push_back(std::move(it->second));
+    datarefs_[path] = std::move(value);
+}
+
+void Host::removeDataRef(const std::string& path) {
+    auto it = datarefs_.find(path);
+    if (it == datarefs_.end())
+        return;
+    retired_.push_back(std::move(it->second));
+    datarefs_.erase(it);
+}
+
+bool Host::hasDataRef(const std::string& path) const {
+    return datarefs_.count(path) != 0;
+}
+
+DataRefValue& Host::dataRef(const std::string& path) {
+    auto it = datarefs_.find(path);
+    if (it == datarefs_.end()) {
+        std::fprintf(stderr, "hostsim: no dataref %s\n", path.c_str());
+        std::abort();
+    }
+    return *it->second;
+}
+
+const DataRefValue* Host::findByHandle(XPLMDataRef ref) const {
+    return static_cast<const DataRefValue*>(ref);
+}
+
+XPLMDataRef Host::find(const char* path) {
+    if (path == nullptr)
+        return nullptr;
+    auto it = datarefs_.find(path);
+    return it == datarefs_.end() ? nullptr : it->second.get();
+}
+
+// Test-side access goes through the same typed rules as the plug-in's.
+void Host::setDouble(const std::string& path, double v) {
+    DataRefValue& r = dataRef(path);
+    if (r.type == DataType::Double)
+        r.d = v;
+    if (r.type == DataType::Float)
+        r.f = static_cast<float>(v);
+}
+
+void Host::setFloat(const std::string& path, float v) {
+    DataRefValue& r = dataRef(path);
+    if (r.type == DataType::Double)
+        r.d = v;
+    if (r.type == DataType::Float)
+        r.f = v;
+}
+
+void Host::setInt(const std::string& path, int index, int v) {
+    DataRefValue& r = dataRef(path);
+    if (index >= 0 && static_cast<size_t>(index) < r.ints.size())
+        r.ints[index] = v;
+}
+
+double Host::getDouble(const std::string& path) {
+    const DataRefValue& r = dataRef(path);
+    return r.type == DataType::Double ? r.d : r.type == DataType::Float ? r.f : 0.0;
+}
+
+float Host::getFloat(const std::string& path) {
+    const DataRefValue& r = dataRef(path);
+    return r.type == DataType::Double  ? static_cast<float>(r.d)
+           : r.type == DataType::Float ? r.f
+                                       : 0.0f;
+}
+
+int Host::getInt(const std::string& path, int index) {
+    const DataRefValue& r = dataRef(path);
+    if (index < 0 || static_cast<size_t>(index) >= r.ints.size())
+        return 0;
+    return r.ints[index];
+}
+
+// ---- Keys ----
+
+XPLMHotKeyID Host::addHotKey(const HotKey& key) {
+    HotKey k = key;
+    k.id = reinterpret_cast<XPLMHotKeyID>(nextId_++);
+    hotKeys_.push_back(k);
+    return k.id;
+}
+
+void Host::removeHotKey(XPLMHotKeyID id) {
+    for (auto it = hotKeys_.begin(); it != hotKeys_.end(); ++it) {
+        if (it->id == id) {
+            hotKeys_.erase(it);
+            return;
+        }
+    }
+}
+
+int Host::addSniffer(const KeySniffer& sniffer) {
+    sniffers_.push_back(sniffer);
+    return 1;
+}
+
+static bool Same(const KeySniffer& a, const KeySniffer& b) {
+    return a.callback == b.callback && (a.beforeWindows != 0) == (b.beforeWindows != 0) &&
+           a.refcon == b.refcon;
+}
+
+int Host::removeSniffer(const KeySniffer& sniffer) {
+    for (auto it = sniffers_.begin(); it != sniffers_.end(); ++it) {
+        if (Same(*it, sniffer)) {
+            sniffers_.erase(it);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+bool Host::keyEvent(char character, XPLMKeyFlags flags, char virtualKey) {
+    // Registrations may change inside a callback: walk a copy, skipping any that went away.
+    const std::vector<KeySniffer> sniffers = sniffers_;
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool before = pass == 0;
+        for (const KeySniffer& s : sniffers) {
+            if ((s.beforeWindows != 0) != before)
+                continue;
+            bool live = false;
+            for (const KeySniffer& current : sniffers_)
+                live = live || Same(current, s);
+            if (!live)
+                continue;
+            if (s.callback(character, flags, virtualKey, s.refcon) == 0)
+                return true;
+        }
+    }
+    const std::vector<HotKey> keys = hotKeys_;
+    for (const HotKey& k : keys) {
+        if (k.virtualKey != virtualKey || k.flags != flags)
+            continue;
+        bool live = false;
+        for (const HotKey& current : hotKeys_)
+            live = live || current.id == k.id;
+        if (live)
+            k.callback(k.refcon);
+    }
+    return false;
+}
+
+void Host::pressKey(char virtualKey, XPLMKeyFlags modifiers, char character) {
+    keyEvent(character, modifiers | xplm_DownFlag, virtualKey);
+    keyEvent(character, modifiers | xplm_UpFlag, virtualKey);
+}
+
+std::vector<HotKey> Host::hotKeys() const {
+    return hotKeys_;
+}
+std::vector<KeySniffer> Host::keySniffers() const {
+    return sniffers_;
+}
+
+// ---- Windows and drawing ----
+
+XPLMWindowID Host::addWindow(const Window& window) {
+    Window w = window;
+    w.id = reinterpret_cast<XPLMWindowID>(nextId_++);
+    windows_.push_back(w);
+    return w.id;
+}
+
+void Host::removeWindow(XPLMWindowID id) {
+    for (auto it = windows_.begin(); it != windows_.end(); ++it) {
+        if (it->id == id) {
+            windows_.erase(it);
+            return;
+        }
+    }
+    ++destroyedUnknownWindows;
+}
+
+std::vector<Window> Host::windows() const {
+    return windows_;
+}
+
+Frame Host::drawFrame() {
+    frame_ = Frame{};
+    drawing_ = true;
+    const std::vector<Window> windows = windows_;
+    for (const Window& w : windows) {
+        bool live = false;
+        for (const Window& current : windows_)
+            live = live || current.id == w.id;
+        if (live && w.visible != 0 && w.draw != nullptr)
+            w.draw(w.id, w.refcon);
+    }
+    drawing_ = false;
+    return frame_;
+}
+
+void Host::addBox(const Box& box) {
+    if (drawing_)
+        frame_.boxes.push_back(box);
+}
+
+void Host::addText(const Text& text) {
+    if (drawing_)
+        frame_.texts.push_back(text);
+}
+
+// ---- Camera ----
+
+int Host::cameraFrame(bool passNullPosition) {
+    if (camera_.callback == nullptr)
+        return -1;
+    const Camera held = camera_;
+    XPLMCameraPosition_t position = cameraPosition;
+    const int keep = held.callback(passNullPosition ? nullptr : &position, 0, held.refcon);
+    if (!passNullPosition)
+        cameraPosition = position;
+    if (keep == 0 && camera_.callback == held.callback)
+        releaseCamera();
+    return keep;
+}
+
+void Host::changeView() {
+    if (camera_.callback == nullptr || camera_.duration != xplm_ControlCameraUntilViewChanges) {
+        return;
+    }
+    const Camera held = camera_;
+    releaseCamera();
+    held.callback(nullptr, 1, held.refcon);
+}
+
+}  // namespace hostsim

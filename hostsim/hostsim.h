@@ -1,0 +1,261 @@
+// A headless stand-in for the simulator: it implements the XPLM functions a plug-in calls over
+// in-memory state, records every call in order, and lets a program drive what the simulator
+// would drive (keys, frames, the camera). It knows nothing of the plug-in it hosts.
+#ifndef HOSTSIM_HOSTSIM_H
+#define HOSTSIM_HOSTSIM_H
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/xplm.h"
+
+#if defined(_WIN32)
+#if defined(HOSTSIM_BUILDING)
+#define HOSTSIM_API __declspec(dllexport)
+#else
+#define HOSTSIM_API __declspec(dllimport)
+#endif
+#else
+#define HOSTSIM_API __attribute__((visibility("default")))
+#endif
+
+namespace hostsim {
+
+// ---- The call recorder ----
+
+struct Arg {
+    enum class Kind { Int, Float, Double, Pointer, Text, Bare, Ints };
+    Kind kind = Kind::Int;
+    long long i = 0;
+    float f = 0.0f;
+    double d = 0.0;
+    const void* p = nullptr;
+    std::string text;       // Text, quoted; Bare, as it stands (a dataref path, a colour)
+    std::vector<int> ints;  // Ints
+
+    static Arg Int(long long v);
+    static Arg Float(float v);
+    static Arg Double(double v);
+    static Arg Pointer(const void* v);
+    static Arg Text(const char* v);
+    static Arg Ints(const int* v, int count);
+    std::string str() const;
+};
+
+struct Call {
+    std::string fn;
+    std::vector<Arg> args;
+    bool hasResult = false;
+    Arg result;
+
+    // "XPLMSetDatad(sim/flightmodel/position/local_z, -50.100000000000001)": floats with 9 and
+    // doubles with 17 significant digits, so equal strings mean equal bits.
+    std::string str() const;
+};
+
+class HOSTSIM_API Recorder {
+  public:
+    bool enabled = true;
+    std::vector<Call> calls;
+
+    void clear() { calls.clear(); }
+    std::vector<std::string> strings() const;
+    // Only the calls whose function name is one of `names`, as strings.
+    std::vector<std::string> only(std::initializer_list<const char*> names) const;
+    size_t count(const char* fn) const;
+};
+
+// ---- Simulator state ----
+
+enum class DataType { Float, Double, IntArray };
+
+struct DataRefValue {
+    std::string path;
+    DataType type = DataType::Float;
+    float f = 0.0f;
+    double d = 0.0;
+    std::vector<int> ints;
+};
+
+struct Window {
+    XPLMWindowID id = nullptr;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int visible = 0;
+    XPLMDrawWindow_f draw = nullptr;
+    XPLMHandleKey_f key = nullptr;
+    XPLMHandleMouseClick_f mouse = nullptr;
+    void* refcon = nullptr;
+};
+
+struct HotKey {
+    XPLMHotKeyID id = nullptr;
+    char virtualKey = 0;
+    XPLMKeyFlags flags = 0;
+    std::string description;
+    XPLMHotKey_f callback = nullptr;
+    void* refcon = nullptr;
+};
+
+struct KeySniffer {
+    XPLMKeySniffer_f callback = nullptr;
+    int beforeWindows = 0;
+    void* refcon = nullptr;
+};
+
+struct Box {
+    int left, top, right, bottom;
+};
+
+struct Text {
+    float rgb[3];
+    int x, y;
+    std::string text;
+    bool hasWrapWidth;
+    int font;
+};
+
+// What the draw callbacks drew during one frame, in order.
+struct Frame {
+    std::vector<Box> boxes;
+    std::vector<Text> texts;
+};
+
+struct Camera {
+    XPLMCameraControl_f callback = nullptr;
+    XPLMCameraControlDuration duration = 0;
+    void* refcon = nullptr;
+};
+
+// The simulator's datarefs that hostsim knows by default, with their real types.
+struct KnownDataRef {
+    const char* path;
+    DataType type;
+    int size;  // elements of an int array
+};
+HOSTSIM_API const std::vector<KnownDataRef>& DefaultDataRefs();
+
+class HOSTSIM_API Host {
+  public:
+    static Host& get();
+
+    // Back to a freshly started simulator: the default datarefs at 0, a 1920x1080 screen, no
+    // registrations, the recorder empty and on. Only while no plug-in is loaded.
+    void reset();
+
+    Recorder recorder;
+
+    // Datarefs. A path the host does not define resolves to a null handle.
+    void defineDataRef(const std::string& path, DataType type, int size = 1);
+    void removeDataRef(const std::string& path);
+    bool hasDataRef(const std::string& path) const;
+    DataRefValue& dataRef(const std::string& path);  // aborts on an unknown path
+    const DataRefValue* findByHandle(XPLMDataRef ref) const;
+    void setDouble(const std::string& path, double v);
+    void setFloat(const std::string& path, float v);
+    void setInt(const std::string& path, int index, int v);
+    double getDouble(const std::string& path);
+    float getFloat(const std::string& path);
+    int getInt(const std::string& path, int index);
+
+    // Screen.
+    int screenWidth = 1920;
+    int screenHeight = 1080;
+
+    // Keys, as the simulator delivers them: every event goes to the key sniffers registered
+    // before windows, then to those after windows, then to the hot keys, until one consumes it.
+    // Returns true when a sniffer consumed the event.
+    bool keyEvent(char character, XPLMKeyFlags flags, char virtualKey);
+    // A key-down event and then a key-up event; modifiers are the Shift/Alt/Control bits.
+    void pressKey(char virtualKey, XPLMKeyFlags modifiers = 0, char character = 0);
+
+    // Calls every visible window's draw callback, in creation order; returns what they drew.
+    Frame drawFrame();
+    const Frame& lastFrame() const { return frame_; }
+
+    std::vector<Window> windows() const;
+    std::vector<HotKey> hotKeys() const;
+    std::vector<KeySniffer> keySniffers() const;
+    size_t destroyedUnknownWindows = 0;  // XPLMDestroyWindow with a null or stale id
+
+    // Command buttons held down.
+    std::vector<int> buttonsDown;
+
+    // Camera. cameraPosition is what the simulator's view shows.
+    XPLMCameraPosition_t cameraPosition{0, 0, 0, 0, 0, 0, 1.0f};
+    const Camera& camera() const { return camera_; }
+    bool cameraControlled() const { return camera_.callback != nullptr; }
+    // One frame while a plug-in holds the camera: its callback fills the position; a result of 0
+    // gives the camera back. Returns the callback's result, or -1 when nobody holds it.
+    int cameraFrame(bool passNullPosition = false);
+    // The user picks another view: a camera held until the view changes is taken back, its
+    // callback told so with the losing-control flag.
+    void changeView();
+
+    // ---- used by the XPLM functions ----
+    XPLMDataRef find(const char* path);
+    XPLMHotKeyID addHotKey(const HotKey& key);
+    void removeHotKey(XPLMHotKeyID id);
+    int addSniffer(const KeySniffer& sniffer);
+    int removeSniffer(const KeySniffer& sniffer);
+    XPLMWindowID addWindow(const Window& window);
+    void removeWindow(XPLMWindowID id);
+    void addBox(const Box& box);
+    void addText(const Text& text);
+    void takeCamera(const Camera& camera) { camera_ = camera; }
+    void releaseCamera() { camera_ = Camera{}; }
+
+  private:
+    Host();
+    std::map<std::string, std::unique_ptr<DataRefValue>> datarefs_;
+    // Removed datarefs stay allocated so that a stale handle never points at freed memory.
+    std::vector<std::unique_ptr<DataRefValue>> retired_;
+    std::vector<Window> windows_;
+    std::vector<HotKey> hotKeys_;
+    std::vector<KeySniffer> sniffers_;
+    Frame frame_;
+    Camera camera_;
+    uintptr_t nextId_ = 1;
+    bool drawing_ = false;
+};
+
+// ---- Loading a plug-in as the simulator does ----
+
+class HOSTSIM_API Plugin {
+  public:
+    Plugin() = default;
+    ~Plugin();
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    // Opens the library with every symbol bound now, finds the five entry points, calls
+    // XPluginStart with three 256-byte buffers and then XPluginEnable. On failure returns false
+    // with `error` naming what is missing; nothing stays loaded.
+    bool load(const std::string& path, std::string& error);
+    // XPluginDisable (if enabled), XPluginStop, then closes the library. Safe when not loaded.
+    void unload();
+    bool loaded() const { return handle_ != nullptr; }
+
+    int startResult = 0;
+    int enableResult = 0;
+    std::string name, signature, description;
+
+    // Entry points and the exported symbols, for driving the plug-in directly.
+    int (*XPluginStart)(char*, char*, char*) = nullptr;
+    void (*XPluginStop)() = nullptr;
+    int (*XPluginEnable)() = nullptr;
+    void (*XPluginDisable)() = nullptr;
+    void (*XPluginReceiveMessage)(XPLMPluginID, int, void*) = nullptr;
+    // Any other exported symbol, or null.
+    void* symbol(const char* name) const;
+
+  private:
+    void* handle_ = nullptr;
+    bool enabled_ = false;
+};
+
+}  // namespace hostsim
+
+#endif  // HOSTSIM_HOSTSIM_H

@@ -1,0 +1,288 @@
+// The XPLM functions, as the simulator exports them, over hostsim's state. Each one records
+// itself first, with its arguments as the plug-in passed them.
+#include <cstring>
+
+#include "hostsim.h"
+
+using hostsim::Arg;
+using hostsim::Call;
+using hostsim::DataRefValue;
+using hostsim::DataType;
+using hostsim::Host;
+
+namespace {
+
+Host& H() {
+    return Host::get();
+}
+
+// Appends a call to the recorder and returns it so that a result can be added; null when off.
+Call* Record(const char* fn, std::initializer_list<Arg> args) {
+    hostsim::Recorder& r = H().recorder;
+    if (!r.enabled)
+        return nullptr;
+    r.calls.push_back(Call{fn, args, false, Arg{}});
+    return &r.calls.back();
+}
+
+void Result(Call* call, const Arg& result) {
+    if (call == nullptr)
+        return;
+    call->hasResult = true;
+    call->result = result;
+}
+
+Arg Ref(XPLMDataRef ref) {
+    Arg a;
+    a.kind = Arg::Kind::Bare;
+    a.p = ref;
+    a.text = ref == nullptr ? "<null>" : static_cast<const DataRefValue*>(ref)->path;
+    return a;
+}
+
+template <typename F>
+Arg Fn(F f) {
+    return Arg::Pointer(reinterpret_cast<const void*>(f));
+}
+
+DataRefValue* Value(XPLMDataRef ref) {
+    return static_cast<DataRefValue*>(ref);
+}
+
+}  // namespace
+
+extern "C" {
+
+XPLM_API XPLMDataRef XPLMFindDataRef(const char* inDataRefName) {
+    Call* call = Record("XPLMFindDataRef", {Arg::Text(inDataRefName)});
+    XPLMDataRef ref = H().find(inDataRefName);
+    Result(call, Ref(ref));
+    return ref;
+}
+
+// A double dataref answers float reads and writes too, rounding and widening; a float one
+// answers only as float and an int array only through the array calls. A mismatch reads 0 and
+// drops the write, as the simulator does.
+XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef) {
+    Call* call = Record("XPLMGetDataf", {Ref(inDataRef)});
+    float v = 0.0f;
+    if (DataRefValue* r = Value(inDataRef)) {
+        if (r->type == DataType::Float)
+            v = r->f;
+        if (r->type == DataType::Double)
+            v = static_cast<float>(r->d);
+    }
+    Result(call, Arg::Float(v));
+    return v;
+}
+
+XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue) {
+    Record("XPLMSetDataf", {Ref(inDataRef), Arg::Float(inValue)});
+    if (DataRefValue* r = Value(inDataRef)) {
+        if (r->type == DataType::Float)
+            r->f = inValue;
+        if (r->type == DataType::Double)
+            r->d = inValue;
+    }
+}
+
+XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef) {
+    Call* call = Record("XPLMGetDatad", {Ref(inDataRef)});
+    double v = 0.0;
+    if (DataRefValue* r = Value(inDataRef)) {
+        if (r->type == DataType::Double)
+            v = r->d;
+    }
+    Result(call, Arg::Double(v));
+    return v;
+}
+
+XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue) {
+    Record("XPLMSetDatad", {Ref(inDataRef), Arg::Double(inValue)});
+    if (DataRefValue* r = Value(inDataRef)) {
+        if (r->type == DataType::Double)
+            r->d = inValue;
+    }
+}
+
+XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax) {
+    Call* call = Record("XPLMGetDatavi", {Ref(inDataRef), Arg::Pointer(outValues),
+                                          Arg::Int(inOffset), Arg::Int(inMax)});
+    int n = 0;
+    DataRefValue* r = Value(inDataRef);
+    if (r != nullptr && r->type == DataType::IntArray) {
+        const int size = static_cast<int>(r->ints.size());
+        if (outValues == nullptr) {
+            n = size;
+        } else if (inOffset >= 0 && inOffset < size && inMax > 0) {
+            n = inMax < size - inOffset ? inMax : size - inOffset;
+            std::memcpy(outValues, r->ints.data() + inOffset, sizeof(int) * n);
+        }
+    }
+    Result(call, Arg::Int(n));
+    return n;
+}
+
+XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inOffset, int inCount) {
+    DataRefValue* r = Value(inDataRef);
+    const int size =
+        r != nullptr && r->type == DataType::IntArray ? static_cast<int>(r->ints.size()) : 0;
+    int n = 0;
+    if (inValues != nullptr && inOffset >= 0 && inOffset < size && inCount > 0) {
+        n = inCount < size - inOffset ? inCount : size - inOffset;
+    }
+    // Only the elements that land are recorded: a wild count must not make us read far away.
+    Record("XPLMSetDatavi",
+           {Ref(inDataRef), Arg::Ints(inValues, n), Arg::Int(inOffset), Arg::Int(inCount)});
+    if (n > 0)
+        std::memcpy(r->ints.data() + inOffset, inValues, sizeof(int) * n);
+}
+
+XPLM_API XPLMHotKeyID XPLMRegisterHotKey(char inVirtualKey, XPLMKeyFlags inFlags,
+                                         const char* inDescription, XPLMHotKey_f inCallback,
+                                         void* inRefcon) {
+    Call* call = Record("XPLMRegisterHotKey",
+                        {Arg::Int(inVirtualKey), Arg::Int(inFlags), Arg::Text(inDescription),
+                         Fn(inCallback), Arg::Pointer(inRefcon)});
+    hostsim::HotKey key;
+    key.virtualKey = inVirtualKey;
+    key.flags = inFlags;
+    key.description = inDescription == nullptr ? "" : inDescription;
+    key.callback = inCallback;
+    key.refcon = inRefcon;
+    XPLMHotKeyID id = inCallback == nullptr ? nullptr : H().addHotKey(key);
+    Result(call, Arg::Pointer(id));
+    return id;
+}
+
+XPLM_API void XPLMUnregisterHotKey(XPLMHotKeyID inHotKey) {
+    Record("XPLMUnregisterHotKey", {Arg::Pointer(inHotKey)});
+    H().removeHotKey(inHotKey);
+}
+
+XPLM_API int XPLMRegisterKeySniffer(XPLMKeySniffer_f inCallback, int inBeforeWindows,
+                                    void* inRefcon) {
+    Call* call = Record("XPLMRegisterKeySniffer",
+                        {Fn(inCallback), Arg::Int(inBeforeWindows), Arg::Pointer(inRefcon)});
+    const int ok =
+        inCallback == nullptr ? 0 : H().addSniffer({inCallback, inBeforeWindows, inRefcon});
+    Result(call, Arg::Int(ok));
+    return ok;
+}
+
+XPLM_API int XPLMUnregisterKeySniffer(XPLMKeySniffer_f inCallback, int inBeforeWindows,
+                                      void* inRefcon) {
+    Call* call = Record("XPLMUnregisterKeySniffer",
+                        {Fn(inCallback), Arg::Int(inBeforeWindows), Arg::Pointer(inRefcon)});
+    const int ok = H().removeSniffer({inCallback, inBeforeWindows, inRefcon});
+    Result(call, Arg::Int(ok));
+    return ok;
+}
+
+XPLM_API XPLMWindowID XPLMCreateWindow(int inLeft, int inTop, int inRight, int inBottom,
+                                       int inIsVisible, XPLMDrawWindow_f inDrawCallback,
+                                       XPLMHandleKey_f inKeyCallback,
+                                       XPLMHandleMouseClick_f inMouseCallback, void* inRefcon) {
+    Call* call = Record("XPLMCreateWindow",
+                        {Arg::Int(inLeft), Arg::Int(inTop), Arg::Int(inRight), Arg::Int(inBottom),
+                         Arg::Int(inIsVisible), Fn(inDrawCallback), Fn(inKeyCallback),
+                         Fn(inMouseCallback), Arg::Pointer(inRefcon)});
+    hostsim::Window w;
+    w.left = inLeft;
+    w.top = inTop;
+    w.right = inRight;
+    w.bottom = inBottom;
+    w.visible = inIsVisible;
+    w.draw = inDrawCallback;
+    w.key = inKeyCallback;
+    w.mouse = inMouseCallback;
+    w.refcon = inRefcon;
+    XPLMWindowID id = H().addWindow(w);
+    Result(call, Arg::Pointer(id));
+    return id;
+}
+
+XPLM_API void XPLMDestroyWindow(XPLMWindowID inWindowID) {
+    Record("XPLMDestroyWindow", {Arg::Pointer(inWindowID)});
+    H().removeWindow(inWindowID);
+}
+
+XPLM_API void XPLMGetScreenSize(int* outWidth, int* outHeight) {
+    Call* call = Record("XPLMGetScreenSize", {});
+    if (outWidth != nullptr)
+        *outWidth = H().screenWidth;
+    if (outHeight != nullptr)
+        *outHeight = H().screenHeight;
+    if (call != nullptr) {
+        call->args = {Arg::Int(H().screenWidth), Arg::Int(H().screenHeight)};
+    }
+}
+
+XPLM_API void XPLMDrawTranslucentDarkBox(int inLeft, int inTop, int inRight, int inBottom) {
+    Record("XPLMDrawTranslucentDarkBox",
+           {Arg::Int(inLeft), Arg::Int(inTop), Arg::Int(inRight), Arg::Int(inBottom)});
+    H().addBox({inLeft, inTop, inRight, inBottom});
+}
+
+XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, const char* inChar,
+                             int* inWordWrapWidth, XPLMFontID inFontID) {
+    hostsim::Text t{};
+    if (inColorRGB != nullptr)
+        std::memcpy(t.rgb, inColorRGB, sizeof t.rgb);
+    Call* call = Record("XPLMDrawString", {});
+    if (call != nullptr) {
+        Arg colour = Arg::Pointer(inColorRGB);
+        if (inColorRGB != nullptr) {
+            colour.kind = Arg::Kind::Bare;
+            char buf[96];
+            std::snprintf(buf, sizeof buf, "rgb(%.9g, %.9g, %.9g)", static_cast<double>(t.rgb[0]),
+                          static_cast<double>(t.rgb[1]), static_cast<double>(t.rgb[2]));
+            colour.text = buf;
+        }
+        call->args = {colour,
+                      Arg::Int(inXOffset),
+                      Arg::Int(inYOffset),
+                      Arg::Text(inChar),
+                      Arg::Pointer(inWordWrapWidth),
+                      Arg::Int(inFontID)};
+    }
+    t.x = inXOffset;
+    t.y = inYOffset;
+    t.text = inChar == nullptr ? "" : inChar;
+    t.hasWrapWidth = inWordWrapWidth != nullptr;
+    t.font = inFontID;
+    H().addText(t);
+}
+
+XPLM_API void XPLMCommandButtonPress(XPLMCommandButtonID inButton) {
+    Record("XPLMCommandButtonPress", {Arg::Int(inButton)});
+    H().buttonsDown.push_back(inButton);
+}
+
+XPLM_API void XPLMCommandButtonRelease(XPLMCommandButtonID inButton) {
+    Record("XPLMCommandButtonRelease", {Arg::Int(inButton)});
+    auto& down = H().buttonsDown;
+    for (auto it = down.begin(); it != down.end(); ++it) {
+        if (*it == inButton) {
+            down.erase(it);
+            break;
+        }
+    }
+}
+
+XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
+                                XPLMCameraControl_f inControlFunc, void* inRefcon) {
+    Record("XPLMControlCamera", {Arg::Int(inHowLong), Fn(inControlFunc), Arg::Pointer(inRefcon)});
+    // Whoever held the camera before is told it lost it.
+    const hostsim::Camera previous = H().camera();
+    H().takeCamera({inControlFunc, inHowLong, inRefcon});
+    if (previous.callback != nullptr)
+        previous.callback(nullptr, 1, previous.refcon);
+}
+
+XPLM_API void XPLMDontControlCamera(void) {
+    Record("XPLMDontControlCamera", {});
+    H().releaseCamera();
+}
+
+}  // extern "C"

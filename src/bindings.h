@@ -1,0 +1,21 @@
+// Dataref handles shared by the plug-in's files. Bound once by XPluginStart, in the order of the
+// binding table in main.cpp, and kept unchanged (null included) until the library is unloaded.
+#ifndef TROVIK_BINDINGS_H
+#define TROVIK_BINDINGS_H
+
+#include "host/xplm.h"
+
+extern XPLMDataRef gPlaneOverride;  // int array; element 0 is the user's aircraft
+extern XPLMDataRef gPlaneX;         // double, local OpenGL metres
+extern XPLMDataRef gPlaneY;         // double
+extern XPLMDataRef gPlaneZ;         // double
+extern XPLMDataRef gPlaneY_AGL;     // float, metres above ground
+extern XPLMDataRef gPlanePSI;       // float, true heading in degrees
+extern XPLMDataRef gPlaneTHETA;     // float, pitch in degrees
+extern XPLMDataRef gPlanePHI;       // float, roll in degrees
+extern XPLMDataRef gPlaneLat;       // double, degrees
+extern XPLMDataRef gPlaneLon;       // double, degrees
+extern XPLMDataRef gPlaneAlt;       // double, metres above mean sea level
+extern XPLMDataRef gPlaneMpsi;      // float, magnetic heading in degrees
+
+#endif  // TROVIK_BINDINGS_H

@@ -1,0 +1,80 @@
+// The simulator's entry points and the table of every dataref the plug-in touches.
+#include <string.h>
+
+#include "bindings.h"
+#include "camera.h"
+#include "host/xplm.h"
+#include "key_commands.h"
+#include "slew_toggle.h"
+
+XPLMDataRef gPlaneOverride = nullptr;
+XPLMDataRef gPlaneX = nullptr;
+XPLMDataRef gPlaneY = nullptr;
+XPLMDataRef gPlaneZ = nullptr;
+XPLMDataRef gPlaneY_AGL = nullptr;
+XPLMDataRef gPlanePSI = nullptr;
+XPLMDataRef gPlaneTHETA = nullptr;
+XPLMDataRef gPlanePHI = nullptr;
+XPLMDataRef gPlaneLat = nullptr;
+XPLMDataRef gPlaneLon = nullptr;
+XPLMDataRef gPlaneAlt = nullptr;
+XPLMDataRef gPlaneMpsi = nullptr;
+
+namespace {
+
+struct Binding {
+    XPLMDataRef* handle;
+    const char* path;
+};
+
+// Looked up in this order. A path the simulator does not know binds a null handle, which the
+// simulator's accessors treat as reading 0 and ignoring writes.
+const Binding kBindings[] = {
+    {&gPlaneOverride, "sim/operation/override/override_planepath"},
+    {&gPlaneX, "sim/flightmodel/position/local_x"},
+    {&gPlaneY, "sim/flightmodel/position/local_y"},
+    {&gPlaneZ, "sim/flightmodel/position/local_z"},
+    {&gPlaneY_AGL, "sim/flightmodel/position/y_agl"},
+    {&gPlanePSI, "sim/flightmodel/position/psi"},
+    {&gPlaneTHETA, "sim/flightmodel/position/theta"},
+    {&gPlanePHI, "sim/flightmodel/position/phi"},
+    {&gPlaneLat, "sim/flightmodel/position/latitude"},
+    {&gPlaneLon, "sim/flightmodel/position/longitude"},
+    {&gPlaneAlt, "sim/flightmodel/position/elevation"},
+    {&gPlaneMpsi, "sim/flightmodel/position/mag_psi"},
+};
+
+constexpr int kBeforeWindows = 1;
+
+XPLMHotKeyID gHotKey = nullptr;
+
+}  // namespace
+
+PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
+    strcpy(outName, "Trovik");
+    strcpy(outSig, "kervanold.trovik");
+    strcpy(outDesc, "Slew mode for X-Plane");
+
+    for (const Binding& binding : kBindings)
+        *binding.handle = XPLMFindDataRef(binding.path);
+
+    gHotKey = XPLMRegisterHotKey(XPLM_VK_Y, xplm_DownFlag, "Slew mode", MyHotKeyCallback, nullptr);
+    XPLMRegisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
+    return 1;
+}
+
+PLUGIN_API void XPluginStop(void) {
+    XPLMUnregisterHotKey(gHotKey);
+    XPLMUnregisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
+    EndSlewModeForStop();
+    ReleaseCameraForStop();
+}
+
+PLUGIN_API int XPluginEnable(void) {
+    return 1;
+}
+
+PLUGIN_API void XPluginDisable(void) {}
+
+PLUGIN_API void XPluginReceiveMessage(XPLMPluginID /*inFrom*/, int /*inMessage*/,
+                                      void* /*inParam*/) {}

@@ -1,0 +1,42 @@
+#include "overlay.h"
+
+#include <stdio.h>
+
+#include "bindings.h"
+
+namespace {
+
+constexpr int kTopBandHeight = 30;
+constexpr int kBottomBandHeight = 50;
+// One translucent box is too faint over a bright sky; five stacked read as a solid band.
+constexpr int kBandLayers = 5;
+constexpr double kMetresPerFoot = 0.3048;
+
+float kRed[3] = {1.0f, 0.0f, 0.0f};
+float kWhite[3] = {1.0f, 1.0f, 1.0f};
+
+}  // namespace
+
+void MyDrawWindowCallback(XPLMWindowID /*inWindowID*/, void* /*inRefcon*/) {
+    const double latitude = XPLMGetDatad(gPlaneLat);
+    const double longitude = XPLMGetDatad(gPlaneLon);
+    const double elevation = XPLMGetDatad(gPlaneAlt);  // metres, though the line says feet
+    const float magneticHeading = XPLMGetDataf(gPlaneMpsi);
+
+    int width = 0;
+    int height = 0;
+    XPLMGetScreenSize(&width, &height);
+
+    for (int i = 0; i < kBandLayers; ++i) {
+        XPLMDrawTranslucentDarkBox(0, height, width, height - kTopBandHeight);
+        XPLMDrawTranslucentDarkBox(0, kBottomBandHeight, width, 0);
+    }
+
+    // Bounded: an absurd value cuts the line short rather than overrunning the buffer.
+    char text[256];
+    snprintf(text, sizeof text, "Lat: %f   Lon: %f   Alt: %.0f ft. MSL   Mag:%.0f Deg", latitude,
+             longitude, elevation / kMetresPerFoot, static_cast<double>(magneticHeading));
+
+    XPLMDrawString(kRed, 20, height - 18, text, nullptr, xplmFont_Basic);
+    XPLMDrawString(kWhite, width / 2 - 20, 20, "Slew Mode", nullptr, xplmFont_Basic);
+}

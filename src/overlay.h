@@ -1,0 +1,10 @@
+// The slew overlay: dark bands at the top and bottom of the screen with the position line and
+// the mode label, drawn whenever the simulator draws the overlay window.
+#ifndef TROVIK_OVERLAY_H
+#define TROVIK_OVERLAY_H
+
+#include "host/xplm.h"
+
+void MyDrawWindowCallback(XPLMWindowID inWindowID, void* inRefcon);
+
+#endif  // TROVIK_OVERLAY_H

@@ -1,0 +1,59 @@
+#include "slew_toggle.h"
+
+#include "bindings.h"
+#include "overlay.h"
+
+int HotKey_Master = 0;
+
+static XPLMWindowID gWindow = nullptr;
+
+static void WriteOverride(int value) {
+    // Element 0 of the array is the user's aircraft; the AI aircraft keep their own entries.
+    int values[1] = {value};
+    XPLMSetDatavi(gPlaneOverride, values, 0, 1);
+}
+
+static void OpenOverlay() {
+    // HotKey_Master is exported, so another plug-in may have cleared it while our window is
+    // still open: one overlay is enough.
+    if (gWindow != nullptr)
+        return;
+    int width = 0;
+    int height = 0;
+    XPLMGetScreenSize(&width, &height);
+    // The window only carries the draw callback; the overlay draws in screen coordinates, so the
+    // rectangle is passed on as it has always been, top below bottom included.
+    gWindow = XPLMCreateWindow(width / 2 - 25, 25, width / 2 + 25, height / 2 + 15, 1,
+                               MyDrawWindowCallback, nullptr, nullptr, nullptr);
+}
+
+static void CloseOverlay() {
+    if (gWindow == nullptr)
+        return;
+    XPLMDestroyWindow(gWindow);
+    gWindow = nullptr;
+}
+
+static void SwitchOff() {
+    HotKey_Master = 0;
+    WriteOverride(0);
+    CloseOverlay();
+}
+
+void MyHotKeyCallback(void* /*inRefcon*/) {
+    if (HotKey_Master == 0) {
+        HotKey_Master = 1;
+        WriteOverride(1);
+        OpenOverlay();
+    } else {
+        SwitchOff();
+    }
+}
+
+void EndSlewModeForStop() {
+    if (HotKey_Master != 0) {
+        SwitchOff();
+    } else {
+        CloseOverlay();
+    }
+}
