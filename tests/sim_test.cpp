@@ -1,0 +1,341 @@
+// trovik-sim: its key scripts, an end-to-end flight through the built plug-in, the picture read
+// back with a real XML parser, and the program's errors as a user meets them.
+#include <expat.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+
+#include "sim/demo.h"
+#include "sim/svg.h"
+#include "support.h"
+
+namespace trovik_test {
+namespace {
+
+using trovik_sim::KeyStep;
+
+TEST(KeyScriptTest, AcceptsWhatAPersonWouldType) {
+    struct Case {
+        const char* word;
+        const char* name;
+        int key, modifiers, repeat;
+        char character;
+    };
+    const Case cases[] = {
+        {"Y", "Y", 0x59, 0, 1, 'y'},
+        {"y", "Y", 0x59, 0, 1, 'y'},
+        {"S", "S", 0x53, 0, 1, 's'},
+        {"shift+s", "S", 0x53, 1, 1, 'S'},
+        {"8", "numpad 8", 0x68, 0, 1, '8'},
+        {"num0", "numpad 0", 0x60, 0, 1, '0'},
+        {"NUM9x3", "numpad 9", 0x69, 0, 3, '9'},
+        {"8x20", "numpad 8", 0x68, 0, 20, '8'},
+        {"shift+6", "numpad 6", 0x66, 1, 1, '6'},
+        {"Shift+1x10", "numpad 1", 0x61, 1, 10, '1'},
+        {"F1", "F1", 0x70, 0, 1, 0},
+        {"f8", "F8", 0x77, 0, 1, 0},
+        {"F12x2", "F12", 0x7B, 0, 2, 0},
+        {"x", "X", 0x58, 0, 1, 'x'},
+        {"xx10000", "X", 0x58, 0, 10000, 'x'},
+        {"view", "view", -1, 0, 1, 0},
+        {"VIEWx2", "view", -1, 0, 2, 0},
+    };
+    for (const Case& c : cases) {
+        KeyStep step;
+        std::string error;
+        ASSERT_TRUE(trovik_sim::ParseKeyWord(c.word, step, error)) << c.word << ": " << error;
+        EXPECT_EQ(step.name, c.name) << c.word;
+        EXPECT_EQ(step.virtualKey, c.key) << c.word;
+        EXPECT_EQ(step.modifiers, c.modifiers) << c.word;
+        EXPECT_EQ(step.repeat, c.repeat) << c.word;
+        EXPECT_EQ(step.character, c.character) << c.word;
+        EXPECT_EQ(step.word, c.word);
+    }
+}
+
+TEST(KeyScriptTest, RejectsWordsItCannotMeanAndSaysWhich) {
+    for (const char* word :
+         {"F0", "F13", "F01", "num10", "numx", "shift+", "shift+view", "8x0", "8x10001",
+          "8x99999999999", "x5", "ctrl+8", "8x", "?", "numpad8", "shift+shift+8", "é", "F+"}) {
+        KeyStep step;
+        std::string error;
+        EXPECT_FALSE(trovik_sim::ParseKeyWord(word, step, error)) << word;
+        EXPECT_NE(error.find(word), std::string::npos) << word << ": " << error;
+    }
+}
+
+TEST(KeyScriptTest, ScriptsHaveCommentsCommasAndNumberedErrors) {
+    std::vector<KeyStep> steps;
+    std::string error;
+    ASSERT_TRUE(trovik_sim::ParseKeyScript("Y 8x20, shift+6\n# a comment F99\nF4 # up\n  S Y",
+                                           steps, error))
+        << error;
+    ASSERT_EQ(steps.size(), 6u);
+    EXPECT_EQ(steps[1].repeat, 20);
+    EXPECT_EQ(steps[3].name, "F4");
+    EXPECT_EQ(steps[5].name, "Y");
+
+    EXPECT_FALSE(trovik_sim::ParseKeyScript("Y 8 F99 Y", steps, error));
+    EXPECT_EQ(error.rfind("step 3: unknown key 'F99'", 0), 0u) << error;
+    EXPECT_FALSE(trovik_sim::ParseKeyScript(" # nothing\n", steps, error));
+    EXPECT_EQ(error, "the key script is empty");
+}
+
+TEST(SimArgsTest, OptionsAndTheirErrors) {
+    trovik_sim::Options o;
+    std::string error;
+    ASSERT_TRUE(trovik_sim::ParseArgs(
+        {"--screen", "1366x768", "--down-only", "--svg", "a.svg", "Y", "8"}, "def.xpl", o, error));
+    EXPECT_EQ(o.screenWidth, 1366);
+    EXPECT_EQ(o.screenHeight, 768);
+    EXPECT_TRUE(o.downOnly);
+    EXPECT_EQ(o.svgPath, "a.svg");
+    EXPECT_EQ(o.xpl, "def.xpl");
+    EXPECT_EQ(o.script, "Y 8 ");
+
+    for (const char* size :
+         {"0x100", "100x0", "-5x10", "1920", "1920x1080x3", "axb", "70000x10", "1920x1080 "}) {
+        EXPECT_FALSE(trovik_sim::ParseArgs({"--screen", size}, "d", o, error)) << size;
+        EXPECT_EQ(error.rfind("bad screen size", 0), 0u) << error;
+    }
+    EXPECT_FALSE(trovik_sim::ParseArgs({"--svg"}, "d", o, error));
+    EXPECT_EQ(error, "--svg needs a value");
+    EXPECT_FALSE(trovik_sim::ParseArgs({"--fly"}, "d", o, error));
+    EXPECT_FALSE(trovik_sim::ParseArgs({"-f", "/nonexistent/keys"}, "d", o, error));
+    EXPECT_EQ(error, "cannot read key script /nonexistent/keys");
+}
+
+// A flight whose every number can be worked out by hand.
+class SimRunTest : public ::testing::Test {
+  protected:
+    void Fly(const std::string& script, bool downOnly = false) {
+        options.xpl = TROVIK_XPL;
+        options.downOnly = downOnly;
+        std::vector<KeyStep> steps;
+        std::string error;
+        ASSERT_TRUE(trovik_sim::ParseKeyScript(script, steps, error)) << error;
+        ASSERT_TRUE(trovik_sim::Simulate(options, steps, result, error)) << error;
+    }
+    trovik_sim::Options options;
+    trovik_sim::RunResult result;
+};
+
+TEST_F(SimRunTest, FinalStateAndOverlayAreExact) {
+    // Level sets heading 360; Shift+8 then moves 5 m north per event, four events.
+    Fly("Y 5 shift+8x2 F4 F6 9 S Y");
+    const trovik_sim::State& end = result.steps.back().after;
+    const float s = static_cast<float>(std::sin(360.0 / 180.0 * 3.1415927410125732));
+    const double east = static_cast<double>(s * 5.0f);
+    EXPECT_EQ(BitsOf(end.x), BitsOf(((east + east) + east) + east));
+    EXPECT_EQ(end.z, -20.0);
+    EXPECT_EQ(end.y, 438.0);
+    EXPECT_EQ(end.agl, 6.0f);
+    EXPECT_EQ(end.psi, 360.0f);
+    EXPECT_EQ(end.theta, 2.0f);
+    EXPECT_EQ(end.phi, 1.0f);
+    EXPECT_EQ(end.pathOverride, 0);
+    EXPECT_FALSE(end.overlay);
+    EXPECT_TRUE(end.camera) << "slew mode off does not end the top-down view";
+    EXPECT_EQ(end.view.y, 738.0f);
+    EXPECT_EQ(end.view.z, -20.0f);
+
+    ASSERT_EQ(result.screenStep, 7);
+    ASSERT_EQ(result.screen.texts.size(), 2u);
+    // 20 m north of 47.464722 on a 6371 km sphere; 438 m is 1437 ft; 360 true is 357 magnetic.
+    EXPECT_EQ(result.screen.texts[0].text,
+              "Lat: 47.464902   Lon: 8.549167   Alt: 1437 ft. MSL   Mag:357 Deg");
+    EXPECT_EQ(result.screen.texts[1].text, "Slew Mode");
+    EXPECT_EQ(result.screen.boxes.size(), 10u);
+
+    EXPECT_EQ(trovik_sim::DescribeStep(4, result.steps[3]),
+              "   4  F4                  2  consumed        pos (0.000, 432.000, -20.000) -> "
+              "(0.000, 438.000, -20.000), agl 0.000 -> 6.000");
+    EXPECT_EQ(trovik_sim::DescribeStep(1, result.steps[0]),
+              "   1  Y                   2  passed on       override 0 -> 1, overlay on");
+}
+
+TEST_F(SimRunTest, DownOnlyHalvesTheEventsAndViewEndsTheCamera) {
+    Fly("Y F4x3 S view", true);
+    EXPECT_EQ(result.steps[1].events, 3);
+    EXPECT_EQ(result.steps[1].consumed, 3);
+    EXPECT_EQ(result.steps[1].after.y, 441.0);
+    EXPECT_TRUE(result.steps[2].after.camera);
+    EXPECT_FALSE(result.steps[3].after.camera);
+    EXPECT_EQ(result.steps[3].events, 0);
+}
+
+TEST_F(SimRunTest, LatitudeLongitudeAndElevationFollowTheLocalPosition) {
+    Fly("Y shift+5 shift+3x9 shift+8x100");  // heading 90: 1000 m east
+    const trovik_sim::State& end = result.steps.back().after;
+    EXPECT_NEAR(end.x, 1000.0, 1e-3);
+    EXPECT_NEAR(end.z, 0.0, 1e-3);
+    const double degreesEast =
+        1000.0 / (6371000.0 * std::cos(47.464722 * M_PI / 180.0)) * 180.0 / M_PI;
+    EXPECT_NEAR(end.longitude, 8.549167 + degreesEast, 1e-9);
+    EXPECT_NEAR(end.latitude, 47.464722, 1e-8);
+    EXPECT_EQ(end.elevation, 432.0);
+}
+
+// ---- The picture, read back ----
+
+struct Element {
+    std::string name;
+    std::map<std::string, std::string> attrs;
+    std::string text;
+};
+
+struct Parsed {
+    std::vector<Element> elements;
+    std::vector<size_t> open;
+    bool ok = false;
+};
+
+Parsed ParseXml(const std::string& xml) {
+    Parsed p;
+    XML_Parser parser = XML_ParserCreate("UTF-8");
+    XML_SetUserData(parser, &p);
+    XML_SetElementHandler(
+        parser,
+        [](void* data, const XML_Char* name, const XML_Char** attrs) {
+            auto* q = static_cast<Parsed*>(data);
+            Element e;
+            e.name = name;
+            for (int i = 0; attrs[i] != nullptr; i += 2)
+                e.attrs[attrs[i]] = attrs[i + 1];
+            q->open.push_back(q->elements.size());
+            q->elements.push_back(e);
+        },
+        [](void* data, const XML_Char*) { static_cast<Parsed*>(data)->open.pop_back(); });
+    XML_SetCharacterDataHandler(parser, [](void* data, const XML_Char* s, int len) {
+        auto* q = static_cast<Parsed*>(data);
+        if (!q->open.empty())
+            q->elements[q->open.back()].text.append(s, static_cast<size_t>(len));
+    });
+    p.ok = XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), 1) == XML_STATUS_OK;
+    XML_ParserFree(parser);
+    return p;
+}
+
+std::vector<Element> WithClass(const Parsed& p, const std::string& cls) {
+    std::vector<Element> out;
+    for (const Element& e : p.elements) {
+        auto it = e.attrs.find("class");
+        if (it != e.attrs.end() && it->second == cls)
+            out.push_back(e);
+    }
+    return out;
+}
+
+TEST_F(SimRunTest, PictureHoldsTheBandsTextsAndTrack) {
+    options.screenWidth = 1366;
+    options.screenHeight = 768;
+    Fly("Y shift+8x2 shift+3x9 shift+8x2");
+    const Parsed svg = ParseXml(trovik_sim::RenderSvg(result, options));
+    ASSERT_TRUE(svg.ok);
+    ASSERT_FALSE(svg.elements.empty());
+    EXPECT_EQ(svg.elements[0].name, "svg");
+    EXPECT_EQ(svg.elements[0].attrs.at("xmlns"), "http://www.w3.org/2000/svg");
+
+    const std::vector<Element> bands = WithClass(svg, "band");
+    ASSERT_EQ(bands.size(), 10u);
+    // Screen y is up from the bottom, SVG y down from the top.
+    EXPECT_EQ(bands[0].attrs.at("data-top"), "768");
+    EXPECT_EQ(bands[0].attrs.at("data-bottom"), "738");
+    EXPECT_EQ(bands[0].attrs.at("y"), "0");
+    EXPECT_EQ(bands[0].attrs.at("height"), "30");
+    EXPECT_EQ(bands[1].attrs.at("y"), "718");
+    EXPECT_EQ(bands[1].attrs.at("width"), "1366");
+
+    const std::vector<Element> texts = WithClass(svg, "drawn");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, result.screen.texts[0].text);
+    EXPECT_EQ(texts[0].attrs.at("fill"), "rgb(255,0,0)");
+    EXPECT_EQ(texts[0].attrs.at("y"), "18");
+    EXPECT_EQ(texts[1].text, "Slew Mode");
+    EXPECT_EQ(texts[1].attrs.at("fill"), "rgb(255,255,255)");
+    EXPECT_EQ(texts[1].attrs.at("x"), "663");
+
+    const std::vector<Element> steps = WithClass(svg, "step");
+    ASSERT_EQ(steps.size(), 5u) << "the start and one point a step";
+    EXPECT_EQ(steps[0].attrs.at("data-heading"), "156");
+    EXPECT_EQ(steps[2].attrs.at("data-x"), "8.13473");
+    EXPECT_EQ(steps[2].attrs.at("data-z"), "18.2709");
+    EXPECT_EQ(steps[3].attrs.at("data-heading"), "246");
+    ASSERT_EQ(WithClass(svg, "track").size(), 1u);
+}
+
+TEST(SvgTest, TextIsEscaped) {
+    EXPECT_EQ(trovik_sim::XmlEscape("a<b>&\"c'\x01"), "a&lt;b&gt;&amp;&quot;c&apos;");
+}
+
+// ---- The program, as a user runs it ----
+
+struct Outcome {
+    int code;
+    std::string output;
+};
+
+Outcome RunSim(const std::string& args) {
+    const std::string command = std::string(TROVIK_SIM) + " " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    Outcome o{-1, ""};
+    if (pipe == nullptr)
+        return o;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+        o.output.append(buf, n);
+    const int status = pclose(pipe);
+    o.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    return o;
+}
+
+TEST(SimProgramTest, HelpExplainsEveryOptionWithAnExample) {
+    const Outcome o = RunSim("--help");
+    EXPECT_EQ(o.code, 0);
+    for (const char* option : {"--script", "--xpl", "--down-only", "--svg", "--screen", "--help"}) {
+        EXPECT_NE(o.output.find(option), std::string::npos) << option;
+    }
+    EXPECT_NE(o.output.find("e.g. trovik-sim --screen 1366x768"), std::string::npos);
+}
+
+TEST(SimProgramTest, ClearErrorsAndNonZeroExits) {
+    struct Case {
+        const char* args;
+        int code;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"Y F99", 2, "trovik-sim: step 2: unknown key 'F99'"},
+        {"--screen 0x0 Y", 2, "trovik-sim: bad screen size '0x0'"},
+        {"--xpl /nonexistent/Trovik.xpl Y", 1, "trovik-sim: no plug-in file at /nonexistent"},
+        {"--xpl " FIXTURE_NO_STOP " Y", 1, "missing entry point XPluginStop"},
+        {"--svg /nonexistent/dir/a.svg Y", 1, "trovik-sim: cannot write /nonexistent/dir/a.svg"},
+        {"", 2, "trovik-sim: the key script is empty"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = RunSim(c.args);
+        EXPECT_EQ(o.code, c.code) << c.args << "\n" << o.output;
+        EXPECT_NE(o.output.find(c.message), std::string::npos) << c.args << "\n" << o.output;
+    }
+}
+
+TEST(SimProgramTest, PrintsAStepLineEachAndTheOverlayAndWritesThePicture) {
+    const std::string svg = ::testing::TempDir() + "trovik_sim_test.svg";
+    std::remove(svg.c_str());
+    const Outcome o = RunSim("--svg " + svg + " Y 8 Y");
+    ASSERT_EQ(o.code, 0) << o.output;
+    EXPECT_NE(o.output.find("   2  8                   2  consumed "), std::string::npos)
+        << o.output;
+    EXPECT_NE(o.output.find("overlay, as drawn after step 2:\n  Lat: "), std::string::npos);
+    std::ifstream in(svg);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_TRUE(ParseXml(text.str()).ok);
+}
+
+}  // namespace
+}  // namespace trovik_test

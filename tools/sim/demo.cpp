@@ -1,0 +1,292 @@
+#include "demo.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "svg.h"
+
+namespace trovik_sim {
+
+namespace {
+
+const char* const kOverridePath = "sim/operation/override/override_planepath";
+
+std::string Pos(const char* name) {
+    return std::string("sim/flightmodel/position/") + name;
+}
+
+State Observe() {
+    hostsim::Host& host = hostsim::Host::get();
+    State s;
+    s.x = host.getDouble(Pos("local_x"));
+    s.y = host.getDouble(Pos("local_y"));
+    s.z = host.getDouble(Pos("local_z"));
+    s.agl = host.getFloat(Pos("y_agl"));
+    s.psi = host.getFloat(Pos("psi"));
+    s.theta = host.getFloat(Pos("theta"));
+    s.phi = host.getFloat(Pos("phi"));
+    s.latitude = host.getDouble(Pos("latitude"));
+    s.longitude = host.getDouble(Pos("longitude"));
+    s.elevation = host.getDouble(Pos("elevation"));
+    s.pathOverride = host.getInt(kOverridePath, 0);
+    s.overlay = !host.windows().empty();
+    s.camera = host.cameraControlled();
+    s.view = host.cameraPosition;
+    return s;
+}
+
+bool ParseScreen(const std::string& text, int& width, int& height) {
+    int w = 0;
+    int h = 0;
+    char extra = 0;
+    if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &extra) != 2)
+        return false;
+    if (w < 1 || h < 1 || w > 65536 || h > 65536)
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+std::string Format(const char* format, double a, double b) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, format, a, b);
+    return buf;
+}
+
+}  // namespace
+
+std::string Usage(const std::string& defaultXpl) {
+    return "usage: trovik-sim [options] [KEY ...]\n"
+           "\n"
+           "Loads a slew plug-in into a headless stand-in for X-Plane, exactly as the simulator\n"
+           "loads it, places an aircraft on the ground at Zurich airport (LSZH) and replays a key\n"
+           "script through the plug-in. Prints one line a step and, at the end, the overlay text\n"
+           "as the plug-in drew it.\n"
+           "\n"
+           "Keys (case does not matter):\n"
+           "  Y, S, any letter    that key           0-9 or num0-num9   the numeric keypad\n"
+           "  F1 ... F12          function keys      view               change the view (ends the\n"
+           "                                                            top-down camera)\n"
+           "  shift+KEY           with Shift held    KEYxN              N times (1 to 10000)\n"
+           "  # ...               a comment, to the end of the line (in script files)\n"
+           "Each key is pressed and released, two events, as the simulator delivers them.\n"
+           "\n"
+           "Options:\n"
+           "  -f, --script FILE   read the keys from FILE (after any given on the command line)\n"
+           "                      e.g. trovik-sim -f tools/demo.keys\n"
+           "  --xpl PATH          the plug-in to load (default: " +
+           defaultXpl +
+           ")\n"
+           "                      e.g. trovik-sim --xpl Trovik/lin_x64/Trovik.xpl Y 8 Y\n"
+           "  --down-only         send only key-down events, no key-ups\n"
+           "                      e.g. trovik-sim --down-only Y 8x10\n"
+           "  --svg FILE          draw the screen as the plug-in drew it and the aircraft's\n"
+           "                      track seen from above into an SVG picture\n"
+           "                      e.g. trovik-sim --svg slew.svg Y shift+8x5 shift+3x9 S\n"
+           "  --screen WxH        the simulator's screen size in pixels (default 1920x1080)\n"
+           "                      e.g. trovik-sim --screen 1366x768 Y\n"
+           "  -h, --help          this text\n"
+           "\n"
+           "Example:\n"
+           "  trovik-sim Y 8x20 shift+6 F4 F4 1x10 5 S Y\n";
+}
+
+bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultXpl,
+               Options& options, std::string& error) {
+    options = Options{};
+    options.xpl = defaultXpl;
+    std::string keys;
+    std::string file;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        if (a == "-h" || a == "--help") {
+            options.help = true;
+        } else if (a == "--down-only") {
+            options.downOnly = true;
+        } else if (a == "--xpl") {
+            if (!value(options.xpl))
+                return false;
+        } else if (a == "--svg") {
+            if (!value(options.svgPath))
+                return false;
+        } else if (a == "-f" || a == "--script") {
+            if (!value(file))
+                return false;
+        } else if (a == "--screen") {
+            std::string size;
+            if (!value(size))
+                return false;
+            if (!ParseScreen(size, options.screenWidth, options.screenHeight)) {
+                error = "bad screen size '" + size + "': want WIDTHxHEIGHT, 1 to 65536 each";
+                return false;
+            }
+        } else if (a.size() > 1 && a[0] == '-' && a.rfind("--", 0) == 0) {
+            error = "unknown option " + a + " (see --help)";
+            return false;
+        } else {
+            keys += a + " ";
+        }
+    }
+    if (!file.empty()) {
+        std::ifstream in(file);
+        if (!in) {
+            error = "cannot read key script " + file;
+            return false;
+        }
+        std::stringstream text;
+        text << in.rdbuf();
+        keys += "\n" + text.str();
+    }
+    options.script = keys;
+    return true;
+}
+
+bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResult& result,
+              std::string& error) {
+    hostsim::Host& host = hostsim::Host::get();
+    host.reset();
+    host.recorder.enabled = false;  // a long script would otherwise keep every call
+    host.screenWidth = options.screenWidth;
+    host.screenHeight = options.screenHeight;
+    PlaceAtStart(result.start);
+
+    hostsim::Plugin plugin;
+    if (!plugin.load(options.xpl, error))
+        return false;
+    result.pluginName = plugin.name;
+    result.initial = Observe();
+
+    for (const KeyStep& step : steps) {
+        StepResult r;
+        r.step = step;
+        r.before = Observe();
+        for (int n = 0; n < step.repeat; ++n) {
+            if (step.virtualKey < 0) {
+                host.changeView();
+            } else {
+                const char key = static_cast<char>(step.virtualKey);
+                r.consumed += host.keyEvent(step.character, step.modifiers | xplm_DownFlag, key);
+                r.events += 1;
+                if (!options.downOnly) {
+                    r.consumed += host.keyEvent(step.character, step.modifiers | xplm_UpFlag, key);
+                    r.events += 1;
+                }
+            }
+            // A frame: the simulator moves its derived values, draws, and runs the camera.
+            SyncDerived(result.start);
+            const hostsim::Frame frame = host.drawFrame();
+            if (!frame.boxes.empty() || !frame.texts.empty()) {
+                result.screen = frame;
+                result.screenStep = static_cast<int>(result.steps.size()) + 1;
+            }
+            host.cameraFrame();
+        }
+        r.after = Observe();
+        result.steps.push_back(r);
+    }
+    plugin.unload();
+    return true;
+}
+
+std::string DescribeStep(int number, const StepResult& r) {
+    const State& a = r.before;
+    const State& b = r.after;
+    std::vector<std::string> changes;
+    if (a.x != b.x || a.y != b.y || a.z != b.z) {
+        const double moved = std::hypot(b.x - a.x, b.z - a.z);
+        std::string c = "pos (" + Format("%.3f, %.3f", a.x, a.y) + Format(", %.3f) -> (", a.z, 0) +
+                        Format("%.3f, %.3f", b.x, b.y) + Format(", %.3f)", b.z, 0);
+        if (moved > 0)
+            c += Format(" moved %.3f m", moved, 0);
+        changes.push_back(c);
+    }
+    if (a.agl != b.agl)
+        changes.push_back(Format("agl %.3f -> %.3f", a.agl, b.agl));
+    if (a.psi != b.psi)
+        changes.push_back(Format("hdg %.2f -> %.2f", a.psi, b.psi));
+    if (a.theta != b.theta)
+        changes.push_back(Format("pitch %.2f -> %.2f", a.theta, b.theta));
+    if (a.phi != b.phi)
+        changes.push_back(Format("roll %.2f -> %.2f", a.phi, b.phi));
+    if (a.pathOverride != b.pathOverride) {
+        changes.push_back(Format("override %.0f -> %.0f", a.pathOverride, b.pathOverride));
+    }
+    if (a.overlay != b.overlay)
+        changes.push_back(b.overlay ? "overlay on" : "overlay off");
+    if (b.camera &&
+        (!a.camera || a.view.x != b.view.x || a.view.y != b.view.y || a.view.z != b.view.z)) {
+        changes.push_back(Format("camera top-down from (%.1f, %.1f, ", b.view.x, b.view.y) +
+                          Format("%.1f)", b.view.z, 0));
+    }
+    if (a.camera && !b.camera)
+        changes.push_back("camera released");
+    if (changes.empty())
+        changes.push_back("no change");
+
+    const char* verdict = r.events == 0            ? "-"
+                          : r.consumed == r.events ? "consumed"
+                          : r.consumed == 0        ? "passed on"
+                                                   : "partly consumed";
+    char head[96];
+    std::snprintf(head, sizeof head, "%4d  %-14s %6d  %-15s ", number, r.step.word.c_str(),
+                  r.events, verdict);
+    std::string line = head;
+    for (size_t i = 0; i < changes.size(); ++i)
+        line += (i > 0 ? ", " : "") + changes[i];
+    return line;
+}
+
+int Run(const Options& options, std::ostream& out, std::ostream& err) {
+    std::vector<KeyStep> steps;
+    std::string error;
+    if (!ParseKeyScript(options.script, steps, error)) {
+        err << "trovik-sim: " << error << "\n";
+        return 2;
+    }
+    RunResult result;
+    if (!Simulate(options, steps, result, error)) {
+        err << "trovik-sim: " << error << "\n";
+        return 1;
+    }
+    const State& s = result.initial;
+    out << "plug-in: " << options.xpl << " (\"" << result.pluginName << "\")\n";
+    out << Format("start: LSZH, lat %.6f lon %.6f", s.latitude, s.longitude)
+        << Format(", ground %.1f m, heading %.1f true, on the ground\n",
+                  result.start.groundElevation, s.psi);
+    out << "step  key            events  plug-in         changes\n";
+    for (size_t i = 0; i < result.steps.size(); ++i) {
+        out << DescribeStep(static_cast<int>(i) + 1, result.steps[i]) << "\n";
+    }
+    if (result.screen.texts.empty()) {
+        out << "overlay: never drawn (slew mode was not switched on)\n";
+    } else {
+        out << "overlay, as drawn after step " << result.screenStep << ":\n";
+        for (const hostsim::Text& t : result.screen.texts)
+            out << "  " << t.text << "\n";
+    }
+    if (!options.svgPath.empty()) {
+        const std::string svg = RenderSvg(result, options);
+        std::ofstream file(options.svgPath, std::ios::binary);
+        file << svg;
+        file.close();
+        if (!file) {
+            err << "trovik-sim: cannot write " << options.svgPath << "\n";
+            return 1;
+        }
+        out << "picture: " << options.svgPath << "\n";
+    }
+    return 0;
+}
+
+}  // namespace trovik_sim

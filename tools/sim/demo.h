@@ -1,0 +1,71 @@
+// The demo: load a plug-in into the headless host, place an aircraft at an airport, replay a key
+// script through the plug-in, and report what changed, step by step.
+#ifndef TROVIK_TOOLS_DEMO_H
+#define TROVIK_TOOLS_DEMO_H
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "hostsim.h"
+#include "keyscript.h"
+#include "world.h"
+
+namespace trovik_sim {
+
+struct Options {
+    std::string xpl;
+    std::string script;
+    bool downOnly = false;
+    std::string svgPath;
+    int screenWidth = 1920;
+    int screenHeight = 1080;
+    bool help = false;
+};
+
+// Parses the command line; reads a --script file. `defaultXpl` is the plug-in this build made.
+bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultXpl,
+               Options& options, std::string& error);
+std::string Usage(const std::string& defaultXpl);
+
+// What the simulator shows of the aircraft at one moment.
+struct State {
+    double x = 0, y = 0, z = 0;
+    float agl = 0, psi = 0, theta = 0, phi = 0;
+    double latitude = 0, longitude = 0, elevation = 0;
+    int pathOverride = 0;
+    bool overlay = false;
+    bool camera = false;
+    XPLMCameraPosition_t view{};
+};
+
+struct StepResult {
+    KeyStep step;
+    int events = 0;
+    int consumed = 0;
+    State before, after;
+};
+
+struct RunResult {
+    StartPoint start;
+    std::string pluginName;
+    State initial;
+    std::vector<StepResult> steps;
+    // The last frame in which the plug-in drew anything, and after which step (0: none drawn).
+    hostsim::Frame screen;
+    int screenStep = 0;
+};
+
+// Loads the plug-in, runs the steps and unloads it. False with `error` if it cannot load.
+bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResult& result,
+              std::string& error);
+
+// One line a step, as the program prints it.
+std::string DescribeStep(int number, const StepResult& step);
+
+// The whole program: returns its exit code.
+int Run(const Options& options, std::ostream& out, std::ostream& err);
+
+}  // namespace trovik_sim
+
+#endif  // TROVIK_TOOLS_DEMO_H

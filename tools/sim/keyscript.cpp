@@ -1,0 +1,143 @@
+#include "keyscript.h"
+
+#include <cctype>
+
+#include "host/xplm.h"
+
+namespace trovik_sim {
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& ch : s)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return s;
+}
+
+bool AllDigits(const std::string& s) {
+    if (s.empty())
+        return false;
+    for (char ch : s) {
+        if (!std::isdigit(static_cast<unsigned char>(ch)))
+            return false;
+    }
+    return true;
+}
+
+// The key itself, without modifier or repeat.
+bool ParseKey(const std::string& key, KeyStep& step) {
+    const std::string k = Lower(key);
+    if (k == "view") {
+        step.name = "view";
+        step.virtualKey = -1;
+        return true;
+    }
+    if (k.size() == 1 && std::isalpha(static_cast<unsigned char>(k[0]))) {
+        // Letters share their codes with ASCII capitals: 0x41 'A' .. 0x5A 'Z'.
+        step.virtualKey = std::toupper(static_cast<unsigned char>(k[0]));
+        step.name = std::string(1, static_cast<char>(step.virtualKey));
+        step.character =
+            (step.modifiers & xplm_ShiftFlag) != 0 ? static_cast<char>(step.virtualKey) : k[0];
+        return true;
+    }
+    std::string digit;
+    if (k.size() == 1 && std::isdigit(static_cast<unsigned char>(k[0])))
+        digit = k;
+    if (k.size() == 4 && k.rfind("num", 0) == 0 && std::isdigit(static_cast<unsigned char>(k[3]))) {
+        digit = k.substr(3);
+    }
+    if (!digit.empty()) {
+        step.virtualKey = XPLM_VK_NUMPAD0 + (digit[0] - '0');
+        step.name = "numpad " + digit;
+        step.character = digit[0];
+        return true;
+    }
+    if (k.size() >= 2 && k[0] == 'f' && AllDigits(k.substr(1)) && k.size() <= 3) {
+        const int n = std::stoi(k.substr(1));
+        if (n >= 1 && n <= 12 && k[1] != '0') {
+            step.virtualKey = XPLM_VK_F1 + n - 1;
+            step.name = "F" + std::to_string(n);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error) {
+    step = KeyStep{};
+    step.word = word;
+    std::string rest = word;
+    if (Lower(rest).rfind("shift+", 0) == 0) {
+        step.modifiers |= xplm_ShiftFlag;
+        rest = rest.substr(6);
+    }
+    // A repeat is "x" and a count at the end; "x" alone is the X key.
+    const size_t x = Lower(rest).rfind('x');
+    if (x != std::string::npos && x > 0 && x + 1 < rest.size() && AllDigits(rest.substr(x + 1))) {
+        const std::string count = rest.substr(x + 1);
+        if (count.size() > 5 || std::stoi(count) < 1 || std::stoi(count) > kMaxRepeat) {
+            error = "bad repeat count in '" + word + "' (1 to " + std::to_string(kMaxRepeat) + ")";
+            return false;
+        }
+        step.repeat = std::stoi(count);
+        rest = rest.substr(0, x);
+    }
+    if (rest.empty() || !ParseKey(rest, step)) {
+        error = "unknown key '" + word +
+                "' (keys: a letter, 0-9 or num0-num9 for the keypad, F1-F12, view; "
+                "prefix shift+, suffix xN to repeat)";
+        return false;
+    }
+    if (step.virtualKey < 0 && step.modifiers != 0) {
+        error = "'" + word + "': view takes no shift";
+        return false;
+    }
+    return true;
+}
+
+bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std::string& error) {
+    steps.clear();
+    std::string word;
+    bool comment = false;
+    auto flush = [&]() {
+        if (word.empty())
+            return true;
+        KeyStep step;
+        const bool ok = ParseKeyWord(word, step, error);
+        if (ok)
+            steps.push_back(step);
+        if (!ok)
+            error = "step " + std::to_string(steps.size() + 1) + ": " + error;
+        word.clear();
+        return ok;
+    };
+    for (char ch : script) {
+        if (ch == '\n')
+            comment = false;
+        if (comment)
+            continue;
+        if (ch == '#') {
+            comment = true;
+            if (!flush())
+                return false;
+            continue;
+        }
+        if (std::isspace(static_cast<unsigned char>(ch)) || ch == ',') {
+            if (!flush())
+                return false;
+            continue;
+        }
+        word += ch;
+    }
+    if (!flush())
+        return false;
+    if (steps.empty()) {
+        error = "the key script is empty";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace trovik_sim

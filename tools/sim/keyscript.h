@@ -1,0 +1,32 @@
+// Key scripts: the keys a person would type, as words ("Y 8x20 shift+6 F4 S"), turned into the
+// virtual keys, flags and characters the simulator would deliver.
+#ifndef TROVIK_TOOLS_KEYSCRIPT_H
+#define TROVIK_TOOLS_KEYSCRIPT_H
+
+#include <string>
+#include <vector>
+
+namespace trovik_sim {
+
+struct KeyStep {
+    std::string word;    // as written, for the report
+    std::string name;    // canonical: "Y", "numpad 8", "F4", "view"
+    int virtualKey = 0;  // -1 for "view", which is no key
+    int modifiers = 0;   // xplm_ShiftFlag and friends
+    char character = 0;  // what the keyboard would type, 0 for none
+    int repeat = 1;
+};
+
+// Parses a whole script. Words are separated by white space; '#' starts a comment to the end of
+// the line. On a bad word returns false with `error` naming it.
+bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std::string& error);
+
+// One word: [shift+]KEY[xN]. KEY is a letter, a digit or num0..num9 (the numeric keypad), F1..F12,
+// or "view" (the user changes the view, which takes the camera back).
+bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error);
+
+constexpr int kMaxRepeat = 10000;
+
+}  // namespace trovik_sim
+
+#endif  // TROVIK_TOOLS_KEYSCRIPT_H

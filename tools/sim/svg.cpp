@@ -1,0 +1,226 @@
+#include "svg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace trovik_sim {
+
+namespace {
+
+// Numbers in the picture: enough digits to read positions back, no more.
+std::string N(double v) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.6g", v);
+    return buf;
+}
+
+std::string Colour(const float rgb[3]) {
+    auto channel = [](float c) {
+        const double clamped = std::min(1.0, std::max(0.0, static_cast<double>(c)));
+        return std::to_string(static_cast<int>(std::lround(clamped * 255.0)));
+    };
+    return "rgb(" + channel(rgb[0]) + "," + channel(rgb[1]) + "," + channel(rgb[2]) + ")";
+}
+
+// A tick spacing of 1, 2 or 5 times a power of ten that gives about five ticks over `span`.
+double TickStep(double span) {
+    const double raw = span / 5.0;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0}) {
+        if (m * power >= raw)
+            return m * power;
+    }
+    return 10.0 * power;
+}
+
+constexpr double kMargin = 20.0;
+constexpr double kTitle = 28.0;
+constexpr double kScreenPanel = 800.0;      // the screen is scaled to fit this width...
+constexpr double kScreenMaxHeight = 600.0;  // ...and this height
+constexpr double kPlot = 460.0;             // the track plot's square
+constexpr double kAxis = 56.0;              // room for the tick labels
+
+}  // namespace
+
+std::string XmlEscape(const std::string& text) {
+    std::string out;
+    for (char ch : text) {
+        switch (ch) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                // Control characters are not allowed in XML 1.0.
+                if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t')
+                    out += ch;
+        }
+    }
+    return out;
+}
+
+std::string RenderSvg(const RunResult& result, const Options& options) {
+    const double W = options.screenWidth;
+    const double H = options.screenHeight;
+    const double scale = std::min(kScreenPanel / W, kScreenMaxHeight / H);
+    const double sw = W * scale;
+    const double sh = H * scale;
+    const double plotLeft = kMargin + sw + 2 * kMargin + kAxis;
+    const double width = plotLeft + kPlot + kMargin;
+    const double height = kTitle + std::max(sh + 60, kPlot + kAxis) + kMargin + 2 * kTitle;
+
+    std::string s;
+    s += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + N(width) +
+         "\" height=\"" + N(height) + "\" viewBox=\"0 0 " + N(width) + " " + N(height) +
+         "\" font-family=\"DejaVu Sans Mono, monospace\">\n";
+    s += "<title>Trovik slew demo</title>\n";
+    s += "<rect width=\"100%\" height=\"100%\" fill=\"#f4f4f0\"/>\n";
+
+    // ---- The screen, in the simulator's pixels: y up from the bottom, so flipped here ----
+    s += "<text x=\"" + N(kMargin) + "\" y=\"20\" font-size=\"14\">Screen " +
+         std::to_string(options.screenWidth) + "x" + std::to_string(options.screenHeight) +
+         (result.screenStep > 0 ? ", as drawn after step " + std::to_string(result.screenStep)
+                                : std::string(", nothing drawn")) +
+         "</text>\n";
+    s += "<g id=\"screen\" data-width=\"" + std::to_string(options.screenWidth) +
+         "\" data-height=\"" + std::to_string(options.screenHeight) + "\" transform=\"translate(" +
+         N(kMargin) + " " + N(kTitle) + ") scale(" + N(scale) + ")\">\n";
+    s += "<defs><linearGradient id=\"sky\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
+         "<stop offset=\"0\" stop-color=\"#3d6fa8\"/><stop offset=\"1\" stop-color=\"#b9d3ea\"/>"
+         "</linearGradient></defs>\n";
+    s += "<rect class=\"sky\" x=\"0\" y=\"0\" width=\"" + N(W) + "\" height=\"" + N(H * 0.55) +
+         "\" fill=\"url(#sky)\"/>\n";
+    s += "<rect class=\"ground\" x=\"0\" y=\"" + N(H * 0.55) + "\" width=\"" + N(W) +
+         "\" height=\"" + N(H * 0.45) + "\" fill=\"#6d8452\"/>\n";
+    for (const hostsim::Box& b : result.screen.boxes) {
+        const double top = std::max(b.top, b.bottom);
+        const double bottom = std::min(b.top, b.bottom);
+        const double left = std::min(b.left, b.right);
+        const double right = std::max(b.left, b.right);
+        s += "<rect class=\"band\" data-left=\"" + std::to_string(b.left) + "\" data-top=\"" +
+             std::to_string(b.top) + "\" data-right=\"" + std::to_string(b.right) +
+             "\" data-bottom=\"" + std::to_string(b.bottom) + "\" x=\"" + N(left) + "\" y=\"" +
+             N(H - top) + "\" width=\"" + N(right - left) + "\" height=\"" + N(top - bottom) +
+             "\" fill=\"#000\" fill-opacity=\"0.25\"/>\n";
+    }
+    for (const hostsim::Text& t : result.screen.texts) {
+        // The simulator draws from the baseline; its basic font is about 12 pixels high.
+        s += "<text class=\"drawn\" xml:space=\"preserve\" data-x=\"" + std::to_string(t.x) +
+             "\" data-y=\"" + std::to_string(t.y) + "\" x=\"" + N(t.x) + "\" y=\"" + N(H - t.y) +
+             "\" font-size=\"14\" fill=\"" + Colour(t.rgb) + "\">" + XmlEscape(t.text) +
+             "</text>\n";
+    }
+    s += "<rect x=\"0\" y=\"0\" width=\"" + N(W) + "\" height=\"" + N(H) +
+         "\" fill=\"none\" stroke=\"#222\" stroke-width=\"" + N(1.0 / scale) + "\"/>\n";
+    s += "</g>\n";
+    // The simulator's font is small on a scaled-down screen: repeat the texts legibly below it.
+    double readableY = kTitle + sh + 22;
+    if (!result.screen.texts.empty()) {
+        s += "<rect x=\"" + N(kMargin) + "\" y=\"" + N(kTitle + sh + 6) + "\" width=\"" + N(sw) +
+             "\" height=\"" + N(18.0 * static_cast<double>(result.screen.texts.size()) + 6) +
+             "\" fill=\"#1e1e1e\"/>\n";
+    }
+    for (const hostsim::Text& t : result.screen.texts) {
+        s += "<text class=\"legible\" xml:space=\"preserve\" x=\"" + N(kMargin + 8) + "\" y=\"" +
+             N(readableY) + "\" font-size=\"13\" fill=\"" + Colour(t.rgb) + "\">" +
+             XmlEscape(t.text) + "</text>\n";
+        readableY += 18;
+    }
+
+    // ---- The track from above: east to the right, north up, in metres ----
+    std::vector<State> points{result.initial};
+    for (const StepResult& r : result.steps)
+        points.push_back(r.after);
+    double minE = points[0].x, maxE = points[0].x;
+    double minN = -points[0].z, maxN = -points[0].z;
+    for (const State& p : points) {
+        minE = std::min(minE, p.x);
+        maxE = std::max(maxE, p.x);
+        minN = std::min(minN, -p.z);
+        maxN = std::max(maxN, -p.z);
+    }
+    const double span = std::max({maxE - minE, maxN - minN, 10.0}) * 1.15;
+    const double midE = (minE + maxE) / 2;
+    const double midN = (minN + maxN) / 2;
+    const double e0 = midE - span / 2;
+    const double n0 = midN - span / 2;
+    const double k = kPlot / span;
+    const double top = kTitle;
+    auto px = [&](double east) { return plotLeft + (east - e0) * k; };
+    auto py = [&](double north) { return top + kPlot - (north - n0) * k; };
+
+    s += "<text x=\"" + N(plotLeft - kAxis) + "\" y=\"20\" font-size=\"14\">Track from above, " +
+         "north up (local metres)</text>\n";
+    s += "<g id=\"track\" data-east-min=\"" + N(e0) + "\" data-north-min=\"" + N(n0) +
+         "\" data-span=\"" + N(span) + "\">\n";
+    s += "<rect x=\"" + N(plotLeft) + "\" y=\"" + N(top) + "\" width=\"" + N(kPlot) +
+         "\" height=\"" + N(kPlot) + "\" fill=\"#fff\" stroke=\"#222\"/>\n";
+    const double tick = TickStep(span);
+    for (double v = std::ceil(e0 / tick) * tick; v <= e0 + span; v += tick) {
+        s += "<line class=\"grid\" x1=\"" + N(px(v)) + "\" y1=\"" + N(top) + "\" x2=\"" + N(px(v)) +
+             "\" y2=\"" + N(top + kPlot) + "\" stroke=\"#ddd\"/>\n";
+        s += "<text class=\"tick\" x=\"" + N(px(v)) + "\" y=\"" + N(top + kPlot + 16) +
+             "\" font-size=\"11\" text-anchor=\"middle\">" + N(v) + "</text>\n";
+    }
+    for (double v = std::ceil(n0 / tick) * tick; v <= n0 + span; v += tick) {
+        s += "<line class=\"grid\" x1=\"" + N(plotLeft) + "\" y1=\"" + N(py(v)) + "\" x2=\"" +
+             N(plotLeft + kPlot) + "\" y2=\"" + N(py(v)) + "\" stroke=\"#ddd\"/>\n";
+        s += "<text class=\"tick\" x=\"" + N(plotLeft - 6) + "\" y=\"" + N(py(v) + 4) +
+             "\" font-size=\"11\" text-anchor=\"end\">" + N(v) + "</text>\n";
+    }
+    s += "<text x=\"" + N(plotLeft + kPlot / 2) + "\" y=\"" + N(top + kPlot + 36) +
+         "\" font-size=\"12\" text-anchor=\"middle\">east (m)</text>\n";
+    s += "<text font-size=\"12\" text-anchor=\"middle\" transform=\"translate(" +
+         N(plotLeft - kAxis + 8) + " " + N(top + kPlot / 2) + ") rotate(-90)\">north (m)</text>\n";
+    s += "<text x=\"" + N(plotLeft + kPlot - 8) + "\" y=\"" + N(top + 18) +
+         "\" font-size=\"14\" text-anchor=\"end\">N &#8593;</text>\n";
+
+    std::string line;
+    for (const State& p : points)
+        line += N(px(p.x)) + "," + N(py(-p.z)) + " ";
+    s += "<polyline class=\"track\" points=\"" + line +
+         "\" fill=\"none\" stroke=\"#c0392b\" stroke-width=\"2\"/>\n";
+    for (size_t i = 0; i < points.size(); ++i) {
+        const State& p = points[i];
+        const double heading = static_cast<double>(p.psi) * 3.14159265358979323846 / 180.0;
+        const double x = px(p.x);
+        const double y = py(-p.z);
+        const double tipX = x + 22 * std::sin(heading);
+        const double tipY = y - 22 * std::cos(heading);
+        s += "<g class=\"step\" data-step=\"" + std::to_string(i) + "\" data-x=\"" + N(p.x) +
+             "\" data-z=\"" + N(p.z) + "\" data-heading=\"" + N(p.psi) + "\">";
+        s += "<line x1=\"" + N(x) + "\" y1=\"" + N(y) + "\" x2=\"" + N(tipX) + "\" y2=\"" +
+             N(tipY) + "\" stroke=\"#1f4e79\" stroke-width=\"2.5\"/>";
+        s += "<circle cx=\"" + N(x) + "\" cy=\"" + N(y) + "\" r=\"3\" fill=\"" +
+             std::string(i == 0 ? "#27ae60" : "#1f4e79") + "\"/>";
+        s += "</g>\n";
+    }
+    s += "<text x=\"" + N(px(points[0].x) + 6) + "\" y=\"" + N(py(-points[0].z) + 14) +
+         "\" font-size=\"11\" fill=\"#27ae60\">start</text>\n";
+    s += "</g>\n";
+
+    // ---- What was typed ----
+    std::string keys;
+    for (const StepResult& r : result.steps)
+        keys += r.step.word + " ";
+    const double captionY = kTitle + std::max(sh + 60, kPlot + kAxis) + kMargin + 8;
+    s += "<text id=\"script\" x=\"" + N(kMargin) + "\" y=\"" + N(captionY) +
+         "\" font-size=\"13\" xml:space=\"preserve\">keys: " + XmlEscape(keys) + "</text>\n";
+    s += "</svg>\n";
+    return s;
+}
+
+}  // namespace trovik_sim
