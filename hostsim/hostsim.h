@@ -26,7 +26,7 @@ namespace hostsim {
 
 // ---- The call recorder ----
 
-struct Arg {
+struct HOSTSIM_API Arg {
     enum class Kind { Int, Float, Double, Pointer, Text, Bare, Ints };
     Kind kind = Kind::Int;
     long long i = 0;
@@ -45,7 +45,7 @@ struct Arg {
     std::string str() const;
 };
 
-struct Call {
+struct HOSTSIM_API Call {
     std::string fn;
     std::vector<Arg> args;
     bool hasResult = false;

@@ -16,7 +16,56 @@ namespace hostsim {
 namespace {
 
 #if defined(_WIN32)
+// Windows reports a missing import only as "procedure not found", and Wine even loads the
+// library and aborts at the first call. Walk the import table first, so that the error names the
+// function and the library, and nothing runs.
+std::string MissingImports(const std::string& path) {
+    HMODULE image = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (image == nullptr)
+        return "";
+    const auto* base = reinterpret_cast<const unsigned char*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::string missing;
+    if (dir.VirtualAddress != 0) {
+        const auto* desc =
+            reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
+        for (; desc->Name != 0; ++desc) {
+            const char* dll = reinterpret_cast<const char*>(base + desc->Name);
+            HMODULE module = GetModuleHandleA(dll);
+            if (module == nullptr)
+                module = LoadLibraryA(dll);
+            if (module == nullptr) {
+                missing += std::string(missing.empty() ? "" : ", ") + dll;
+                continue;
+            }
+            const DWORD first =
+                desc->OriginalFirstThunk != 0 ? desc->OriginalFirstThunk : desc->FirstThunk;
+            const auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + first);
+            for (; thunk->u1.AddressOfData != 0; ++thunk) {
+                if (IMAGE_SNAP_BY_ORDINAL64(thunk->u1.Ordinal))
+                    continue;
+                const auto* byName =
+                    reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData);
+                const char* fn = reinterpret_cast<const char*>(byName->Name);
+                if (GetProcAddress(module, fn) == nullptr) {
+                    missing += std::string(missing.empty() ? "" : ", ") + fn + " (" + dll + ")";
+                }
+            }
+        }
+    }
+    FreeLibrary(image);
+    return missing;
+}
+
 void* Open(const std::string& path, std::string& error) {
+    const std::string missing = MissingImports(path);
+    if (!missing.empty()) {
+        error = "cannot load " + path + ": undefined symbol " + missing;
+        return nullptr;
+    }
     HMODULE module = LoadLibraryA(path.c_str());
     if (module == nullptr) {
         char message[512] = "";

@@ -1,0 +1,42 @@
+# Makes the release package Trovik-<version>.zip with the Linux and the Windows plug-in.
+#   cmake -P cmake/package.cmake
+# Builds (or brings up to date) build/ and build-win/, the same trees the tests run in, installs
+# both into one folder and zips it; the zip lands in build/.
+cmake_minimum_required(VERSION 3.25)
+get_filename_component(root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+file(STRINGS ${root}/VERSION version LIMIT_COUNT 1)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "failed (${rc}): ${ARGN}")
+  endif()
+endfunction()
+
+set(stage ${root}/build/package)
+file(REMOVE_RECURSE ${stage})
+
+run(${CMAKE_COMMAND} -S ${root} -B ${root}/build)
+run(${CMAKE_COMMAND} --build ${root}/build -j2 --target trovik)
+run(${CMAKE_COMMAND} --install ${root}/build --prefix ${stage} --strip)
+
+run(${CMAKE_COMMAND} -S ${root} -B ${root}/build-win
+    -DCMAKE_TOOLCHAIN_FILE=${root}/cmake/mingw-w64-x86_64.cmake)
+run(${CMAKE_COMMAND} --build ${root}/build-win -j2 --target trovik)
+run(${CMAKE_COMMAND} --install ${root}/build-win --prefix ${stage} --strip)
+
+set(zip ${root}/build/Trovik-${version}.zip)
+file(REMOVE ${zip})
+run(${CMAKE_COMMAND} -E chdir ${stage}
+    ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip Trovik INSTALL.txt)
+foreach(f Trovik/lin_x64/Trovik.xpl Trovik/win_x64/Trovik.xpl INSTALL.txt)
+  if(NOT EXISTS ${stage}/${f})
+    message(FATAL_ERROR "package lacks ${f}")
+  endif()
+endforeach()
+# What ships is checked, not just what was tested: names, imports, glibc versions.
+run(${CMAKE_COMMAND} -DXPL=${stage}/Trovik/lin_x64/Trovik.xpl
+    -P ${root}/tests/check_exports.cmake)
+run(${CMAKE_COMMAND} -DXPL=${stage}/Trovik/win_x64/Trovik.xpl
+    -DOBJDUMP=x86_64-w64-mingw32-objdump -P ${root}/tests/check_exports_windows.cmake)
+message(STATUS "package: ${zip}")

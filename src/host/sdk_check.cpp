@@ -1,0 +1,40 @@
+// Compiled only against the official SDK (-DXPLM_SDK_DIR): our declarations beside the SDK's.
+// A function or typedef that differs is a conflicting redeclaration, a constant macro that
+// differs is a redefinition, and the enumerators and the camera struct are compared below.
+#include <XPLMCamera.h>
+#include <XPLMDataAccess.h>
+#include <XPLMDefs.h>
+#include <XPLMDisplay.h>
+#include <XPLMGraphics.h>
+#include <XPLMUtilities.h>
+
+#define TROVIK_XPLM_CHECK 1
+#include <cstddef>
+
+#include "host/xplm_declarations.h"
+
+static_assert(int{trovik_own::xplm_ShiftFlag} == int{xplm_ShiftFlag}, "xplm_ShiftFlag");
+static_assert(int{trovik_own::xplm_OptionAltFlag} == int{xplm_OptionAltFlag}, "xplm_OptionAltFlag");
+static_assert(int{trovik_own::xplm_ControlFlag} == int{xplm_ControlFlag}, "xplm_ControlFlag");
+static_assert(int{trovik_own::xplm_DownFlag} == int{xplm_DownFlag}, "xplm_DownFlag");
+static_assert(int{trovik_own::xplm_UpFlag} == int{xplm_UpFlag}, "xplm_UpFlag");
+static_assert(int{trovik_own::xplmFont_Basic} == int{xplmFont_Basic}, "xplmFont_Basic");
+static_assert(int{trovik_own::xplm_ControlCameraUntilViewChanges} ==
+                  int{xplm_ControlCameraUntilViewChanges},
+              "xplm_ControlCameraUntilViewChanges");
+static_assert(int{trovik_own::xplm_ControlCameraForever} == int{xplm_ControlCameraForever},
+              "xplm_ControlCameraForever");
+
+using OwnCamera = trovik_own::XPLMCameraPosition_t;
+using SdkCamera = ::XPLMCameraPosition_t;
+static_assert(sizeof(OwnCamera) == sizeof(SdkCamera), "XPLMCameraPosition_t size");
+#define TROVIK_SAME_FIELD(f)                                                       \
+    static_assert(offsetof(OwnCamera, f) == offsetof(SdkCamera, f), "camera " #f); \
+    static_assert(sizeof(OwnCamera::f) == sizeof(SdkCamera::f), "camera " #f)
+TROVIK_SAME_FIELD(x);
+TROVIK_SAME_FIELD(y);
+TROVIK_SAME_FIELD(z);
+TROVIK_SAME_FIELD(pitch);
+TROVIK_SAME_FIELD(heading);
+TROVIK_SAME_FIELD(roll);
+TROVIK_SAME_FIELD(zoom);

@@ -1,0 +1,167 @@
+// Our own declarations of the part of the X-Plane plug-in SDK (XPLM) that Trovik uses.
+//
+// They must match the published SDK headers in every type, name, parameter order and constant:
+// the simulator resolves these symbols at load time and calls our callbacks through these
+// signatures, so a mismatch compiles cleanly and fails only inside the real simulator. Building
+// with -DXPLM_SDK_DIR compiles them beside the official headers (sdk_check.cpp), which turns any
+// difference into a compile error.
+#ifndef TROVIK_HOST_XPLM_DECLARATIONS_H
+#define TROVIK_HOST_XPLM_DECLARATIONS_H
+
+// Enumerators and the camera struct cannot be declared twice in one translation unit; when
+// checked against the SDK they go into a namespace of their own and are compared value by value.
+#undef TROVIK_OWN_BEGIN
+#undef TROVIK_OWN_END
+#if defined(TROVIK_XPLM_CHECK)
+#define TROVIK_OWN_BEGIN namespace trovik_own {
+#define TROVIK_OWN_END }
+#else
+#define TROVIK_OWN_BEGIN
+#define TROVIK_OWN_END
+#endif
+
+// A host that implements these functions defines XPLM_API itself before including this file.
+#if defined(_WIN32)
+#ifndef XPLM_API
+#define XPLM_API __declspec(dllimport)
+#endif
+#ifndef PLUGIN_EXPORT
+#define PLUGIN_EXPORT __declspec(dllexport)
+#endif
+#else
+#ifndef XPLM_API
+#define XPLM_API __attribute__((visibility("default")))
+#endif
+#ifndef PLUGIN_EXPORT
+#define PLUGIN_EXPORT __attribute__((visibility("default")))
+#endif
+#endif
+// What the plug-in exports: the entry points the simulator looks up, and the two names other
+// plug-ins may use.
+#ifndef PLUGIN_API
+#define PLUGIN_API extern "C" PLUGIN_EXPORT
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// ---- XPLMDefs ----
+typedef int XPLMPluginID;
+typedef int XPLMKeyFlags;
+TROVIK_OWN_BEGIN
+enum {
+    xplm_ShiftFlag = 1,
+    xplm_OptionAltFlag = 2,
+    xplm_ControlFlag = 4,
+    xplm_DownFlag = 8,
+    xplm_UpFlag = 16
+};
+TROVIK_OWN_END
+
+#define XPLM_VK_S 0x53
+#define XPLM_VK_Y 0x59
+#define XPLM_VK_NUMPAD0 0x60
+#define XPLM_VK_NUMPAD1 0x61
+#define XPLM_VK_NUMPAD2 0x62
+#define XPLM_VK_NUMPAD3 0x63
+#define XPLM_VK_NUMPAD4 0x64
+#define XPLM_VK_NUMPAD5 0x65
+#define XPLM_VK_NUMPAD6 0x66
+#define XPLM_VK_NUMPAD7 0x67
+#define XPLM_VK_NUMPAD8 0x68
+#define XPLM_VK_NUMPAD9 0x69
+#define XPLM_VK_F1 0x70
+#define XPLM_VK_F2 0x71
+#define XPLM_VK_F3 0x72
+#define XPLM_VK_F4 0x73
+#define XPLM_VK_F5 0x74
+#define XPLM_VK_F6 0x75
+#define XPLM_VK_F7 0x76
+#define XPLM_VK_F8 0x77
+
+// ---- XPLMDataAccess ----
+typedef void* XPLMDataRef;
+
+XPLM_API XPLMDataRef XPLMFindDataRef(const char* inDataRefName);
+XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef);
+XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue);
+XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef);
+XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue);
+XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax);
+XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inOffset, int inCount);
+
+// ---- XPLMDisplay ----
+typedef void* XPLMWindowID;
+typedef void* XPLMHotKeyID;
+typedef int XPLMMouseStatus;
+
+typedef void (*XPLMHotKey_f)(void* inRefcon);
+typedef int (*XPLMKeySniffer_f)(char inChar, XPLMKeyFlags inFlags, char inVirtualKey,
+                                void* inRefcon);
+typedef void (*XPLMDrawWindow_f)(XPLMWindowID inWindowID, void* inRefcon);
+typedef void (*XPLMHandleKey_f)(XPLMWindowID inWindowID, char inKey, XPLMKeyFlags inFlags,
+                                char inVirtualKey, void* inRefcon, int losingFocus);
+typedef int (*XPLMHandleMouseClick_f)(XPLMWindowID inWindowID, int x, int y,
+                                      XPLMMouseStatus inMouse, void* inRefcon);
+
+XPLM_API XPLMHotKeyID XPLMRegisterHotKey(char inVirtualKey, XPLMKeyFlags inFlags,
+                                         const char* inDescription, XPLMHotKey_f inCallback,
+                                         void* inRefcon);
+XPLM_API void XPLMUnregisterHotKey(XPLMHotKeyID inHotKey);
+XPLM_API int XPLMRegisterKeySniffer(XPLMKeySniffer_f inCallback, int inBeforeWindows,
+                                    void* inRefcon);
+XPLM_API int XPLMUnregisterKeySniffer(XPLMKeySniffer_f inCallback, int inBeforeWindows,
+                                      void* inRefcon);
+XPLM_API XPLMWindowID XPLMCreateWindow(int inLeft, int inTop, int inRight, int inBottom,
+                                       int inIsVisible, XPLMDrawWindow_f inDrawCallback,
+                                       XPLMHandleKey_f inKeyCallback,
+                                       XPLMHandleMouseClick_f inMouseCallback, void* inRefcon);
+XPLM_API void XPLMDestroyWindow(XPLMWindowID inWindowID);
+XPLM_API void XPLMGetScreenSize(int* outWidth, int* outHeight);
+
+// ---- XPLMGraphics ----
+typedef int XPLMFontID;
+TROVIK_OWN_BEGIN
+enum { xplmFont_Basic = 0 };
+TROVIK_OWN_END
+
+XPLM_API void XPLMDrawTranslucentDarkBox(int inLeft, int inTop, int inRight, int inBottom);
+XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, const char* inChar,
+                             int* inWordWrapWidth, XPLMFontID inFontID);
+
+// ---- XPLMUtilities ----
+// An enum in the SDK; only its numbers cross the boundary.
+typedef int XPLMCommandButtonID;
+
+XPLM_API void XPLMCommandButtonPress(XPLMCommandButtonID inButton);
+XPLM_API void XPLMCommandButtonRelease(XPLMCommandButtonID inButton);
+
+// ---- XPLMCamera ----
+typedef int XPLMCameraControlDuration;
+TROVIK_OWN_BEGIN
+enum { xplm_ControlCameraUntilViewChanges = 1, xplm_ControlCameraForever = 2 };
+
+typedef struct {
+    float x;
+    float y;
+    float z;
+    float pitch;
+    float heading;
+    float roll;
+    float zoom;
+} XPLMCameraPosition_t;
+TROVIK_OWN_END
+
+typedef int (*XPLMCameraControl_f)(XPLMCameraPosition_t* outCameraPosition, int inIsLosingControl,
+                                   void* inRefcon);
+
+XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
+                                XPLMCameraControl_f inControlFunc, void* inRefcon);
+XPLM_API void XPLMDontControlCamera(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif  // TROVIK_HOST_XPLM_DECLARATIONS_H

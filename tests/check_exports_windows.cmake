@@ -1,0 +1,32 @@
+# Checks the Windows plug-in: it imports only XPLM_64.dll and Windows' own DLLs (no MinGW
+# runtime a user lacks), and exports exactly the seven public names.
+execute_process(COMMAND ${OBJDUMP} -p ${XPL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} failed on ${XPL}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+foreach(line IN LISTS imports)
+  string(REPLACE "DLL Name: " "" dll "${line}")
+  string(TOUPPER "${dll}" upper)
+  if(NOT upper MATCHES "^(XPLM_64\\.DLL|KERNEL32\\.DLL|MSVCRT\\.DLL|API-MS-WIN-CRT-.*\\.DLL|UCRTBASE\\.DLL)$")
+    message(FATAL_ERROR "unexpected import: ${dll}")
+  endif()
+endforeach()
+
+# The name table's lines: a tab, "[   N]", the name; relocation lines start with "reloc".
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(.*)" table "${dump}")
+string(REPLACE ";" "," table "${CMAKE_MATCH_1}")
+string(REPLACE "\n" ";" lines "${table}")
+set(names)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^\t\\[ *[0-9]+\\] ([A-Za-z_][A-Za-z0-9_]*)$")
+    list(APPEND names ${CMAKE_MATCH_1})
+  endif()
+endforeach()
+list(SORT names)
+set(expected HotKey_Master XPluginDisable XPluginEnable XPluginReceiveMessage XPluginStart
+    XPluginStop check_AGL)
+if(NOT names STREQUAL expected)
+  message(FATAL_ERROR "exports are [${names}], expected [${expected}]")
+endif()
+message(STATUS "imports: ${imports}; exports: ${names}")
