@@ -158,8 +158,10 @@ Host::Host() {
 }
 
 Host& Host::get() {
-    static Host host;
-    return host;
+    // Never destroyed: a plug-in still loaded by some static object at exit stops into a live
+    // host, whatever the order of static destruction.
+    static Host* host = new Host;
+    return *host;
 }
 
 void Host::reset() {
@@ -183,14 +185,28 @@ void Host::reset() {
 }
 
 void Host::defineDataRef(const std::string& path, DataType type, int size) {
-    auto value = std::make_unique<DataRefValue>();
+    // A path defined again reuses its old storage, so that a stale handle still names it and a
+    // long run of resets does not grow.
+    std::unique_ptr<DataRefValue> value;
+    auto it = datarefs_.find(path);
+    if (it != datarefs_.end()) {
+        value = std::move(it->second);
+    } else {
+        for (auto r = retired_.begin(); r != retired_.end(); ++r) {
+            if ((*r)->path == path) {
+                value = std::move(*r);
+                retired_.erase(r);
+                break;
+            }
+        }
+    }
+    if (!value)
+        value = std::make_unique<DataRefValue>();
+    *value = DataRefValue{};
     value->path = path;
     value->type = type;
     if (type == DataType::IntArray)
         value->ints.assign(size > 0 ? size : 0, 0);
-    auto it = datarefs_.find(path);
-    if (it != datarefs_.end())
-        retired_.push_back(std::move(it->second));
     datarefs_[path] = std::move(value);
 }
 

@@ -174,6 +174,7 @@ class HOSTSIM_API Host {
     // Calls every visible window's draw callback, in creation order; returns what they drew.
     Frame drawFrame();
     const Frame& lastFrame() const { return frame_; }
+    bool drawing() const { return drawing_; }
 
     std::vector<Window> windows() const;
     std::vector<HotKey> hotKeys() const;

@@ -1,5 +1,6 @@
 // The XPLM functions, as the simulator exports them, over hostsim's state. Each one records
 // itself first, with its arguments as the plug-in passed them.
+#include <cstdio>
 #include <cstring>
 
 #include "hostsim.h"
@@ -16,14 +17,16 @@ Host& H() {
     return Host::get();
 }
 
-// Appends a call to the recorder and returns it so that a result can be added; null when off.
+// Appends a call to the recorder and returns it so that a result can be added.
 Call* Record(const char* fn, std::initializer_list<Arg> args) {
     hostsim::Recorder& r = H().recorder;
-    if (!r.enabled)
-        return nullptr;
     r.calls.push_back(Call{fn, args, false, Arg{}});
     return &r.calls.back();
 }
+
+// With the recorder off the arguments are not even built: a benchmark then sees the plug-in's
+// own cost, and an allocation counter sees only the plug-in's allocations. Null when off.
+#define RECORD(fn, ...) (H().recorder.enabled ? Record(fn, __VA_ARGS__) : nullptr)
 
 void Result(Call* call, const Arg& result) {
     if (call == nullptr)
@@ -54,7 +57,7 @@ DataRefValue* Value(XPLMDataRef ref) {
 extern "C" {
 
 XPLM_API XPLMDataRef XPLMFindDataRef(const char* inDataRefName) {
-    Call* call = Record("XPLMFindDataRef", {Arg::Text(inDataRefName)});
+    Call* call = RECORD("XPLMFindDataRef", {Arg::Text(inDataRefName)});
     XPLMDataRef ref = H().find(inDataRefName);
     Result(call, Ref(ref));
     return ref;
@@ -64,7 +67,7 @@ XPLM_API XPLMDataRef XPLMFindDataRef(const char* inDataRefName) {
 // answers only as float and an int array only through the array calls. A mismatch reads 0 and
 // drops the write, as the simulator does.
 XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef) {
-    Call* call = Record("XPLMGetDataf", {Ref(inDataRef)});
+    Call* call = RECORD("XPLMGetDataf", {Ref(inDataRef)});
     float v = 0.0f;
     if (DataRefValue* r = Value(inDataRef)) {
         if (r->type == DataType::Float)
@@ -77,7 +80,7 @@ XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef) {
 }
 
 XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue) {
-    Record("XPLMSetDataf", {Ref(inDataRef), Arg::Float(inValue)});
+    RECORD("XPLMSetDataf", {Ref(inDataRef), Arg::Float(inValue)});
     if (DataRefValue* r = Value(inDataRef)) {
         if (r->type == DataType::Float)
             r->f = inValue;
@@ -87,7 +90,7 @@ XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue) {
 }
 
 XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef) {
-    Call* call = Record("XPLMGetDatad", {Ref(inDataRef)});
+    Call* call = RECORD("XPLMGetDatad", {Ref(inDataRef)});
     double v = 0.0;
     if (DataRefValue* r = Value(inDataRef)) {
         if (r->type == DataType::Double)
@@ -98,7 +101,7 @@ XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef) {
 }
 
 XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue) {
-    Record("XPLMSetDatad", {Ref(inDataRef), Arg::Double(inValue)});
+    RECORD("XPLMSetDatad", {Ref(inDataRef), Arg::Double(inValue)});
     if (DataRefValue* r = Value(inDataRef)) {
         if (r->type == DataType::Double)
             r->d = inValue;
@@ -106,7 +109,7 @@ XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue) {
 }
 
 XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax) {
-    Call* call = Record("XPLMGetDatavi", {Ref(inDataRef), Arg::Pointer(outValues),
+    Call* call = RECORD("XPLMGetDatavi", {Ref(inDataRef), Arg::Pointer(outValues),
                                           Arg::Int(inOffset), Arg::Int(inMax)});
     int n = 0;
     DataRefValue* r = Value(inDataRef);
@@ -132,7 +135,7 @@ XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inOffset, 
         n = inCount < size - inOffset ? inCount : size - inOffset;
     }
     // Only the elements that land are recorded: a wild count must not make us read far away.
-    Record("XPLMSetDatavi",
+    RECORD("XPLMSetDatavi",
            {Ref(inDataRef), Arg::Ints(inValues, n), Arg::Int(inOffset), Arg::Int(inCount)});
     if (n > 0)
         std::memcpy(r->ints.data() + inOffset, inValues, sizeof(int) * n);
@@ -141,7 +144,7 @@ XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inOffset, 
 XPLM_API XPLMHotKeyID XPLMRegisterHotKey(char inVirtualKey, XPLMKeyFlags inFlags,
                                          const char* inDescription, XPLMHotKey_f inCallback,
                                          void* inRefcon) {
-    Call* call = Record("XPLMRegisterHotKey",
+    Call* call = RECORD("XPLMRegisterHotKey",
                         {Arg::Int(inVirtualKey), Arg::Int(inFlags), Arg::Text(inDescription),
                          Fn(inCallback), Arg::Pointer(inRefcon)});
     hostsim::HotKey key;
@@ -156,13 +159,13 @@ XPLM_API XPLMHotKeyID XPLMRegisterHotKey(char inVirtualKey, XPLMKeyFlags inFlags
 }
 
 XPLM_API void XPLMUnregisterHotKey(XPLMHotKeyID inHotKey) {
-    Record("XPLMUnregisterHotKey", {Arg::Pointer(inHotKey)});
+    RECORD("XPLMUnregisterHotKey", {Arg::Pointer(inHotKey)});
     H().removeHotKey(inHotKey);
 }
 
 XPLM_API int XPLMRegisterKeySniffer(XPLMKeySniffer_f inCallback, int inBeforeWindows,
                                     void* inRefcon) {
-    Call* call = Record("XPLMRegisterKeySniffer",
+    Call* call = RECORD("XPLMRegisterKeySniffer",
                         {Fn(inCallback), Arg::Int(inBeforeWindows), Arg::Pointer(inRefcon)});
     const int ok =
         inCallback == nullptr ? 0 : H().addSniffer({inCallback, inBeforeWindows, inRefcon});
@@ -172,7 +175,7 @@ XPLM_API int XPLMRegisterKeySniffer(XPLMKeySniffer_f inCallback, int inBeforeWin
 
 XPLM_API int XPLMUnregisterKeySniffer(XPLMKeySniffer_f inCallback, int inBeforeWindows,
                                       void* inRefcon) {
-    Call* call = Record("XPLMUnregisterKeySniffer",
+    Call* call = RECORD("XPLMUnregisterKeySniffer",
                         {Fn(inCallback), Arg::Int(inBeforeWindows), Arg::Pointer(inRefcon)});
     const int ok = H().removeSniffer({inCallback, inBeforeWindows, inRefcon});
     Result(call, Arg::Int(ok));
@@ -183,7 +186,7 @@ XPLM_API XPLMWindowID XPLMCreateWindow(int inLeft, int inTop, int inRight, int i
                                        int inIsVisible, XPLMDrawWindow_f inDrawCallback,
                                        XPLMHandleKey_f inKeyCallback,
                                        XPLMHandleMouseClick_f inMouseCallback, void* inRefcon) {
-    Call* call = Record("XPLMCreateWindow",
+    Call* call = RECORD("XPLMCreateWindow",
                         {Arg::Int(inLeft), Arg::Int(inTop), Arg::Int(inRight), Arg::Int(inBottom),
                          Arg::Int(inIsVisible), Fn(inDrawCallback), Fn(inKeyCallback),
                          Fn(inMouseCallback), Arg::Pointer(inRefcon)});
@@ -203,12 +206,12 @@ XPLM_API XPLMWindowID XPLMCreateWindow(int inLeft, int inTop, int inRight, int i
 }
 
 XPLM_API void XPLMDestroyWindow(XPLMWindowID inWindowID) {
-    Record("XPLMDestroyWindow", {Arg::Pointer(inWindowID)});
+    RECORD("XPLMDestroyWindow", {Arg::Pointer(inWindowID)});
     H().removeWindow(inWindowID);
 }
 
 XPLM_API void XPLMGetScreenSize(int* outWidth, int* outHeight) {
-    Call* call = Record("XPLMGetScreenSize", {});
+    Call* call = RECORD("XPLMGetScreenSize", {});
     if (outWidth != nullptr)
         *outWidth = H().screenWidth;
     if (outHeight != nullptr)
@@ -219,24 +222,21 @@ XPLM_API void XPLMGetScreenSize(int* outWidth, int* outHeight) {
 }
 
 XPLM_API void XPLMDrawTranslucentDarkBox(int inLeft, int inTop, int inRight, int inBottom) {
-    Record("XPLMDrawTranslucentDarkBox",
+    RECORD("XPLMDrawTranslucentDarkBox",
            {Arg::Int(inLeft), Arg::Int(inTop), Arg::Int(inRight), Arg::Int(inBottom)});
     H().addBox({inLeft, inTop, inRight, inBottom});
 }
 
 XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, const char* inChar,
                              int* inWordWrapWidth, XPLMFontID inFontID) {
-    hostsim::Text t{};
-    if (inColorRGB != nullptr)
-        std::memcpy(t.rgb, inColorRGB, sizeof t.rgb);
-    Call* call = Record("XPLMDrawString", {});
-    if (call != nullptr) {
+    if (Call* call = RECORD("XPLMDrawString", {})) {
         Arg colour = Arg::Pointer(inColorRGB);
         if (inColorRGB != nullptr) {
             colour.kind = Arg::Kind::Bare;
             char buf[96];
-            std::snprintf(buf, sizeof buf, "rgb(%.9g, %.9g, %.9g)", static_cast<double>(t.rgb[0]),
-                          static_cast<double>(t.rgb[1]), static_cast<double>(t.rgb[2]));
+            std::snprintf(buf, sizeof buf, "rgb(%.9g, %.9g, %.9g)",
+                          static_cast<double>(inColorRGB[0]), static_cast<double>(inColorRGB[1]),
+                          static_cast<double>(inColorRGB[2]));
             colour.text = buf;
         }
         call->args = {colour,
@@ -246,6 +246,11 @@ XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, co
                       Arg::Pointer(inWordWrapWidth),
                       Arg::Int(inFontID)};
     }
+    if (!H().drawing())
+        return;
+    hostsim::Text t{};
+    if (inColorRGB != nullptr)
+        std::memcpy(t.rgb, inColorRGB, sizeof t.rgb);
     t.x = inXOffset;
     t.y = inYOffset;
     t.text = inChar == nullptr ? "" : inChar;
@@ -255,12 +260,12 @@ XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, co
 }
 
 XPLM_API void XPLMCommandButtonPress(XPLMCommandButtonID inButton) {
-    Record("XPLMCommandButtonPress", {Arg::Int(inButton)});
+    RECORD("XPLMCommandButtonPress", {Arg::Int(inButton)});
     H().buttonsDown.push_back(inButton);
 }
 
 XPLM_API void XPLMCommandButtonRelease(XPLMCommandButtonID inButton) {
-    Record("XPLMCommandButtonRelease", {Arg::Int(inButton)});
+    RECORD("XPLMCommandButtonRelease", {Arg::Int(inButton)});
     auto& down = H().buttonsDown;
     for (auto it = down.begin(); it != down.end(); ++it) {
         if (*it == inButton) {
@@ -272,7 +277,7 @@ XPLM_API void XPLMCommandButtonRelease(XPLMCommandButtonID inButton) {
 
 XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
                                 XPLMCameraControl_f inControlFunc, void* inRefcon) {
-    Record("XPLMControlCamera", {Arg::Int(inHowLong), Fn(inControlFunc), Arg::Pointer(inRefcon)});
+    RECORD("XPLMControlCamera", {Arg::Int(inHowLong), Fn(inControlFunc), Arg::Pointer(inRefcon)});
     // Whoever held the camera before is told it lost it.
     const hostsim::Camera previous = H().camera();
     H().takeCamera({inControlFunc, inHowLong, inRefcon});
@@ -281,7 +286,7 @@ XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
 }
 
 XPLM_API void XPLMDontControlCamera(void) {
-    Record("XPLMDontControlCamera", {});
+    RECORD("XPLMDontControlCamera", {});
     H().releaseCamera();
 }
 

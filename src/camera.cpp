@@ -1,5 +1,7 @@
 #include "camera.h"
 
+#include <math.h>
+
 #include "bindings.h"
 
 namespace {
@@ -23,13 +25,17 @@ int MyOrbitPlaneFunc(XPLMCameraPosition_t* outCameraPosition, int inIsLosingCont
     if (outCameraPosition == nullptr)
         return 1;
 
-    // Read as floats: the camera position is single precision anyway.
+    // Read as floats: the camera position is single precision anyway. A broken position must
+    // not throw the view into NaN: a field that would not be finite keeps the simulator's value.
     const float x = XPLMGetDataf(gPlaneX);
-    const float y = XPLMGetDataf(gPlaneY);
+    const float y = XPLMGetDataf(gPlaneY) + kCameraHeight;
     const float z = XPLMGetDataf(gPlaneZ);
-    outCameraPosition->x = x;
-    outCameraPosition->y = y + kCameraHeight;
-    outCameraPosition->z = z;
+    if (isfinite(x))
+        outCameraPosition->x = x;
+    if (isfinite(y))
+        outCameraPosition->y = y;
+    if (isfinite(z))
+        outCameraPosition->z = z;
     outCameraPosition->pitch = kLookStraightDown;
     outCameraPosition->heading = kNorthUp;
     outCameraPosition->roll = 0.0f;

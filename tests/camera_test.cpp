@@ -1,4 +1,6 @@
 // The top-down camera taken by S: where it looks from, and that it follows the aircraft.
+#include <cmath>
+
 #include "support.h"
 
 namespace trovik_test {
@@ -68,6 +70,21 @@ TEST_F(CameraTest, LosingControlOrANullPositionWritesNothing) {
 
     host().changeView();
     EXPECT_FALSE(host().cameraControlled());
+}
+
+TEST_F(CameraTest, ABrokenPositionNeverThrowsTheViewIntoNaN) {
+    TakeCameraWithS();
+    host().cameraPosition = XPLMCameraPosition_t{1, 2, 3, 4, 5, 6, 7};
+    host().setDouble(Pos("local_x"), NAN);
+    host().setDouble(Pos("local_y"), 1e300);  // finite, but no float holds it
+    host().setDouble(Pos("local_z"), -5.0);
+    EXPECT_EQ(host().cameraFrame(), 1);
+    const XPLMCameraPosition_t p = host().cameraPosition;
+    EXPECT_EQ(p.x, 1.0f);
+    EXPECT_EQ(p.y, 2.0f);
+    EXPECT_EQ(p.z, -5.0f);
+    EXPECT_EQ(p.pitch, -90.0f);
+    EXPECT_EQ(p.zoom, 7.0f);
 }
 
 TEST_F(CameraTest, FollowsTheAircraftAsKeysMoveItAndOutlivesSlewMode) {

@@ -1,0 +1,271 @@
+#include "harness.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "hostsim.h"
+
+namespace trovik_fuzz {
+
+namespace {
+
+const char* const kOverride = "sim/operation/override/override_planepath";
+
+// Every dataref the plug-in binds, the override first; values are set for all but the override,
+// which only the plug-in writes.
+const char* const kPaths[] = {
+    kOverride,
+    "sim/flightmodel/position/local_x",
+    "sim/flightmodel/position/local_y",
+    "sim/flightmodel/position/local_z",
+    "sim/flightmodel/position/y_agl",
+    "sim/flightmodel/position/psi",
+    "sim/flightmodel/position/theta",
+    "sim/flightmodel/position/phi",
+    "sim/flightmodel/position/latitude",
+    "sim/flightmodel/position/longitude",
+    "sim/flightmodel/position/elevation",
+    "sim/flightmodel/position/mag_psi",
+};
+constexpr int kPathCount = sizeof kPaths / sizeof kPaths[0];
+
+const double kSpecial[] = {
+    0.0,
+    -0.0,
+    std::numeric_limits<double>::quiet_NaN(),
+    std::numeric_limits<double>::infinity(),
+    -std::numeric_limits<double>::infinity(),
+    std::numeric_limits<double>::max(),
+    -std::numeric_limits<double>::max(),
+    std::numeric_limits<double>::denorm_min(),
+    1e300,
+    -1e-300,
+    3.4028234663852886e38,  // FLT_MAX
+    0.07,
+    2.9,
+    0.05,
+    -123.456,
+    360.0,
+};
+
+const int kScreenSizes[] = {0, 1, 2, 21, 22, 50, 1080, 1920, 65535, 1 << 24, INT_MAX - 1, INT_MAX};
+
+struct Reader {
+    const uint8_t* p;
+    size_t n;
+    bool empty() const { return n == 0; }
+    uint8_t byte() {
+        if (n == 0)
+            return 0;
+        --n;
+        return *p++;
+    }
+    double raw() {
+        uint64_t bits = 0;
+        for (int i = 0; i < 8; ++i)
+            bits = bits << 8 | byte();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        return v;
+    }
+};
+
+hostsim::Plugin gPlugin;
+int* gMaster = nullptr;
+uint64_t gInputs = 0;
+uint64_t gEvents = 0;
+
+[[noreturn]] void Broken(const char* promise, const std::string& detail = "") {
+    std::fprintf(stderr, "trovik_fuzz: broken promise: %s %s\n", promise, detail.c_str());
+    std::abort();
+}
+
+hostsim::Host& H() {
+    return hostsim::Host::get();
+}
+
+bool Listed(int key) {
+    return key == 0x53 || (key >= 0x61 && key <= 0x69) || (key >= 0x70 && key <= 0x77);
+}
+
+bool Writes(const hostsim::Call& c) {
+    return c.fn == "XPLMSetDataf" || c.fn == "XPLMSetDatad" || c.fn == "XPLMCommandButtonPress" ||
+           c.fn == "XPLMCommandButtonRelease" || c.fn == "XPLMControlCamera";
+}
+
+void CheckAlways() {
+    if (H().windows().size() > 1)
+        Broken("at most one overlay window");
+    if (H().hasDataRef(kOverride) && H().getInt(kOverride, 0) != *gMaster)
+        Broken("the override equals HotKey_Master", std::to_string(*gMaster));
+    for (const hostsim::Call& c : H().recorder.calls) {
+        if ((c.fn == "XPLMSetDataf" && !std::isfinite(c.args.at(1).f)) ||
+            (c.fn == "XPLMSetDatad" && !std::isfinite(c.args.at(1).d))) {
+            Broken("nothing non-finite is written", c.str());
+        }
+    }
+    const XPLMCameraPosition_t& v = H().cameraPosition;
+    for (float f : {v.x, v.y, v.z, v.pitch, v.heading, v.roll, v.zoom}) {
+        if (!std::isfinite(f))
+            Broken("the camera is never given a non-finite value");
+    }
+    if (H().destroyedUnknownWindows != 0)
+        Broken("no window is destroyed twice or unknown");
+}
+
+// One key event, checked: in slew mode only listed keys write or consume; outside it none do.
+void Key(char character, int flags, char key) {
+    const bool on = *gMaster != 0;
+    H().recorder.clear();
+    const bool consumed = H().keyEvent(character, flags, key);
+    const int k = static_cast<signed char>(key);
+    const bool listed = on && Listed(k);
+    if (consumed != (listed && k != 0x53))
+        Broken("only listed keys consume, in slew mode", std::to_string(k));
+    for (const hostsim::Call& c : H().recorder.calls) {
+        if (Writes(c) && !listed)
+            Broken("only listed keys write, in slew mode", std::to_string(k) + " " + c.str());
+    }
+}
+
+void Start() {
+    char name[256], sig[256], desc[256];
+    gPlugin.XPluginStart(name, sig, desc);
+    gPlugin.XPluginEnable();
+}
+
+void Stop() {
+    gPlugin.XPluginDisable();
+    gPlugin.XPluginStop();
+    if (!H().hotKeys().empty() || !H().keySniffers().empty() || !H().windows().empty() ||
+        H().cameraControlled()) {
+        Broken("stop leaves no callback of the plug-in behind");
+    }
+    if (*gMaster != 0 || (H().hasDataRef(kOverride) && H().getInt(kOverride, 0) != 0))
+        Broken("stop releases the aircraft");
+}
+
+void LoadOnce() {
+    if (gPlugin.loaded())
+        return;
+    H().reset();
+    std::string error;
+    const char* path = std::getenv("TROVIK_XPL");
+    if (!gPlugin.load(path != nullptr ? path : TROVIK_XPL, error)) {
+        std::fprintf(stderr, "trovik_fuzz: %s\n", error.c_str());
+        std::exit(2);
+    }
+    gMaster = static_cast<int*>(gPlugin.symbol("HotKey_Master"));
+    if (gMaster == nullptr) {
+        std::fprintf(stderr, "trovik_fuzz: no HotKey_Master\n");
+        std::exit(2);
+    }
+}
+
+void Event(Reader& in) {
+    switch (in.byte() % 14) {
+        case 0: {  // any key event, as the simulator could deliver it
+            const char key = static_cast<char>(in.byte());
+            const char character = static_cast<char>(in.byte());
+            Key(character, in.byte(), key);
+            break;
+        }
+        case 1: {  // a press and its release
+            const char key = static_cast<char>(in.byte());
+            const int modifiers = in.byte() & 7;
+            Key(0, modifiers | xplm_DownFlag, key);
+            Key(0, modifiers | xplm_UpFlag, key);
+            break;
+        }
+        case 2:
+            Key('y', xplm_DownFlag, XPLM_VK_Y);
+            break;
+        case 3: {
+            H().recorder.clear();
+            const hostsim::Frame frame = H().drawFrame();
+            for (const hostsim::Text& t : frame.texts) {
+                if (t.text.size() > 255)
+                    Broken("the overlay string fits 255 characters");
+            }
+            break;
+        }
+        case 4:
+            H().cameraFrame((in.byte() & 1) != 0);
+            break;
+        case 5:
+            H().changeView();
+            break;
+        case 6:
+            gPlugin.XPluginEnable();
+            break;
+        case 7:
+            gPlugin.XPluginDisable();
+            break;
+        case 8: {  // the simulator changes a value, to anything
+            const char* path = kPaths[1 + in.byte() % (kPathCount - 1)];
+            const uint8_t how = in.byte();
+            const double v =
+                how < 160 ? kSpecial[how % (sizeof kSpecial / sizeof kSpecial[0])] : in.raw();
+            if (H().hasDataRef(path))
+                H().setDouble(path, v);
+            break;
+        }
+        case 9:
+            H().screenWidth = kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
+            H().screenHeight = kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
+            break;
+        case 10:
+            Stop();
+            Start();
+            break;
+        case 11: {  // an older or newer simulator lacks a dataref
+            const char* path = kPaths[in.byte() % kPathCount];
+            Stop();
+            H().removeDataRef(path);
+            Start();
+            break;
+        }
+        case 12: {
+            const int from = in.byte();
+            const int message = in.byte() << 8;
+            gPlugin.XPluginReceiveMessage(from, message | in.byte(), nullptr);
+            break;
+        }
+        case 13:
+            Key('s', xplm_DownFlag | (in.byte() & 1), XPLM_VK_S);
+            break;
+    }
+    ++gEvents;
+    CheckAlways();
+}
+
+}  // namespace
+
+void RunInput(const uint8_t* data, size_t size) {
+    LoadOnce();
+    // A fresh simulator and a freshly started plug-in for every input: stop it, reset the host,
+    // start it again (the library stays loaded: unloading instrumented code under the fuzzer
+    // would take its coverage counters with it).
+    Stop();
+    H().reset();
+    Start();
+    ++gInputs;
+    Reader in{data, size};
+    while (!in.empty())
+        Event(in);
+    H().recorder.clear();
+}
+
+uint64_t InputsRun() {
+    return gInputs;
+}
+uint64_t EventsRun() {
+    return gEvents;
+}
+
+}  // namespace trovik_fuzz
