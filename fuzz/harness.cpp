@@ -16,23 +16,15 @@ namespace {
 
 const char* const kOverride = "sim/operation/override/override_planepath";
 
-// Every dataref the plug-in binds, the override first; values are set for all but the override,
-// which only the plug-in writes.
-const char* const kPaths[] = {
-    kOverride,
-    "sim/flightmodel/position/local_x",
-    "sim/flightmodel/position/local_y",
-    "sim/flightmodel/position/local_z",
-    "sim/flightmodel/position/y_agl",
-    "sim/flightmodel/position/psi",
-    "sim/flightmodel/position/theta",
-    "sim/flightmodel/position/phi",
-    "sim/flightmodel/position/latitude",
-    "sim/flightmodel/position/longitude",
-    "sim/flightmodel/position/elevation",
-    "sim/flightmodel/position/mag_psi",
-};
-constexpr int kPathCount = sizeof kPaths / sizeof kPaths[0];
+// Every dataref the simulator has for the plug-in, the override first; values are set for all
+// but the override, which only the plug-in writes.
+const char* Path(size_t i) {
+    const auto& known = hostsim::DefaultDataRefs();
+    return known[i % known.size()].path;
+}
+size_t PathCount() {
+    return hostsim::DefaultDataRefs().size();
+}
 
 const double kSpecial[] = {
     0.0,
@@ -207,7 +199,7 @@ void Event(Reader& in) {
             gPlugin.XPluginDisable();
             break;
         case 8: {  // the simulator changes a value, to anything
-            const char* path = kPaths[1 + in.byte() % (kPathCount - 1)];
+            const char* path = Path(1 + in.byte() % (PathCount() - 1));
             const uint8_t how = in.byte();
             const double v =
                 how < 160 ? kSpecial[how % (sizeof kSpecial / sizeof kSpecial[0])] : in.raw();
@@ -224,7 +216,7 @@ void Event(Reader& in) {
             Start();
             break;
         case 11: {  // an older or newer simulator lacks a dataref
-            const char* path = kPaths[in.byte() % kPathCount];
+            const char* path = Path(in.byte());
             Stop();
             H().removeDataRef(path);
             Start();
