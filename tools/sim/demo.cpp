@@ -1,6 +1,7 @@
 #include "demo.h"
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -50,9 +51,12 @@ bool ParseScreen(const std::string& text, int& width, int& height) {
     return true;
 }
 
-std::string Format(const char* format, double a, double b) {
-    char buf[96];
-    std::snprintf(buf, sizeof buf, format, a, b);
+__attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
+    char buf[160];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buf, sizeof buf, format, args);
+    va_end(args);
     return buf;
 }
 
@@ -205,29 +209,29 @@ std::string DescribeStep(int number, const StepResult& r) {
     std::vector<std::string> changes;
     if (a.x != b.x || a.y != b.y || a.z != b.z) {
         const double moved = std::hypot(b.x - a.x, b.z - a.z);
-        std::string c = "pos (" + Format("%.3f, %.3f", a.x, a.y) + Format(", %.3f) -> (", a.z, 0) +
-                        Format("%.3f, %.3f", b.x, b.y) + Format(", %.3f)", b.z, 0);
+        std::string c =
+            Format("pos (%.3f, %.3f, %.3f) -> (%.3f, %.3f, %.3f)", a.x, a.y, a.z, b.x, b.y, b.z);
         if (moved > 0)
-            c += Format(" moved %.3f m", moved, 0);
+            c += Format(" moved %.3f m", moved);
         changes.push_back(c);
     }
     if (a.agl != b.agl)
-        changes.push_back(Format("agl %.3f -> %.3f", a.agl, b.agl));
+        changes.push_back(Format("agl %.3f -> %.3f", double{a.agl}, double{b.agl}));
     if (a.psi != b.psi)
-        changes.push_back(Format("hdg %.2f -> %.2f", a.psi, b.psi));
+        changes.push_back(Format("hdg %.2f -> %.2f", double{a.psi}, double{b.psi}));
     if (a.theta != b.theta)
-        changes.push_back(Format("pitch %.2f -> %.2f", a.theta, b.theta));
+        changes.push_back(Format("pitch %.2f -> %.2f", double{a.theta}, double{b.theta}));
     if (a.phi != b.phi)
-        changes.push_back(Format("roll %.2f -> %.2f", a.phi, b.phi));
+        changes.push_back(Format("roll %.2f -> %.2f", double{a.phi}, double{b.phi}));
     if (a.pathOverride != b.pathOverride) {
-        changes.push_back(Format("override %.0f -> %.0f", a.pathOverride, b.pathOverride));
+        changes.push_back(Format("override %d -> %d", a.pathOverride, b.pathOverride));
     }
     if (a.overlay != b.overlay)
         changes.push_back(b.overlay ? "overlay on" : "overlay off");
     if (b.camera &&
         (!a.camera || a.view.x != b.view.x || a.view.y != b.view.y || a.view.z != b.view.z)) {
-        changes.push_back(Format("camera top-down from (%.1f, %.1f, ", b.view.x, b.view.y) +
-                          Format("%.1f)", b.view.z, 0));
+        changes.push_back(Format("camera top-down from (%.1f, %.1f, %.1f)", double{b.view.x},
+                                 double{b.view.y}, double{b.view.z}));
     }
     if (a.camera && !b.camera)
         changes.push_back("camera released");
@@ -261,9 +265,10 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     }
     const State& s = result.initial;
     out << "plug-in: " << options.xpl << " (\"" << result.pluginName << "\")\n";
-    out << Format("start: LSZH, lat %.6f lon %.6f", s.latitude, s.longitude)
-        << Format(", ground %.1f m, heading %.1f true, on the ground\n",
-                  result.start.groundElevation, s.psi);
+    out << Format(
+        "start: LSZH, lat %.6f lon %.6f, ground %.1f m, heading %.1f true, on the "
+        "ground\n",
+        s.latitude, s.longitude, result.start.groundElevation, double{s.psi});
     out << "step  key            events  plug-in         changes\n";
     for (size_t i = 0; i < result.steps.size(); ++i) {
         out << DescribeStep(static_cast<int>(i) + 1, result.steps[i]) << "\n";
