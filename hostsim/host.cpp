@@ -231,10 +231,6 @@ DataRefValue& Host::dataRef(const std::string& path) {
     return *it->second;
 }
 
-const DataRefValue* Host::findByHandle(XPLMDataRef ref) const {
-    return static_cast<const DataRefValue*>(ref);
-}
-
 XPLMDataRef Host::find(const char* path) {
     if (path == nullptr)
         return nullptr;

@@ -152,7 +152,6 @@ class HOSTSIM_API Host {
     void removeDataRef(const std::string& path);
     bool hasDataRef(const std::string& path) const;
     DataRefValue& dataRef(const std::string& path);  // aborts on an unknown path
-    const DataRefValue* findByHandle(XPLMDataRef ref) const;
     void setDouble(const std::string& path, double v);
     void setFloat(const std::string& path, float v);
     void setInt(const std::string& path, int index, int v);
@@ -173,7 +172,6 @@ class HOSTSIM_API Host {
 
     // Calls every visible window's draw callback, in creation order; returns what they drew.
     Frame drawFrame();
-    const Frame& lastFrame() const { return frame_; }
     bool drawing() const { return drawing_; }
 
     std::vector<Window> windows() const;
