@@ -1,4 +1,5 @@
 // The simulator's state as hostsim keeps it, and the recorder's rendering of calls.
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -280,22 +281,43 @@ int Host::getInt(const std::string& path, int index) {
     return r.ints[index];
 }
 
+// ---- Registrations with ids: hot keys and windows ----
+
+namespace {
+
+// Ids are never reused, so a stale id never names a newer registration.
+template <typename T>
+void* Add(std::vector<T>& items, const T& item, uintptr_t& nextId) {
+    T added = item;
+    added.id = reinterpret_cast<void*>(nextId++);
+    items.push_back(added);
+    return added.id;
+}
+
+template <typename T>
+bool Has(const std::vector<T>& items, const void* id) {
+    return std::any_of(items.begin(), items.end(), [id](const T& t) { return t.id == id; });
+}
+
+template <typename T>
+bool Erase(std::vector<T>& items, const void* id) {
+    auto it = std::find_if(items.begin(), items.end(), [id](const T& t) { return t.id == id; });
+    if (it == items.end())
+        return false;
+    items.erase(it);
+    return true;
+}
+
+}  // namespace
+
 // ---- Keys ----
 
 XPLMHotKeyID Host::addHotKey(const HotKey& key) {
-    HotKey k = key;
-    k.id = reinterpret_cast<XPLMHotKeyID>(nextId_++);
-    hotKeys_.push_back(k);
-    return k.id;
+    return Add(hotKeys_, key, nextId_);
 }
 
 void Host::removeHotKey(XPLMHotKeyID id) {
-    for (auto it = hotKeys_.begin(); it != hotKeys_.end(); ++it) {
-        if (it->id == id) {
-            hotKeys_.erase(it);
-            return;
-        }
-    }
+    Erase(hotKeys_, id);
 }
 
 int Host::addSniffer(const KeySniffer& sniffer) {
@@ -326,9 +348,8 @@ bool Host::keyEvent(char character, XPLMKeyFlags flags, char virtualKey) {
         for (const KeySniffer& s : sniffers) {
             if ((s.beforeWindows != 0) != before)
                 continue;
-            bool live = false;
-            for (const KeySniffer& current : sniffers_)
-                live = live || Same(current, s);
+            const bool live = std::any_of(sniffers_.begin(), sniffers_.end(),
+                                          [&s](const KeySniffer& c) { return Same(c, s); });
             if (!live)
                 continue;
             if (s.callback(character, flags, virtualKey, s.refcon) == 0)
@@ -339,10 +360,7 @@ bool Host::keyEvent(char character, XPLMKeyFlags flags, char virtualKey) {
     for (const HotKey& k : keys) {
         if (k.virtualKey != virtualKey || k.flags != flags)
             continue;
-        bool live = false;
-        for (const HotKey& current : hotKeys_)
-            live = live || current.id == k.id;
-        if (live)
+        if (Has(hotKeys_, k.id))
             k.callback(k.refcon);
     }
     return false;
@@ -363,20 +381,12 @@ std::vector<KeySniffer> Host::keySniffers() const {
 // ---- Windows and drawing ----
 
 XPLMWindowID Host::addWindow(const Window& window) {
-    Window w = window;
-    w.id = reinterpret_cast<XPLMWindowID>(nextId_++);
-    windows_.push_back(w);
-    return w.id;
+    return Add(windows_, window, nextId_);
 }
 
 void Host::removeWindow(XPLMWindowID id) {
-    for (auto it = windows_.begin(); it != windows_.end(); ++it) {
-        if (it->id == id) {
-            windows_.erase(it);
-            return;
-        }
-    }
-    ++destroyedUnknownWindows;
+    if (!Erase(windows_, id))
+        ++destroyedUnknownWindows;
 }
 
 std::vector<Window> Host::windows() const {
@@ -388,10 +398,7 @@ Frame Host::drawFrame() {
     drawing_ = true;
     const std::vector<Window> windows = windows_;
     for (const Window& w : windows) {
-        bool live = false;
-        for (const Window& current : windows_)
-            live = live || current.id == w.id;
-        if (live && w.visible != 0 && w.draw != nullptr)
+        if (Has(windows_, w.id) && w.visible != 0 && w.draw != nullptr)
             w.draw(w.id, w.refcon);
     }
     drawing_ = false;
