@@ -37,7 +37,7 @@ namespace {
 
 hostsim::Plugin gPlugin;
 trovik_bench::Callbacks gCallbacks;
-long gWorstAllocationsPerCall = 0;
+long gMostAllocations = 0;
 
 // Runs `call` for the benchmark's iterations and reports the allocations it made per call.
 template <typename F>
@@ -49,8 +49,8 @@ void Measure(benchmark::State& state, F call) {
     const long perCall = state.iterations() > 0 ? (made + state.iterations() - 1) /
                                                       static_cast<long>(state.iterations())
                                                 : 0;
-    if (made > gWorstAllocationsPerCall)
-        gWorstAllocationsPerCall = made;
+    if (made > gMostAllocations)
+        gMostAllocations = made;
     state.counters["allocs_per_call"] = static_cast<double>(perCall);
     state.counters["allocs_total"] = static_cast<double>(made);
 }
@@ -114,9 +114,9 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (gWorstAllocationsPerCall > 0) {
+    if (gMostAllocations > 0) {
         std::fprintf(stderr, "trovik_bench: a callback allocated (%ld allocations)\n",
-                     gWorstAllocationsPerCall);
+                     gMostAllocations);
         return 1;
     }
     return 0;

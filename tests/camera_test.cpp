@@ -8,6 +8,12 @@ namespace {
 
 class CameraTest : public PluginTest {
   protected:
+    void PlaceAt(double x, double y, double z) {
+        host().setDouble(Pos("local_x"), x);
+        host().setDouble(Pos("local_y"), y);
+        host().setDouble(Pos("local_z"), z);
+    }
+
     void TakeCameraWithS() {
         DownY();
         host().keyEvent('s', xplm_DownFlag, XPLM_VK_S);
@@ -30,9 +36,7 @@ TEST_F(CameraTest, SPressesTheViewButtonThenTakesTheCameraUntilTheViewChanges) {
 }
 
 TEST_F(CameraTest, LooksStraightDownFromAboveNorthUpAndKeepsZoom) {
-    host().setDouble(Pos("local_x"), 100.0);
-    host().setDouble(Pos("local_y"), 20.0);
-    host().setDouble(Pos("local_z"), -50.0);
+    PlaceAt(100.0, 20.0, -50.0);
     TakeCameraWithS();
     host().cameraPosition.zoom = 1.5f;
     host().recorder.clear();
@@ -75,9 +79,7 @@ TEST_F(CameraTest, LosingControlOrANullPositionWritesNothing) {
 TEST_F(CameraTest, ABrokenPositionNeverThrowsTheViewIntoNaN) {
     TakeCameraWithS();
     host().cameraPosition = XPLMCameraPosition_t{1, 2, 3, 4, 5, 6, 7};
-    host().setDouble(Pos("local_x"), NAN);
-    host().setDouble(Pos("local_y"), 1e300);  // finite, but no float holds it
-    host().setDouble(Pos("local_z"), -5.0);
+    PlaceAt(NAN, 1e300, -5.0);  // y is finite, but no float holds it
     EXPECT_EQ(host().cameraFrame(), 1);
     const XPLMCameraPosition_t p = host().cameraPosition;
     EXPECT_EQ(p.x, 1.0f);

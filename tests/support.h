@@ -78,13 +78,6 @@ class PluginTest : public ::testing::Test {
     // Only the key-down, which is what fires the hot key: no key-up event follows to add calls.
     void DownY() { host().keyEvent('y', xplm_DownFlag, XPLM_VK_Y); }
 
-    std::vector<std::string> Writes() const {
-        return host().recorder.only({"XPLMSetDataf", "XPLMSetDatad", "XPLMSetDatavi",
-                                     "XPLMCommandButtonPress", "XPLMCommandButtonRelease",
-                                     "XPLMControlCamera", "XPLMCreateWindow", "XPLMDestroyWindow",
-                                     "XPLMDontControlCamera"});
-    }
-
     hostsim::Plugin plugin;
 };
 

@@ -14,23 +14,19 @@ namespace {
 
 const char* const kOverridePath = "sim/operation/override/override_planepath";
 
-std::string Pos(const char* name) {
-    return std::string("sim/flightmodel/position/") + name;
-}
-
 State Observe() {
     hostsim::Host& host = hostsim::Host::get();
     State s;
-    s.x = host.getDouble(Pos("local_x"));
-    s.y = host.getDouble(Pos("local_y"));
-    s.z = host.getDouble(Pos("local_z"));
-    s.agl = host.getFloat(Pos("y_agl"));
-    s.psi = host.getFloat(Pos("psi"));
-    s.theta = host.getFloat(Pos("theta"));
-    s.phi = host.getFloat(Pos("phi"));
-    s.latitude = host.getDouble(Pos("latitude"));
-    s.longitude = host.getDouble(Pos("longitude"));
-    s.elevation = host.getDouble(Pos("elevation"));
+    s.x = host.getDouble(PositionRef("local_x"));
+    s.y = host.getDouble(PositionRef("local_y"));
+    s.z = host.getDouble(PositionRef("local_z"));
+    s.agl = host.getFloat(PositionRef("y_agl"));
+    s.psi = host.getFloat(PositionRef("psi"));
+    s.theta = host.getFloat(PositionRef("theta"));
+    s.phi = host.getFloat(PositionRef("phi"));
+    s.latitude = host.getDouble(PositionRef("latitude"));
+    s.longitude = host.getDouble(PositionRef("longitude"));
+    s.elevation = host.getDouble(PositionRef("elevation"));
     s.pathOverride = host.getInt(kOverridePath, 0);
     s.overlay = !host.windows().empty();
     s.camera = host.cameraControlled();

@@ -4,6 +4,8 @@
 #ifndef TROVIK_TOOLS_WORLD_H
 #define TROVIK_TOOLS_WORLD_H
 
+#include <string>
+
 namespace trovik_sim {
 
 struct StartPoint {
@@ -23,6 +25,9 @@ struct Geo {
 };
 
 constexpr double kEarthRadius = 6371000.0;
+
+// The full path of one of the simulator's aircraft position datarefs ("psi", "local_x", ...).
+std::string PositionRef(const char* name);
 
 Geo LocalToGeo(const StartPoint& start, double x, double y, double z);
 
