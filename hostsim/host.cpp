@@ -3,6 +3,8 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 #include "hostsim.h"
 
@@ -180,7 +182,8 @@ void Host::reset() {
     camera_ = Camera{};
     cameraPosition = XPLMCameraPosition_t{0, 0, 0, 0, 0, 0, 1.0f};
     buttonsDown.clear();
-    destroyedUnknownWindows = 0;
+    misuses.clear();
+    cameraCalls_ = 0;
     recorder.enabled = true;
     recorder.clear();
 }
@@ -317,7 +320,8 @@ XPLMHotKeyID Host::addHotKey(const HotKey& key) {
 }
 
 void Host::removeHotKey(XPLMHotKeyID id) {
-    Erase(hotKeys_, id);
+    if (!Erase(hotKeys_, id))
+        misuse("XPLMUnregisterHotKey of a hot key that is not registered");
 }
 
 int Host::addSniffer(const KeySniffer& sniffer) {
@@ -337,6 +341,9 @@ int Host::removeSniffer(const KeySniffer& sniffer) {
             return 1;
         }
     }
+    misuse(
+        "XPLMUnregisterKeySniffer that matches no registration in callback, before flag and "
+        "refcon");
     return 0;
 }
 
@@ -386,7 +393,7 @@ XPLMWindowID Host::addWindow(const Window& window) {
 
 void Host::removeWindow(XPLMWindowID id) {
     if (!Erase(windows_, id))
-        ++destroyedUnknownWindows;
+        misuse("XPLMDestroyWindow of a window that does not exist");
 }
 
 std::vector<Window> Host::windows() const {
@@ -421,9 +428,20 @@ int Host::cameraFrame(bool passNullPosition) {
     if (camera_.callback == nullptr)
         return -1;
     const Camera held = camera_;
-    XPLMCameraPosition_t position = cameraPosition;
+    // NaN in every other field, and a pattern that is a plain number (0xDEADBEEF) in the rest;
+    // the next call swaps them.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    float pattern;
+    const uint32_t bits = 0xDEADBEEFu;
+    std::memcpy(&pattern, &bits, sizeof pattern);
+    float garbage[7];
+    for (unsigned i = 0; i < 7; ++i)
+        garbage[i] = (i + cameraCalls_) % 2 == 0 ? nan : pattern;
+    ++cameraCalls_;
+    XPLMCameraPosition_t position;
+    std::memcpy(&position, garbage, sizeof position);
     const int keep = held.callback(passNullPosition ? nullptr : &position, 0, held.refcon);
-    if (!passNullPosition)
+    if (keep != 0 && !passNullPosition)
         cameraPosition = position;
     if (keep == 0 && camera_.callback == held.callback)
         releaseCamera();

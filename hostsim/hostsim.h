@@ -163,9 +163,10 @@ class HOSTSIM_API Host {
     int screenWidth = 1920;
     int screenHeight = 1080;
 
-    // Keys, as the simulator delivers them: every event goes to the key sniffers registered
-    // before windows, then to those after windows, then to the hot keys, until one consumes it.
-    // Returns true when a sniffer consumed the event.
+    // Keys, as the simulator delivers them: every event goes first to the key sniffers
+    // registered before windows, then to those registered after them (no window here takes
+    // keys), then to every hot key whose key and flags match exactly. A sniffer that returns 0
+    // consumes the event and nothing after it sees it. Returns true when a sniffer consumed it.
     bool keyEvent(char character, XPLMKeyFlags flags, char virtualKey);
     // A key-down event and then a key-up event; modifiers are the Shift/Alt/Control bits.
     void pressKey(char virtualKey, XPLMKeyFlags modifiers = 0, char character = 0);
@@ -177,7 +178,12 @@ class HOSTSIM_API Host {
     std::vector<Window> windows() const;
     std::vector<HotKey> hotKeys() const;
     std::vector<KeySniffer> keySniffers() const;
-    size_t destroyedUnknownWindows = 0;  // XPLMDestroyWindow with a null or stale id
+
+    // Calls the simulator would reject or that would harm it: an unregistration that matches no
+    // registration in every argument, a window destroyed twice, a camera released by a plug-in
+    // that does not hold it. One line each; tests fail on any.
+    std::vector<std::string> misuses;
+    void misuse(const std::string& what) { misuses.push_back(what); }
 
     // Command buttons held down.
     std::vector<int> buttonsDown;
@@ -186,11 +192,14 @@ class HOSTSIM_API Host {
     XPLMCameraPosition_t cameraPosition{0, 0, 0, 0, 0, 0, 1.0f};
     const Camera& camera() const { return camera_; }
     bool cameraControlled() const { return camera_.callback != nullptr; }
-    // One frame while a plug-in holds the camera: its callback fills the position; a result of 0
-    // gives the camera back. Returns the callback's result, or -1 when nobody holds it.
+    // One frame while a plug-in holds the camera. As the simulator says, the struct's contents
+    // are undefined when the callback is called: it comes filled with garbage (NaN in some
+    // fields, a non-NaN pattern in the others, swapped at every call), so a field the callback
+    // does not write shows. A result of 1 makes the struct the view; 0 gives the camera back and
+    // leaves the view as it was. Returns the callback's result, or -1 when nobody holds it.
     int cameraFrame(bool passNullPosition = false);
     // The user picks another view: a camera held until the view changes is taken back, its
-    // callback told so with the losing-control flag.
+    // callback told so with the losing-control flag and a null struct.
     void changeView();
 
     // ---- used by the XPLM functions ----
@@ -216,6 +225,7 @@ class HOSTSIM_API Host {
     std::vector<KeySniffer> sniffers_;
     Frame frame_;
     Camera camera_;
+    unsigned cameraCalls_ = 0;
     uintptr_t nextId_ = 1;
     bool drawing_ = false;
 };
@@ -230,7 +240,8 @@ class HOSTSIM_API Plugin {
     Plugin& operator=(const Plugin&) = delete;
 
     // Opens the library with every symbol bound now, finds the five entry points, calls
-    // XPluginStart with three 256-byte buffers and then XPluginEnable. On failure returns false
+    // XPluginStart with three 256-byte buffers (full of non-zero bytes, so that a string copied
+    // without its terminator shows) and then XPluginEnable. On failure returns false
     // with `error` naming what is missing; nothing stays loaded.
     bool load(const std::string& path, std::string& error);
     // XPluginDisable (if enabled), XPluginStop, then closes the library. Safe when not loaded.

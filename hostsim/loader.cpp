@@ -146,9 +146,12 @@ bool Plugin::load(const std::string& path, std::string& error) {
     }
     handle_ = handle;
 
-    char outName[256] = {};
-    char outSig[256] = {};
-    char outDesc[256] = {};
+    char outName[256];
+    char outSig[256];
+    char outDesc[256];
+    std::memset(outName, 'N', sizeof outName);
+    std::memset(outSig, 'S', sizeof outSig);
+    std::memset(outDesc, 'D', sizeof outDesc);
     startResult = XPluginStart(outName, outSig, outDesc);
     name = Terminated(outName, sizeof outName);
     signature = Terminated(outSig, sizeof outSig);

@@ -287,6 +287,8 @@ XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
 
 XPLM_API void XPLMDontControlCamera(void) {
     RECORD("XPLMDontControlCamera", {});
+    if (!H().cameraControlled())
+        H().misuse("XPLMDontControlCamera while no plug-in holds the camera");
     H().releaseCamera();
 }
 

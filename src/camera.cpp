@@ -9,10 +9,16 @@ namespace {
 constexpr float kCameraHeight = 300.0f;
 constexpr float kLookStraightDown = -90.0f;
 constexpr float kNorthUp = 360.0f;
+constexpr float kNormalZoom = 1.0f;
 
 // Whether the simulator still calls MyOrbitPlaneFunc. Cleared when it tells us we lose the
-// camera, since releasing a camera we no longer hold would take it from whoever has it now.
+// camera, or when we give it up ourselves, since releasing a camera we no longer hold would take
+// it from whoever has it now.
 int gCameraHeld = 0;
+
+// The last view we handed the simulator, for frames where the aircraft's position is broken.
+XPLMCameraPosition_t gLastView;
+int gHasLastView = 0;
 
 }  // namespace
 
@@ -25,20 +31,22 @@ int MyOrbitPlaneFunc(XPLMCameraPosition_t* outCameraPosition, int inIsLosingCont
     if (outCameraPosition == nullptr)
         return 1;
 
-    // Read as floats: the camera position is single precision anyway. A broken position must
-    // not throw the view into NaN: a field that would not be finite keeps the simulator's value.
+    // Read as floats: the camera position is single precision anyway.
     const float x = XPLMGetDataf(gPlaneX);
     const float y = XPLMGetDataf(gPlaneY) + kCameraHeight;
     const float z = XPLMGetDataf(gPlaneZ);
-    if (isfinite(x))
-        outCameraPosition->x = x;
-    if (isfinite(y))
-        outCameraPosition->y = y;
-    if (isfinite(z))
-        outCameraPosition->z = z;
-    outCameraPosition->pitch = kLookStraightDown;
-    outCameraPosition->heading = kNorthUp;
-    outCameraPosition->roll = 0.0f;
+    if (isfinite(x) && isfinite(y) && isfinite(z)) {
+        // The simulator hands us a struct of undefined contents: every field is ours to fill.
+        gLastView = {x, y, z, kLookStraightDown, kNorthUp, 0.0f, kNormalZoom};
+        gHasLastView = 1;
+    } else if (gHasLastView == 0) {
+        // Nowhere sensible to look from, and no earlier view to keep: the simulator's own view
+        // takes over, and from now on the camera is no longer ours.
+        gCameraHeld = 0;
+        return 0;
+    }
+    // A broken position keeps the view where it was rather than throwing it into NaN.
+    *outCameraPosition = gLastView;
     return 1;
 }
 
@@ -47,7 +55,7 @@ void TakeCamera() {
     gCameraHeld = 1;
 }
 
-void ReleaseCameraForStop() {
+void ReleaseCamera() {
     if (gCameraHeld == 0)
         return;
     XPLMDontControlCamera();

@@ -10,8 +10,8 @@ int MyOrbitPlaneFunc(XPLMCameraPosition_t* outCameraPosition, int inIsLosingCont
 // Hands the camera to MyOrbitPlaneFunc until the user changes the view.
 void TakeCamera();
 
-// Gives the camera back if we still hold it: the simulator must never call into an unloaded
-// plug-in.
-void ReleaseCameraForStop();
+// Gives the camera back if we still hold it: the simulator must never call into an unloaded or
+// disabled plug-in.
+void ReleaseCamera();
 
 #endif  // TROVIK_CAMERA_H

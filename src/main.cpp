@@ -67,7 +67,7 @@ PLUGIN_API void XPluginStop(void) {
     XPLMUnregisterHotKey(gHotKey);
     XPLMUnregisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
     EndSlewModeForStop();
-    ReleaseCameraForStop();
+    ReleaseCamera();
 }
 
 PLUGIN_API int XPluginEnable(void) {

@@ -20,7 +20,7 @@ float kWhite[3] = {1.0f, 1.0f, 1.0f};
 void MyDrawWindowCallback(XPLMWindowID /*inWindowID*/, void* /*inRefcon*/) {
     const double latitude = XPLMGetDatad(gPlaneLat);
     const double longitude = XPLMGetDatad(gPlaneLon);
-    const double elevation = XPLMGetDatad(gPlaneAlt);  // metres, though the line says feet
+    const double elevation = XPLMGetDatad(gPlaneAlt);  // metres; the line shows feet
     const float magneticHeading = XPLMGetDataf(gPlaneMpsi);
 
     int width = 0;
@@ -38,5 +38,7 @@ void MyDrawWindowCallback(XPLMWindowID /*inWindowID*/, void* /*inRefcon*/) {
              longitude, elevation / kMetresPerFoot, static_cast<double>(magneticHeading));
 
     XPLMDrawString(kRed, 20, height - 18, text, nullptr, xplmFont_Basic);
-    XPLMDrawString(kWhite, width / 2 - 20, 20, "Slew Mode", nullptr, xplmFont_Basic);
+    // A writable copy: older SDKs declare the text as char *, not const char *.
+    char label[] = "Slew Mode";
+    XPLMDrawString(kWhite, width / 2 - 20, 20, label, nullptr, xplmFont_Basic);
 }

@@ -1,9 +1,10 @@
-# Proves that building with -DXPLM_SDK_DIR catches a declaration of ours that differs from the
-# SDK's. Without the SDK at hand, a stand-in is made from our own header: unchanged, the check
-# must compile; with any one difference planted, it must not.
-#   cmake -DCXX=<compiler> -DSRC=<repo>/src -DWORK=<dir> -P check_sdk.cmake
+# Proves that the SDK check (src/host/sdk_check.cpp) catches a declaration of ours that differs
+# from the SDK's: unchanged, our header must compile beside the SDK's; with any one difference
+# planted in a copy of our header, it must not. With -DSDK=<SDK dir> the SDK is the official one;
+# without it, a stand-in made from our own header.
+#   cmake -DCXX=<compiler> -DSRC=<repo>/src -DWORK=<dir> [-DSDK=<dir> -DDEFINES=<A=1,B=1>] -P check_sdk.cmake
+cmake_minimum_required(VERSION 3.25)
 file(READ ${SRC}/host/xplm_declarations.h ours)
-string(REPLACE "TROVIK_HOST_XPLM_DECLARATIONS_H" "STANDIN_SDK_H" standin "${ours}")
 
 # Each is "from|to"; CMake lists split at semicolons, so ours are spelled SEMI.
 set(mutations
@@ -13,27 +14,46 @@ set(mutations
   "typedef void* XPLMWindowIDSEMI|typedef int* XPLMWindowIDSEMI"
   "    float pitchSEMI\n    float headingSEMI|    float headingSEMI\n    float pitchSEMI"
   "XPLMKeyFlags inFlags, char inVirtualKey,|XPLMKeyFlags inFlags, unsigned char inVirtualKey,"
-  "xplm_ControlCameraForever = 2|xplm_ControlCameraForever = 3")
+  "xplm_ControlCameraForever = 2|xplm_ControlCameraForever = 3"
+  "typedef void* XPLMCommandRefSEMI|typedef int* XPLMCommandRefSEMI"
+  "XPLMCommandPhase inPhase,|unsigned inPhase,"
+  "xplm_CommandContinue = 1|xplm_CommandContinue = 3"
+  "xplm_Menu_Checked = 2|xplm_Menu_Checked = 1"
+  "XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled)|XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, bool enabled)"
+  "const char* inItemName, void* inItemRef,|const char* inItemName, const void* inItemRef,")
+
+if(SDK)
+  set(headers ${SDK}/CHeaders/XPLM)
+  set(flags)
+  string(REPLACE "," ";" defines "${DEFINES}")
+  foreach(d IN LISTS defines)
+    list(APPEND flags -D${d})
+  endforeach()
+else()
+  # The stand-in: our own header as if it were the SDK's, every SDK header name leading to it.
+  set(headers ${WORK}/standin)
+  string(REPLACE "TROVIK_HOST_XPLM_DECLARATIONS_H" "STANDIN_SDK_H" standin "${ours}")
+  file(WRITE ${headers}/XPLMDefs.h "${standin}")
+  foreach(h XPLMCamera XPLMDataAccess XPLMDisplay XPLMGraphics XPLMMenus XPLMUtilities)
+    file(WRITE ${headers}/${h}.h "#include \"XPLMDefs.h\"\n")
+  endforeach()
+  set(flags)
+endif()
 
 function(try_check name text expect_ok)
-  set(dir ${WORK}/${name}/CHeaders/XPLM)
-  file(MAKE_DIRECTORY ${dir})
-  file(WRITE ${dir}/XPLMDefs.h "${text}")
-  foreach(h XPLMCamera XPLMDataAccess XPLMDisplay XPLMGraphics XPLMUtilities)
-    file(WRITE ${dir}/${h}.h "#include \"XPLMDefs.h\"\n")
-  endforeach()
-  execute_process(COMMAND ${CXX} -std=c++17 -fsyntax-only -Wall -Werror -I${dir} -I${SRC}
-                          ${SRC}/host/sdk_check.cpp
+  file(WRITE ${WORK}/${name}/host/xplm_declarations.h "${text}")
+  execute_process(COMMAND ${CXX} -std=c++17 -fsyntax-only -Wall -Werror ${flags}
+                          -I${WORK}/${name} -I${headers} -I${SRC} ${SRC}/host/sdk_check.cpp
                   RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
   if(expect_ok AND NOT rc EQUAL 0)
-    message(FATAL_ERROR "identical declarations rejected:\n${err}")
+    message(FATAL_ERROR "our unchanged declarations are rejected:\n${err}")
   elseif(NOT expect_ok AND rc EQUAL 0)
     message(FATAL_ERROR "a difference went unnoticed: ${name}")
   endif()
 endfunction()
 
 string(ASCII 59 semicolon)
-try_check(same "${standin}" TRUE)
+try_check(same "${ours}" TRUE)
 set(n 0)
 foreach(m IN LISTS mutations)
   string(REPLACE "\\n" "\n" m "${m}")
@@ -42,12 +62,16 @@ foreach(m IN LISTS mutations)
   string(SUBSTRING "${m}" 0 ${bar} from)
   math(EXPR after "${bar} + 1")
   string(SUBSTRING "${m}" ${after} -1 to)
-  string(FIND "${standin}" "${from}" at)
+  string(FIND "${ours}" "${from}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "mutation does not apply: ${from}")
   endif()
-  string(REPLACE "${from}" "${to}" changed "${standin}")
+  string(REPLACE "${from}" "${to}" changed "${ours}")
   math(EXPR n "${n} + 1")
   try_check(mutation${n} "${changed}" FALSE)
 endforeach()
-message(STATUS "the SDK check accepts identical declarations and rejects ${n} planted differences")
+if(SDK)
+  message(STATUS "against the SDK in ${SDK}: our declarations compile, ${n} planted differences do not")
+else()
+  message(STATUS "against a stand-in: our declarations compile, ${n} planted differences do not")
+endif()

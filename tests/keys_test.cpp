@@ -143,7 +143,7 @@ TEST_F(KeysTest, EveryCommandFineAndCoarseAtAwkwardHeadings) {
                 EXPECT_EQ(consumed, key != 0x53) << std::hex << key;
                 EXPECT_EQ(Effects(), Expected(key, shift, a))
                     << "key 0x" << std::hex << key << (shift ? " shift" : "") << " psi " << a.psi;
-                host().releaseCamera();
+                host().changeView();
             }
         }
     }

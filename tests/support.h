@@ -66,7 +66,11 @@ class PluginTest : public ::testing::Test {
         ASSERT_TRUE(plugin.load(TROVIK_XPL, error)) << error;
         host().recorder.clear();
     }
-    void TearDown() override { plugin.unload(); }
+    // Whatever the test did, the plug-in never misused the host, stop included.
+    void TearDown() override {
+        plugin.unload();
+        EXPECT_EQ(host().misuses, Calls{});
+    }
 
     // Host state a suite wants in place before the plug-in starts.
     virtual void Prepare() {}

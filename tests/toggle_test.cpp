@@ -45,7 +45,7 @@ TEST_F(ToggleTest, SecondPressReleasesTheAircraftAndClosesThatWindow) {
     EXPECT_EQ(host().recorder.calls.back().fn, "XPLMDestroyWindow");
     EXPECT_EQ(host().recorder.calls.back().args[0].p, id);
     EXPECT_TRUE(host().windows().empty());
-    EXPECT_EQ(host().destroyedUnknownWindows, 0u);
+    EXPECT_EQ(host().misuses, Calls{});
 }
 
 TEST_F(ToggleTest, OnlyTheKeyDownOfAPlainYToggles) {
@@ -109,7 +109,7 @@ TEST_F(ToggleTest, AnExternallyChangedFlagNeitherDoublesNorDestroysANullWindow) 
     EXPECT_EQ(HotKeyMaster(), 0);
     EXPECT_EQ(host().recorder.only({"XPLMSetDatavi", "XPLMDestroyWindow"}),
               Calls({SetOverride(0)}));
-    EXPECT_EQ(host().destroyedUnknownWindows, 0u);
+    EXPECT_EQ(host().misuses, Calls{});
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // Compiled only against the official SDK (-DXPLM_SDK_DIR): our declarations beside the SDK's.
-// A function or typedef that differs is a conflicting redeclaration, a constant macro that
-// differs is a redefinition, and the enumerators and the camera struct are compared below.
+// A function, typedef or callback type that differs is a conflicting redeclaration, a constant
+// macro that differs is a redefinition, and every enumerator and the camera struct's layout are
+// compared below. (A function the SDK lacks altogether is the import check's to find.)
 #include <XPLMCamera.h>
 #include <XPLMDataAccess.h>
 #include <XPLMDefs.h>
 #include <XPLMDisplay.h>
 #include <XPLMGraphics.h>
+#include <XPLMMenus.h>
 #include <XPLMUtilities.h>
 
 #define TROVIK_XPLM_CHECK 1
@@ -24,6 +26,15 @@ static_assert(int{trovik_own::xplm_ControlCameraUntilViewChanges} ==
               "xplm_ControlCameraUntilViewChanges");
 static_assert(int{trovik_own::xplm_ControlCameraForever} == int{xplm_ControlCameraForever},
               "xplm_ControlCameraForever");
+
+static_assert(int{trovik_own::xplm_CommandBegin} == int{xplm_CommandBegin}, "xplm_CommandBegin");
+static_assert(int{trovik_own::xplm_CommandContinue} == int{xplm_CommandContinue},
+              "xplm_CommandContinue");
+static_assert(int{trovik_own::xplm_CommandEnd} == int{xplm_CommandEnd}, "xplm_CommandEnd");
+static_assert(int{trovik_own::xplm_Menu_NoCheck} == int{xplm_Menu_NoCheck}, "xplm_Menu_NoCheck");
+static_assert(int{trovik_own::xplm_Menu_Unchecked} == int{xplm_Menu_Unchecked},
+              "xplm_Menu_Unchecked");
+static_assert(int{trovik_own::xplm_Menu_Checked} == int{xplm_Menu_Checked}, "xplm_Menu_Checked");
 
 using OwnCamera = trovik_own::XPLMCameraPosition_t;
 using SdkCamera = ::XPLMCameraPosition_t;

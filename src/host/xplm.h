@@ -9,6 +9,7 @@
 #include <XPLMDefs.h>
 #include <XPLMDisplay.h>
 #include <XPLMGraphics.h>
+#include <XPLMMenus.h>
 #include <XPLMUtilities.h>
 #if defined(_WIN32)
 #define PLUGIN_EXPORT __declspec(dllexport)

@@ -1,10 +1,12 @@
-// Our own declarations of the part of the X-Plane plug-in SDK (XPLM) that Trovik uses.
+// Our own declarations of the part of the X-Plane plug-in SDK (XPLM) that Trovik uses, so that
+// a clone builds without the SDK.
 //
 // They must match the published SDK headers in every type, name, parameter order and constant:
 // the simulator resolves these symbols at load time and calls our callbacks through these
-// signatures, so a mismatch compiles cleanly and fails only inside the real simulator. Building
-// with -DXPLM_SDK_DIR compiles them beside the official headers (sdk_check.cpp), which turns any
-// difference into a compile error.
+// signatures, so a mismatch compiles cleanly and fails only inside the real simulator. Every
+// build with -DXPLM_SDK_DIR (CI makes one against the official SDK 4.1) compiles them beside the
+// official headers (sdk_check.cpp), which turns any difference into a compile error; a test
+// plants differences in a copy of this file to prove that it does.
 #ifndef TROVIK_HOST_XPLM_DECLARATIONS_H
 #define TROVIK_HOST_XPLM_DECLARATIONS_H
 
@@ -134,8 +136,48 @@ XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, co
 // An enum in the SDK; only its numbers cross the boundary.
 typedef int XPLMCommandButtonID;
 
+// Deprecated since SDK 2.0 in favour of commands, but still exported by every simulator.
 XPLM_API void XPLMCommandButtonPress(XPLMCommandButtonID inButton);
 XPLM_API void XPLMCommandButtonRelease(XPLMCommandButtonID inButton);
+
+typedef int XPLMCommandPhase;
+TROVIK_OWN_BEGIN
+enum { xplm_CommandBegin = 0, xplm_CommandContinue = 1, xplm_CommandEnd = 2 };
+TROVIK_OWN_END
+typedef void* XPLMCommandRef;
+typedef int (*XPLMCommandCallback_f)(XPLMCommandRef inCommand, XPLMCommandPhase inPhase,
+                                     void* inRefcon);
+
+XPLM_API XPLMCommandRef XPLMFindCommand(const char* inName);
+XPLM_API void XPLMCommandBegin(XPLMCommandRef inCommand);
+XPLM_API void XPLMCommandEnd(XPLMCommandRef inCommand);
+XPLM_API void XPLMCommandOnce(XPLMCommandRef inCommand);
+XPLM_API XPLMCommandRef XPLMCreateCommand(const char* inName, const char* inDescription);
+XPLM_API void XPLMRegisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler,
+                                         int inBefore, void* inRefcon);
+XPLM_API void XPLMUnregisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler,
+                                           int inBefore, void* inRefcon);
+
+// ---- XPLMMenus ----
+typedef int XPLMMenuCheck;
+TROVIK_OWN_BEGIN
+enum { xplm_Menu_NoCheck = 0, xplm_Menu_Unchecked = 1, xplm_Menu_Checked = 2 };
+TROVIK_OWN_END
+typedef void* XPLMMenuID;
+typedef void (*XPLMMenuHandler_f)(void* inMenuRef, void* inItemRef);
+
+XPLM_API XPLMMenuID XPLMFindPluginsMenu(void);
+XPLM_API XPLMMenuID XPLMCreateMenu(const char* inName, XPLMMenuID inParentMenu, int inParentItem,
+                                   XPLMMenuHandler_f inHandler, void* inMenuRef);
+XPLM_API void XPLMDestroyMenu(XPLMMenuID inMenuID);
+XPLM_API int XPLMAppendMenuItem(XPLMMenuID inMenu, const char* inItemName, void* inItemRef,
+                                int inDeprecatedAndIgnored);
+XPLM_API int XPLMAppendMenuItemWithCommand(XPLMMenuID inMenu, const char* inItemName,
+                                           XPLMCommandRef inCommandToExecute);
+XPLM_API void XPLMCheckMenuItem(XPLMMenuID inMenu, int index, XPLMMenuCheck inCheck);
+XPLM_API void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck* outCheck);
+XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled);
+XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex);
 
 // ---- XPLMCamera ----
 typedef int XPLMCameraControlDuration;
