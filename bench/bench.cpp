@@ -82,6 +82,14 @@ void BM_KeyPassedOnSlewModeOff(benchmark::State& state) {
     *master = 1;
 }
 
+// A bound button held down: the simulator calls the handler once a frame.
+void BM_CommandContinue(benchmark::State& state) {
+    Measure(state, [] {
+        benchmark::DoNotOptimize(
+            gCallbacks.command(gCallbacks.forward, xplm_CommandContinue, nullptr));
+    });
+}
+
 void BM_CameraFrame(benchmark::State& state) {
     XPLMCameraPosition_t position{};
     Measure(state, [&position] {
@@ -95,6 +103,7 @@ BENCHMARK(BM_KeyMove);
 BENCHMARK(BM_KeyTurn);
 BENCHMARK(BM_KeyVertical);
 BENCHMARK(BM_KeyPassedOnSlewModeOff);
+BENCHMARK(BM_CommandContinue);
 BENCHMARK(BM_CameraFrame);
 
 }  // namespace

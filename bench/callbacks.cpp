@@ -32,6 +32,15 @@ Callbacks Prepare(hostsim::Plugin& plugin, const std::string& xpl) {
     c.draw = host.windows().at(0).draw;
     c.sniffer = host.keySniffers().at(0).callback;
     c.camera = host.camera().callback;
+    c.forward = host.findCommand("trovik/forward");
+    for (const hostsim::CommandHandler& h : host.commandHandlers()) {
+        if (h.command == c.forward)
+            c.command = h.callback;
+    }
+    if (c.command == nullptr) {
+        std::fprintf(stderr, "no handler for trovik/forward\n");
+        std::exit(2);
+    }
     return c;
 }
 

@@ -14,6 +14,9 @@ struct Callbacks {
     XPLMWindowID window = nullptr;
     XPLMKeySniffer_f sniffer = nullptr;
     XPLMCameraControl_f camera = nullptr;
+    // The handler of a held slew command, and that command.
+    XPLMCommandCallback_f command = nullptr;
+    XPLMCommandRef forward = nullptr;
 };
 
 // Loads the plug-in, places an aircraft in flight, switches slew mode on and takes the camera;

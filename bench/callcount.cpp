@@ -12,7 +12,8 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: trovik_callcount draw|move|turn|vertical|passed|camera N\n");
+        std::fprintf(stderr,
+                     "usage: trovik_callcount draw|move|turn|vertical|passed|command|camera N\n");
         return 2;
     }
     hostsim::Plugin plugin;
@@ -34,7 +35,8 @@ int main(int argc, char** argv) {
     }
     const bool draw = std::strcmp(what, "draw") == 0;
     const bool camera = std::strcmp(what, "camera") == 0;
-    if (!draw && !camera && key == 0) {
+    const bool command = std::strcmp(what, "command") == 0;
+    if (!draw && !camera && !command && key == 0) {
         std::fprintf(stderr, "trovik_callcount: unknown callback %s\n", what);
         return 2;
     }
@@ -45,6 +47,8 @@ int main(int argc, char** argv) {
             c.draw(c.window, nullptr);
         } else if (camera) {
             sink += c.camera(&position, 0, nullptr);
+        } else if (command) {
+            sink += c.command(c.forward, xplm_CommandContinue, nullptr);
         } else {
             sink += c.sniffer(0, xplm_DownFlag, key, nullptr);
         }

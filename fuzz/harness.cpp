@@ -135,7 +135,8 @@ void Stop() {
     gPlugin.XPluginDisable();
     gPlugin.XPluginStop();
     if (!H().hotKeys().empty() || !H().keySniffers().empty() || !H().windows().empty() ||
-        H().cameraControlled()) {
+        H().cameraControlled() || !H().commandHandlers().empty() || H().menus().size() != 1 ||
+        !H().menu(H().pluginsMenu())->items.empty()) {
         Broken("stop leaves no callback of the plug-in behind");
     }
     if (*gMaster != 0 || (H().hasDataRef(kOverride) && H().getInt(kOverride, 0) != 0))
@@ -160,7 +161,7 @@ void LoadOnce() {
 }
 
 void Event(Reader& in) {
-    switch (in.byte() % 14) {
+    switch (in.byte() % 16) {
         case 0: {  // any key event, as the simulator could deliver it
             const char key = static_cast<char>(in.byte());
             const char character = static_cast<char>(in.byte());
@@ -230,6 +231,21 @@ void Event(Reader& in) {
         }
         case 13:
             Key('s', xplm_DownFlag | (in.byte() & 1), XPLM_VK_S);
+            break;
+        case 14: {  // a bound key or button: tapped, or held for some frames
+            const std::vector<hostsim::CommandHandler> handlers = H().commandHandlers();
+            if (handlers.empty())
+                break;
+            XPLMCommandRef command = handlers[in.byte() % handlers.size()].command;
+            const int frames = in.byte() % 4;
+            H().commandBegin(command);
+            for (int f = 0; f < frames; ++f)
+                H().commandFrame();
+            H().commandEnd(command);
+            break;
+        }
+        case 15:
+            H().pickMenuItem(in.byte() % 2 == 0 ? "Slew mode" : "Top-down view");
             break;
     }
     ++gEvents;

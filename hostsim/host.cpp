@@ -135,6 +135,35 @@ size_t Recorder::count(const char* fn) const {
     return n;
 }
 
+// ---- Registrations with ids: hot keys, windows and menus ----
+
+namespace {
+
+// Ids are never reused, so a stale id never names a newer registration.
+template <typename T>
+void* Add(std::vector<T>& items, const T& item, uintptr_t& nextId) {
+    T added = item;
+    added.id = reinterpret_cast<void*>(nextId++);
+    items.push_back(added);
+    return added.id;
+}
+
+template <typename T>
+bool Has(const std::vector<T>& items, const void* id) {
+    return std::any_of(items.begin(), items.end(), [id](const T& t) { return t.id == id; });
+}
+
+template <typename T>
+bool Erase(std::vector<T>& items, const void* id) {
+    auto it = std::find_if(items.begin(), items.end(), [id](const T& t) { return t.id == id; });
+    if (it == items.end())
+        return false;
+    items.erase(it);
+    return true;
+}
+
+}  // namespace
+
 // ---- Datarefs ----
 
 const std::vector<KnownDataRef>& DefaultDataRefs() {
@@ -184,6 +213,12 @@ void Host::reset() {
     buttonsDown.clear();
     misuses.clear();
     cameraCalls_ = 0;
+    commands_.clear();
+    handlers_.clear();
+    menus_.clear();
+    Menu plugins;
+    plugins.name = "Plugins";
+    pluginsMenu_ = Add(menus_, plugins, nextId_);
     recorder.enabled = true;
     recorder.clear();
 }
@@ -283,35 +318,6 @@ int Host::getInt(const std::string& path, int index) {
         return 0;
     return r.ints[index];
 }
-
-// ---- Registrations with ids: hot keys and windows ----
-
-namespace {
-
-// Ids are never reused, so a stale id never names a newer registration.
-template <typename T>
-void* Add(std::vector<T>& items, const T& item, uintptr_t& nextId) {
-    T added = item;
-    added.id = reinterpret_cast<void*>(nextId++);
-    items.push_back(added);
-    return added.id;
-}
-
-template <typename T>
-bool Has(const std::vector<T>& items, const void* id) {
-    return std::any_of(items.begin(), items.end(), [id](const T& t) { return t.id == id; });
-}
-
-template <typename T>
-bool Erase(std::vector<T>& items, const void* id) {
-    auto it = std::find_if(items.begin(), items.end(), [id](const T& t) { return t.id == id; });
-    if (it == items.end())
-        return false;
-    items.erase(it);
-    return true;
-}
-
-}  // namespace
 
 // ---- Keys ----
 
@@ -420,6 +426,189 @@ void Host::addBox(const Box& box) {
 void Host::addText(const Text& text) {
     if (drawing_)
         frame_.texts.push_back(text);
+}
+
+// ---- Commands ----
+
+XPLMCommandRef Host::createCommand(const char* name, const char* description) {
+    if (name == nullptr || *name == '\0') {
+        misuse("XPLMCreateCommand without a name");
+        return nullptr;
+    }
+    if (XPLMCommandRef existing = findCommand(name))
+        return existing;
+    auto command = std::make_unique<Command>();
+    command->name = name;
+    command->description = description == nullptr ? "" : description;
+    commands_.push_back(std::move(command));
+    return commands_.back().get();
+}
+
+XPLMCommandRef Host::findCommand(const std::string& name) const {
+    for (const auto& c : commands_) {
+        if (c->name == name)
+            return c.get();
+    }
+    return nullptr;
+}
+
+const Command* Host::command(XPLMCommandRef ref) const {
+    for (const auto& c : commands_) {
+        if (c.get() == ref)
+            return c.get();
+    }
+    return nullptr;
+}
+
+static bool Same(const CommandHandler& a, const CommandHandler& b) {
+    return a.command == b.command && a.callback == b.callback &&
+           (a.before != 0) == (b.before != 0) && a.refcon == b.refcon;
+}
+
+void Host::addCommandHandler(const CommandHandler& handler) {
+    if (command(handler.command) == nullptr || handler.callback == nullptr) {
+        misuse("XPLMRegisterCommandHandler for an unknown command or without a callback");
+        return;
+    }
+    handlers_.push_back(handler);
+}
+
+void Host::removeCommandHandler(const CommandHandler& handler) {
+    for (auto it = handlers_.begin(); it != handlers_.end(); ++it) {
+        if (Same(*it, handler)) {
+            handlers_.erase(it);
+            return;
+        }
+    }
+    misuse(
+        "XPLMUnregisterCommandHandler that matches no registration in command, callback, "
+        "before flag and refcon");
+}
+
+void Host::runCommand(XPLMCommandRef ref, XPLMCommandPhase phase) {
+    // Handlers may come and go inside a callback: walk a copy, skipping any that went away.
+    const std::vector<CommandHandler> handlers = handlers_;
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool before = pass == 0;
+        for (const CommandHandler& h : handlers) {
+            if (h.command != ref || (h.before != 0) != before)
+                continue;
+            const bool live = std::any_of(handlers_.begin(), handlers_.end(),
+                                          [&h](const CommandHandler& c) { return Same(c, h); });
+            if (live && h.callback(ref, phase, h.refcon) == 0 && before)
+                return;  // the simulator's own handling and the after-handlers are skipped
+        }
+    }
+}
+
+void Host::commandBegin(XPLMCommandRef ref) {
+    Command* c = const_cast<Command*>(command(ref));
+    if (c == nullptr) {
+        misuse("XPLMCommandBegin of an unknown command");
+        return;
+    }
+    ++c->held;
+    runCommand(ref, xplm_CommandBegin);
+}
+
+void Host::commandEnd(XPLMCommandRef ref) {
+    Command* c = const_cast<Command*>(command(ref));
+    if (c == nullptr || c->held == 0) {
+        misuse("XPLMCommandEnd of a command that was not begun");
+        return;
+    }
+    --c->held;
+    runCommand(ref, xplm_CommandEnd);
+}
+
+void Host::commandOnce(XPLMCommandRef ref) {
+    commandBegin(ref);
+    if (command(ref) != nullptr)
+        commandEnd(ref);
+}
+
+void Host::commandFrame() {
+    std::vector<XPLMCommandRef> held;
+    for (const auto& c : commands_) {
+        if (c->held > 0)
+            held.push_back(c.get());
+    }
+    for (XPLMCommandRef ref : held)
+        runCommand(ref, xplm_CommandContinue);
+}
+
+// ---- Menus ----
+
+const Menu* Host::menu(XPLMMenuID id) const {
+    for (const Menu& m : menus_) {
+        if (m.id == id)
+            return &m;
+    }
+    return nullptr;
+}
+
+Menu* Host::editMenu(XPLMMenuID id, const char* fn) {
+    Menu* m = const_cast<Menu*>(menu(id));
+    if (m == nullptr)
+        misuse(std::string(fn) + " on a menu that does not exist");
+    return m;
+}
+
+MenuItem* Host::editItem(XPLMMenuID id, int index, const char* fn) {
+    Menu* m = editMenu(id, fn);
+    if (m == nullptr)
+        return nullptr;
+    if (index < 0 || static_cast<size_t>(index) >= m->items.size()) {
+        misuse(std::string(fn) + " with item index " + std::to_string(index) + " out of range");
+        return nullptr;
+    }
+    return &m->items[static_cast<size_t>(index)];
+}
+
+XPLMMenuID Host::addMenu(const Menu& m) {
+    if (m.name.empty()) {
+        misuse("XPLMCreateMenu without a name");
+        return nullptr;
+    }
+    if (m.parent != nullptr && editItem(m.parent, m.parentItem, "XPLMCreateMenu") == nullptr)
+        return nullptr;
+    XPLMMenuID id = Add(menus_, m, nextId_);
+    // Looked up again: adding the menu may have moved its parent.
+    if (m.parent != nullptr)
+        editItem(m.parent, m.parentItem, "XPLMCreateMenu")->submenu = id;
+    return id;
+}
+
+void Host::removeMenu(XPLMMenuID id) {
+    if (id == pluginsMenu_ || menu(id) == nullptr) {
+        misuse("XPLMDestroyMenu of a menu that does not exist or is the simulator's");
+        return;
+    }
+    for (Menu& m : menus_) {
+        for (MenuItem& item : m.items) {
+            if (item.submenu == id)
+                item.submenu = nullptr;
+        }
+    }
+    Erase(menus_, id);
+}
+
+bool Host::pickMenuItem(const std::string& name) {
+    for (const Menu& m : menus_) {
+        for (const MenuItem& item : m.items) {
+            if (item.name != name)
+                continue;
+            if (!item.enabled)
+                return false;
+            if (item.command != nullptr) {
+                commandOnce(item.command);
+            } else if (m.handler != nullptr) {
+                m.handler(m.ref, item.ref);
+            }
+            return true;
+        }
+    }
+    return false;
 }
 
 // ---- Camera ----

@@ -129,6 +129,39 @@ struct Camera {
     void* refcon = nullptr;
 };
 
+// A command: made by name, never destroyed (it outlives the plug-in that made it).
+struct Command {
+    std::string name;
+    std::string description;
+    int held = 0;  // begun and not yet ended
+};
+
+struct CommandHandler {
+    XPLMCommandRef command = nullptr;
+    XPLMCommandCallback_f callback = nullptr;
+    int before = 0;
+    void* refcon = nullptr;
+};
+
+struct MenuItem {
+    std::string name;
+    void* ref = nullptr;
+    XPLMMenuCheck check = xplm_Menu_NoCheck;
+    bool enabled = true;               // items start enabled
+    XPLMCommandRef command = nullptr;  // run when picked, instead of the menu's handler
+    XPLMMenuID submenu = nullptr;
+};
+
+struct Menu {
+    XPLMMenuID id = nullptr;
+    std::string name;
+    XPLMMenuID parent = nullptr;
+    int parentItem = -1;
+    XPLMMenuHandler_f handler = nullptr;
+    void* ref = nullptr;
+    std::vector<MenuItem> items;
+};
+
 // The simulator's datarefs that hostsim knows by default, with their real types.
 struct KnownDataRef {
     const char* path;
@@ -188,6 +221,28 @@ class HOSTSIM_API Host {
     // Command buttons held down.
     std::vector<int> buttonsDown;
 
+    // Commands, as the simulator runs them: every handler registered before the simulator, in
+    // registration order, until one returns 0, then every handler registered after it. A
+    // command run once is Begin then End; a held one is Begin, one Continue per frame, End.
+    XPLMCommandRef findCommand(const std::string& name) const;
+    const Command* command(XPLMCommandRef ref) const;
+    std::vector<CommandHandler> commandHandlers() const { return handlers_; }
+    void runCommand(XPLMCommandRef ref, XPLMCommandPhase phase);
+    void commandOnce(XPLMCommandRef ref);
+    void commandBegin(XPLMCommandRef ref);
+    void commandEnd(XPLMCommandRef ref);
+    // One frame's Continue for every command held down.
+    void commandFrame();
+
+    // Menus: the Plugins menu exists from the start; plug-ins add items and submenus to it.
+    XPLMMenuID pluginsMenu() const { return pluginsMenu_; }
+    const Menu* menu(XPLMMenuID id) const;  // null for a menu that does not exist
+    std::vector<Menu> menus() const { return menus_; }
+    // The user picks the first item of that name in any menu: its command runs once, or its
+    // menu's handler is called. A disabled item does nothing. False if none is found or it is
+    // disabled.
+    bool pickMenuItem(const std::string& name);
+
     // Camera. cameraPosition is what the simulator's view shows.
     XPLMCameraPosition_t cameraPosition{0, 0, 0, 0, 0, 0, 1.0f};
     const Camera& camera() const { return camera_; }
@@ -214,6 +269,14 @@ class HOSTSIM_API Host {
     void addText(const Text& text);
     void takeCamera(const Camera& camera) { camera_ = camera; }
     void releaseCamera() { camera_ = Camera{}; }
+    XPLMCommandRef createCommand(const char* name, const char* description);
+    void addCommandHandler(const CommandHandler& handler);
+    void removeCommandHandler(const CommandHandler& handler);
+    // Null, and misuse reported in fn's name, for a menu or item that does not exist.
+    Menu* editMenu(XPLMMenuID id, const char* fn);
+    MenuItem* editItem(XPLMMenuID id, int index, const char* fn);
+    XPLMMenuID addMenu(const Menu& menu);
+    void removeMenu(XPLMMenuID id);
 
   private:
     Host();
@@ -226,6 +289,10 @@ class HOSTSIM_API Host {
     Frame frame_;
     Camera camera_;
     unsigned cameraCalls_ = 0;
+    std::vector<std::unique_ptr<Command>> commands_;
+    std::vector<CommandHandler> handlers_;
+    std::vector<Menu> menus_;
+    XPLMMenuID pluginsMenu_ = nullptr;
     uintptr_t nextId_ = 1;
     bool drawing_ = false;
 };

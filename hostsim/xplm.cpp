@@ -275,6 +275,141 @@ XPLM_API void XPLMCommandButtonRelease(XPLMCommandButtonID inButton) {
     }
 }
 
+XPLM_API XPLMCommandRef XPLMFindCommand(const char* inName) {
+    Call* call = RECORD("XPLMFindCommand", {Arg::Text(inName)});
+    XPLMCommandRef ref = inName == nullptr ? nullptr : H().findCommand(inName);
+    Result(call, Arg::Pointer(ref));
+    return ref;
+}
+
+XPLM_API void XPLMCommandBegin(XPLMCommandRef inCommand) {
+    RECORD("XPLMCommandBegin", {Arg::Pointer(inCommand)});
+    H().commandBegin(inCommand);
+}
+
+XPLM_API void XPLMCommandEnd(XPLMCommandRef inCommand) {
+    RECORD("XPLMCommandEnd", {Arg::Pointer(inCommand)});
+    H().commandEnd(inCommand);
+}
+
+XPLM_API void XPLMCommandOnce(XPLMCommandRef inCommand) {
+    RECORD("XPLMCommandOnce", {Arg::Pointer(inCommand)});
+    H().commandOnce(inCommand);
+}
+
+XPLM_API XPLMCommandRef XPLMCreateCommand(const char* inName, const char* inDescription) {
+    Call* call = RECORD("XPLMCreateCommand", {Arg::Text(inName), Arg::Text(inDescription)});
+    XPLMCommandRef ref = H().createCommand(inName, inDescription);
+    Result(call, Arg::Pointer(ref));
+    return ref;
+}
+
+XPLM_API void XPLMRegisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler,
+                                         int inBefore, void* inRefcon) {
+    RECORD("XPLMRegisterCommandHandler",
+           {Arg::Pointer(inComand), Fn(inHandler), Arg::Int(inBefore), Arg::Pointer(inRefcon)});
+    H().addCommandHandler({inComand, inHandler, inBefore, inRefcon});
+}
+
+XPLM_API void XPLMUnregisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler,
+                                           int inBefore, void* inRefcon) {
+    RECORD("XPLMUnregisterCommandHandler",
+           {Arg::Pointer(inComand), Fn(inHandler), Arg::Int(inBefore), Arg::Pointer(inRefcon)});
+    H().removeCommandHandler({inComand, inHandler, inBefore, inRefcon});
+}
+
+XPLM_API XPLMMenuID XPLMFindPluginsMenu(void) {
+    Call* call = RECORD("XPLMFindPluginsMenu", {});
+    Result(call, Arg::Pointer(H().pluginsMenu()));
+    return H().pluginsMenu();
+}
+
+XPLM_API XPLMMenuID XPLMCreateMenu(const char* inName, XPLMMenuID inParentMenu, int inParentItem,
+                                   XPLMMenuHandler_f inHandler, void* inMenuRef) {
+    Call* call =
+        RECORD("XPLMCreateMenu", {Arg::Text(inName), Arg::Pointer(inParentMenu),
+                                  Arg::Int(inParentItem), Fn(inHandler), Arg::Pointer(inMenuRef)});
+    hostsim::Menu m;
+    m.name = inName == nullptr ? "" : inName;
+    m.parent = inParentMenu;
+    m.parentItem = inParentItem;
+    m.handler = inHandler;
+    m.ref = inMenuRef;
+    XPLMMenuID id = H().addMenu(m);
+    Result(call, Arg::Pointer(id));
+    return id;
+}
+
+XPLM_API void XPLMDestroyMenu(XPLMMenuID inMenuID) {
+    RECORD("XPLMDestroyMenu", {Arg::Pointer(inMenuID)});
+    H().removeMenu(inMenuID);
+}
+
+namespace {
+int AppendItem(const char* fn, XPLMMenuID menu, const char* name, void* ref,
+               XPLMCommandRef command) {
+    hostsim::Menu* m = H().editMenu(menu, fn);
+    if (m == nullptr)
+        return -1;
+    hostsim::MenuItem item;
+    item.name = name == nullptr ? "" : name;
+    item.ref = ref;
+    item.command = command;
+    m->items.push_back(item);
+    return static_cast<int>(m->items.size()) - 1;
+}
+}  // namespace
+
+XPLM_API int XPLMAppendMenuItem(XPLMMenuID inMenu, const char* inItemName, void* inItemRef,
+                                int inDeprecatedAndIgnored) {
+    Call* call =
+        RECORD("XPLMAppendMenuItem", {Arg::Pointer(inMenu), Arg::Text(inItemName),
+                                      Arg::Pointer(inItemRef), Arg::Int(inDeprecatedAndIgnored)});
+    const int index = AppendItem("XPLMAppendMenuItem", inMenu, inItemName, inItemRef, nullptr);
+    Result(call, Arg::Int(index));
+    return index;
+}
+
+XPLM_API int XPLMAppendMenuItemWithCommand(XPLMMenuID inMenu, const char* inItemName,
+                                           XPLMCommandRef inCommandToExecute) {
+    Call* call =
+        RECORD("XPLMAppendMenuItemWithCommand",
+               {Arg::Pointer(inMenu), Arg::Text(inItemName), Arg::Pointer(inCommandToExecute)});
+    if (H().command(inCommandToExecute) == nullptr)
+        H().misuse("XPLMAppendMenuItemWithCommand with an unknown command");
+    const int index = AppendItem("XPLMAppendMenuItemWithCommand", inMenu, inItemName, nullptr,
+                                 inCommandToExecute);
+    Result(call, Arg::Int(index));
+    return index;
+}
+
+XPLM_API void XPLMCheckMenuItem(XPLMMenuID inMenu, int index, XPLMMenuCheck inCheck) {
+    RECORD("XPLMCheckMenuItem", {Arg::Pointer(inMenu), Arg::Int(index), Arg::Int(inCheck)});
+    if (hostsim::MenuItem* item = H().editItem(inMenu, index, "XPLMCheckMenuItem"))
+        item->check = inCheck;
+}
+
+XPLM_API void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck* outCheck) {
+    RECORD("XPLMCheckMenuItemState", {Arg::Pointer(inMenu), Arg::Int(index)});
+    hostsim::MenuItem* item = H().editItem(inMenu, index, "XPLMCheckMenuItemState");
+    if (item != nullptr && outCheck != nullptr)
+        *outCheck = item->check;
+}
+
+XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled) {
+    RECORD("XPLMEnableMenuItem", {Arg::Pointer(inMenu), Arg::Int(index), Arg::Int(enabled)});
+    if (hostsim::MenuItem* item = H().editItem(inMenu, index, "XPLMEnableMenuItem"))
+        item->enabled = enabled != 0;
+}
+
+XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex) {
+    RECORD("XPLMRemoveMenuItem", {Arg::Pointer(inMenu), Arg::Int(inIndex)});
+    if (H().editItem(inMenu, inIndex, "XPLMRemoveMenuItem") != nullptr) {
+        auto& items = H().editMenu(inMenu, "XPLMRemoveMenuItem")->items;
+        items.erase(items.begin() + inIndex);
+    }
+}
+
 XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
                                 XPLMCameraControl_f inControlFunc, void* inRefcon) {
     RECORD("XPLMControlCamera", {Arg::Int(inHowLong), Fn(inControlFunc), Arg::Pointer(inRefcon)});

@@ -8,8 +8,8 @@
 
 namespace {
 
-// Pi as the single-precision constant it has always been, widened: the heading's sine and
-// cosine, and so every move, depend on its exact bits.
+// Pi in single precision, widened. The heading's sine and cosine, and so every move, depend on
+// its exact bits: with it, the same moves from the same place land on the same bits every time.
 constexpr double kPi = 3.1415927410125732;
 
 constexpr double kFineStep = 0.1;                   // horizontal, double
@@ -22,7 +22,7 @@ constexpr float kFineRoll = 0.5f;
 constexpr float kCoarseRoll = 3.0f;
 constexpr float kSmallPitch = 1.0f;
 constexpr float kLargePitch = 5.0f;
-constexpr float kLevelHeading = 360.0f;
+constexpr float kNorth = 360.0f;
 
 // Descents stop short of the ground: above these heights the step is allowed.
 constexpr double kCoarseDescentFloor = 2.9;
@@ -35,7 +35,7 @@ constexpr int kTopDownViewButton = 44;
 signed char gVirtualKey = 0;
 int gFlags = 0;
 
-// The aircraft as read at the start of a key event; every command computes from these values.
+// The aircraft as read at the start of a key event; every action computes from these values.
 struct Snapshot {
     double x, y, z;
     float agl;  // the host stores height above ground, heading and attitude as floats
@@ -44,7 +44,7 @@ struct Snapshot {
 };
 
 // A broken value in the simulator must not spread: a write that would store NaN or infinity is
-// dropped, and the command's other writes still happen.
+// dropped, and the action's other writes still happen.
 void WriteFloat(XPLMDataRef ref, float value) {
     if (isfinite(value))
         XPLMSetDataf(ref, value);
@@ -53,10 +53,6 @@ void WriteFloat(XPLMDataRef ref, float value) {
 void WriteDouble(XPLMDataRef ref, double value) {
     if (isfinite(value))
         XPLMSetDatad(ref, value);
-}
-
-bool Coarse() {
-    return (gFlags & xplm_ShiftFlag) != 0;
 }
 
 Snapshot ReadSnapshot() {
@@ -74,12 +70,16 @@ Snapshot ReadSnapshot() {
     return a;
 }
 
-// The fine step is taken in double, the coarse one in float and widened: both as they have
-// always been, so that a sequence of moves lands on the same bits.
-double Step(float factor) {
-    if (Coarse())
+// The fine step is taken in double, the coarse one in float and then widened: the precision of
+// each is what makes a sequence of moves repeat bit for bit.
+double Step(float factor, bool fast) {
+    if (fast)
         return static_cast<double>(factor * kCoarseStep);
     return static_cast<double>(factor) * kFineStep;
+}
+
+float Pick(float fine, float coarse, bool fast) {
+    return fast ? coarse : fine;
 }
 
 // dz and dx are the signed multiples of the heading's sine and cosine for one step.
@@ -93,88 +93,141 @@ void Climb(const Snapshot& a, double dy) {
     WriteFloat(gPlaneY, static_cast<float>(a.y + dy));
 }
 
-void Descend(const Snapshot& a, double floor, double dy) {
-    if (static_cast<double>(a.agl) > floor)
-        Climb(a, -dy);
+void Forward(const Snapshot& a, bool fast) {
+    Move(a, -Step(a.c, fast), Step(a.s, fast));
 }
 
-float Pick(float fine, float coarse) {
-    return Coarse() ? coarse : fine;
+void Backward(const Snapshot& a, bool fast) {
+    Move(a, Step(a.c, fast), -Step(a.s, fast));
+}
+
+void Left(const Snapshot& a, bool fast) {
+    Move(a, -Step(a.s, fast), -Step(a.c, fast));
+}
+
+void Right(const Snapshot& a, bool fast) {
+    Move(a, Step(a.s, fast), Step(a.c, fast));
+}
+
+void TurnLeft(const Snapshot& a, bool fast) {
+    WriteFloat(gPlanePSI, a.psi - Pick(kFineTurn, kCoarseTurn, fast));
+}
+
+void TurnRight(const Snapshot& a, bool fast) {
+    WriteFloat(gPlanePSI, a.psi + Pick(kFineTurn, kCoarseTurn, fast));
+}
+
+void RollLeft(const Snapshot& a, bool fast) {
+    WriteFloat(gPlanePHI, a.phi - Pick(kFineRoll, kCoarseRoll, fast));
+}
+
+void RollRight(const Snapshot& a, bool fast) {
+    WriteFloat(gPlanePHI, a.phi + Pick(kFineRoll, kCoarseRoll, fast));
+}
+
+void FaceNorth(const Snapshot& /*a*/, bool fast) {
+    WriteFloat(gPlanePSI, kNorth);
+    if (fast) {
+        WriteFloat(gPlanePHI, 0.0f);
+        WriteFloat(gPlaneTHETA, 0.0f);
+    }
+}
+
+// The fast descent becomes the fine one near the ground, and the fine one stops just above it.
+void Down(const Snapshot& a, bool fast) {
+    if (fast && static_cast<double>(a.agl) > kCoarseDescentFloor) {
+        Climb(a, -kCoarseClimb);
+    } else if (static_cast<double>(a.agl) > kFineDescentFloor) {
+        Climb(a, -kFineClimb);
+    }
+}
+
+void Up(const Snapshot& a, bool fast) {
+    Climb(a, fast ? kCoarseClimb : kFineClimb);
+}
+
+void NoseUp(const Snapshot& a, bool fast) {
+    WriteFloat(gPlaneTHETA, a.theta + Pick(kSmallPitch, kLargePitch, fast));
+}
+
+void NoseDown(const Snapshot& a, bool fast) {
+    WriteFloat(gPlaneTHETA, a.theta - Pick(kSmallPitch, kLargePitch, fast));
+}
+
+void TopDownView(const Snapshot& /*a*/, bool /*fast*/) {
+    XPLMCommandButtonPress(kTopDownViewButton);
+    XPLMCommandButtonRelease(kTopDownViewButton);
+    TakeCamera();
+}
+
+// Indexed by SlewAction.
+void (*const kActions[])(const Snapshot&, bool fast) = {
+    Forward,   Backward,  Left, Right, TurnLeft, TurnRight, RollLeft,
+    RollRight, FaceNorth, Down, Up,    NoseUp,   NoseDown,  TopDownView,
+};
+static_assert(sizeof kActions / sizeof kActions[0] == kSlewActionCount, "one row per action");
+
+// The event is consumed: the simulator does not act on the key as well.
+int Consume(SlewAction action, bool fast, const Snapshot& a) {
+    kActions[action](a, fast);
+    return 0;
 }
 
 // Returns the sniffer's result for a listed key, or 1 for one that is not listed.
 int Command(const Snapshot& a) {
+    const bool shift = (gFlags & xplm_ShiftFlag) != 0;
     switch (gVirtualKey) {
         case XPLM_VK_S:
-            XPLMCommandButtonPress(kTopDownViewButton);
-            XPLMCommandButtonRelease(kTopDownViewButton);
-            TakeCamera();
+            kActions[kTopDownView](a, shift);
             return 1;  // the simulator still sees S
         case XPLM_VK_NUMPAD1:
-            WriteFloat(gPlanePSI, a.psi - Pick(kFineTurn, kCoarseTurn));
-            return 0;
+            return Consume(kTurnLeft, shift, a);
         case XPLM_VK_NUMPAD2:
-            Move(a, Step(a.c), -Step(a.s));
-            return 0;
+            return Consume(kSlewBackward, shift, a);
         case XPLM_VK_NUMPAD3:
-            WriteFloat(gPlanePSI, a.psi + Pick(kFineTurn, kCoarseTurn));
-            return 0;
+            return Consume(kTurnRight, shift, a);
         case XPLM_VK_NUMPAD4:
-            Move(a, -Step(a.s), -Step(a.c));
-            return 0;
+            return Consume(kSlewLeft, shift, a);
         case XPLM_VK_NUMPAD5:
-            WriteFloat(gPlanePSI, kLevelHeading);
-            if (Coarse()) {
-                WriteFloat(gPlanePHI, 0.0f);
-                WriteFloat(gPlaneTHETA, 0.0f);
-            }
-            return 0;
+            return Consume(kFaceNorth, shift, a);
         case XPLM_VK_NUMPAD6:
-            Move(a, Step(a.s), Step(a.c));
-            return 0;
+            return Consume(kSlewRight, shift, a);
         case XPLM_VK_NUMPAD7:
-            WriteFloat(gPlanePHI, a.phi - Pick(kFineRoll, kCoarseRoll));
-            return 0;
+            return Consume(kRollLeft, shift, a);
         case XPLM_VK_NUMPAD8:
-            Move(a, -Step(a.c), Step(a.s));
-            return 0;
+            return Consume(kSlewForward, shift, a);
         case XPLM_VK_NUMPAD9:
-            WriteFloat(gPlanePHI, a.phi + Pick(kFineRoll, kCoarseRoll));
-            return 0;
+            return Consume(kRollRight, shift, a);
+        // The function keys come in pairs, the outer key of each pair the fast one.
         case XPLM_VK_F1:
-            if (static_cast<double>(a.agl) > kCoarseDescentFloor) {
-                Climb(a, -kCoarseClimb);
-            } else {
-                Descend(a, kFineDescentFloor, kFineClimb);
-            }
-            return 0;
+            return Consume(kSlewDown, true, a);
         case XPLM_VK_F2:
-            Descend(a, kFineDescentFloor, kFineClimb);
-            return 0;
+            return Consume(kSlewDown, false, a);
         case XPLM_VK_F3:
-            Climb(a, kFineClimb);
-            return 0;
+            return Consume(kSlewUp, false, a);
         case XPLM_VK_F4:
-            Climb(a, kCoarseClimb);
-            return 0;
+            return Consume(kSlewUp, true, a);
         case XPLM_VK_F5:
-            WriteFloat(gPlaneTHETA, a.theta + kLargePitch);
-            return 0;
+            return Consume(kNoseUp, true, a);
         case XPLM_VK_F6:
-            WriteFloat(gPlaneTHETA, a.theta + kSmallPitch);
-            return 0;
+            return Consume(kNoseUp, false, a);
         case XPLM_VK_F7:
-            WriteFloat(gPlaneTHETA, a.theta - kSmallPitch);
-            return 0;
+            return Consume(kNoseDown, false, a);
         case XPLM_VK_F8:
-            WriteFloat(gPlaneTHETA, a.theta - kLargePitch);
-            return 0;
+            return Consume(kNoseDown, true, a);
         default:
             return 1;
     }
 }
 
 }  // namespace
+
+void PerformSlewAction(SlewAction action, bool fast) {
+    const Snapshot aircraft = ReadSnapshot();
+    if (HotKey_Master == 0)
+        return;
+    kActions[action](aircraft, fast);
+}
 
 int MyKeySniffer(char /*inChar*/, XPLMKeyFlags inFlags, char inVirtualKey, void* /*inRefcon*/) {
     gVirtualKey = static_cast<signed char>(inVirtualKey);

@@ -3,6 +3,7 @@
 
 #include "bindings.h"
 #include "camera.h"
+#include "commands.h"
 #include "host/xplm.h"
 #include "key_commands.h"
 #include "slew_toggle.h"
@@ -60,6 +61,7 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
 
     gHotKey = XPLMRegisterHotKey(XPLM_VK_Y, xplm_DownFlag, "Slew mode", MyHotKeyCallback, nullptr);
     XPLMRegisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
+    CreateCommandsAndMenu();
     return 1;
 }
 
@@ -68,13 +70,16 @@ PLUGIN_API void XPluginStop(void) {
     XPLMUnregisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
     EndSlewModeForStop();
     ReleaseCamera();
+    RemoveCommandsAndMenu();
 }
 
 PLUGIN_API int XPluginEnable(void) {
     return 1;
 }
 
-PLUGIN_API void XPluginDisable(void) {}
+PLUGIN_API void XPluginDisable(void) {
+    EndSlewModeForDisable();
+}
 
 PLUGIN_API void XPluginReceiveMessage(XPLMPluginID /*inFrom*/, int /*inMessage*/,
                                       void* /*inParam*/) {}

@@ -1,6 +1,8 @@
 #include "slew_toggle.h"
 
 #include "bindings.h"
+#include "camera.h"
+#include "commands.h"
 #include "overlay.h"
 
 int HotKey_Master = 0;
@@ -21,8 +23,9 @@ static void OpenOverlay() {
     int width = 0;
     int height = 0;
     XPLMGetScreenSize(&width, &height);
-    // The window only carries the draw callback; the overlay draws in screen coordinates, so the
-    // rectangle is passed on as it has always been, top below bottom included.
+    // The window only carries the draw callback and the overlay draws in screen coordinates, so
+    // this rectangle is only what the simulator is given: nothing reads it back, and its top
+    // lies below its bottom on any real screen.
     gWindow = XPLMCreateWindow(width / 2 - 25, 25, width / 2 + 25, height / 2 + 15, 1,
                                MyDrawWindowCallback, nullptr, nullptr, nullptr);
 }
@@ -38,16 +41,29 @@ static void SwitchOff() {
     HotKey_Master = 0;
     WriteOverride(0);
     CloseOverlay();
+    ShowSlewModeInMenu(false);
 }
 
-void MyHotKeyCallback(void* /*inRefcon*/) {
+void ToggleSlewMode() {
     if (HotKey_Master == 0) {
         HotKey_Master = 1;
         WriteOverride(1);
         OpenOverlay();
+        ShowSlewModeInMenu(true);
     } else {
         SwitchOff();
     }
+}
+
+void MyHotKeyCallback(void* /*inRefcon*/) {
+    ToggleSlewMode();
+}
+
+void EndSlewModeForDisable() {
+    if (HotKey_Master == 0)
+        return;
+    SwitchOff();
+    ReleaseCamera();
 }
 
 void EndSlewModeForStop() {

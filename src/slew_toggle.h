@@ -9,6 +9,14 @@ extern "C" PLUGIN_EXPORT int HotKey_Master;
 
 void MyHotKeyCallback(void* inRefcon);
 
+// What the hot key does, for the toggle command.
+void ToggleSlewMode();
+
+// A disabled plug-in gets no keys and no commands, so nobody could release an aircraft it left
+// frozen: disabling ends slew mode and gives back a camera we still hold. With slew mode off it
+// does nothing.
+void EndSlewModeForDisable();
+
 // Leaves the simulator as if slew mode had been switched off: used when the plug-in stops, so
 // the user's aircraft is never left frozen with no plug-in to release it.
 void EndSlewModeForStop();

@@ -76,6 +76,32 @@ TEST(KeyScriptTest, ScriptsHaveCommentsCommasAndNumberedErrors) {
     EXPECT_EQ(error, "the key script is empty");
 }
 
+TEST(KeyScriptTest, CommandsHeldCommandsAndMenuItems) {
+    std::vector<KeyStep> steps;
+    std::string error;
+    ASSERT_TRUE(trovik_sim::ParseKeyScript(
+        "cmd:trovik/toggle HOLD:trovik/up_fast:30 menu:\"Top-down view\" # menu:\"x\"\nmenu:Slew",
+        steps, error))
+        << error;
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[0].kind, trovik_sim::StepKind::kCommand);
+    EXPECT_EQ(steps[0].target, "trovik/toggle");
+    EXPECT_EQ(steps[1].kind, trovik_sim::StepKind::kHold);
+    EXPECT_EQ(steps[1].target, "trovik/up_fast");
+    EXPECT_EQ(steps[1].repeat, 30);
+    EXPECT_EQ(steps[2].kind, trovik_sim::StepKind::kMenu);
+    EXPECT_EQ(steps[2].target, "Top-down view");
+    EXPECT_EQ(steps[3].target, "Slew");
+
+    for (const char* bad : {"cmd:", "hold:trovik/up", "hold:trovik/up:0", "hold:trovik/up:10001",
+                            "menu:\"\"", "menu:a\"b"}) {
+        EXPECT_FALSE(trovik_sim::ParseKeyScript(bad, steps, error)) << bad;
+        EXPECT_NE(error.find("step 1: "), std::string::npos) << bad << ": " << error;
+    }
+    EXPECT_FALSE(trovik_sim::ParseKeyScript("Y menu:\"Top-down view", steps, error));
+    EXPECT_EQ(error, "step 2: a quote is not closed");
+}
+
 TEST(SimArgsTest, OptionsAndTheirErrors) {
     trovik_sim::Options o;
     std::string error;
@@ -134,6 +160,28 @@ TEST_F(SimRunTest, FinalStateAndOverlayAreExact) {
               "(0.000, 438.000, -20.000), agl 0.000 -> 6.000");
     EXPECT_EQ(trovik_sim::DescribeStep(1, result.steps[0]),
               "   1  Y                   2  passed on       override 0 -> 1, overlay on");
+}
+
+TEST_F(SimRunTest, ABoundButtonAndTheMenuFlyAsTheKeysDo) {
+    // Begin and three Continues: four fast steps north, as four key events would.
+    Fly("cmd:trovik/toggle cmd:trovik/level hold:trovik/forward_fast:3 menu:\"Top-down view\" "
+        "menu:\"Slew mode\" menu:\"Top-down view\"");
+    const trovik_sim::State& end = result.steps.back().after;
+    EXPECT_EQ(end.z, -20.0);
+    EXPECT_EQ(end.psi, 360.0f);
+    EXPECT_TRUE(result.steps[3].after.camera);
+    EXPECT_EQ(end.pathOverride, 0) << "Slew mode picked again: off";
+    EXPECT_EQ(result.steps[5].note, "greyed out");
+    ASSERT_EQ(result.menu.size(), 2u);
+    EXPECT_EQ(result.menuTitle, "Trovik");
+    EXPECT_EQ(result.menu[0].check, xplm_Menu_Unchecked);
+
+    trovik_sim::RunResult unused;
+    std::string error;
+    std::vector<KeyStep> steps;
+    ASSERT_TRUE(trovik_sim::ParseKeyScript("Y cmd:trovik/nowhere", steps, error));
+    EXPECT_FALSE(trovik_sim::Simulate(options, steps, unused, error));
+    EXPECT_EQ(error, "step 2: the plug-in made no command named 'trovik/nowhere'");
 }
 
 TEST_F(SimRunTest, DownOnlyHalvesTheEventsAndViewEndsTheCamera) {

@@ -1,5 +1,6 @@
 #include "demo.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -32,6 +33,16 @@ State Observe() {
     s.camera = host.cameraControlled();
     s.view = host.cameraPosition;
     return s;
+}
+
+const hostsim::MenuItem* MenuItemOf(const std::string& name) {
+    for (const hostsim::Menu& m : hostsim::Host::get().menus()) {
+        for (const hostsim::MenuItem& item : m.items) {
+            if (item.name == name)
+                return &item;
+        }
+    }
+    return nullptr;
 }
 
 bool ParseScreen(const std::string& text, int& width, int& height) {
@@ -71,6 +82,11 @@ std::string Usage(const std::string& defaultXpl) {
            "  F1 ... F12          function keys      view               change the view (ends the\n"
            "                                                            top-down camera)\n"
            "  shift+KEY           with Shift held    KEYxN              N times (1 to 10000)\n"
+           "  cmd:NAME            run the simulator command NAME once, as a key bound to it\n"
+           "                      e.g. cmd:trovik/toggle\n"
+           "  hold:NAME:N         hold the command NAME down for N frames, as a joystick button\n"
+           "                      e.g. hold:trovik/forward_fast:30\n"
+           "  menu:\"ITEM\"         pick the menu item named ITEM, e.g. menu:\"Top-down view\"\n"
            "  # ...               a comment, to the end of the line (in script files)\n"
            "Each key is pressed and released, two events, as the simulator delivers them.\n"
            "\n"
@@ -134,6 +150,11 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
         } else if (a.size() > 1 && a[0] == '-' && a.rfind("--", 0) == 0) {
             error = "unknown option " + a + " (see --help)";
             return false;
+        } else if (a.find_first_of(" \t") != std::string::npos &&
+                   a.find('"') == std::string::npos && a.find(':') != std::string::npos) {
+            // The shell took the quotes off menu:"Top-down view": put them back.
+            const size_t colon = a.find(':');
+            keys += a.substr(0, colon + 1) + "\"" + a.substr(colon + 1) + "\" ";
         } else {
             keys += a + " ";
         }
@@ -167,39 +188,75 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
     result.pluginName = plugin.name;
     result.initial = Observe();
 
+    // A frame: held commands continue, the simulator moves its derived values, draws, and runs
+    // the camera.
+    auto frame = [&]() {
+        host.commandFrame();
+        SyncDerived(result.start);
+        const hostsim::Frame drawn = host.drawFrame();
+        if (!drawn.boxes.empty() || !drawn.texts.empty()) {
+            result.screen = drawn;
+            result.screenStep = static_cast<int>(result.steps.size()) + 1;
+        }
+        host.cameraFrame();
+    };
     for (const KeyStep& step : steps) {
         StepResult r;
         r.step = step;
         r.before = Observe();
-        for (int n = 0; n < step.repeat; ++n) {
-            if (step.virtualKey < 0) {
-                host.changeView();
-            } else {
-                const char key = static_cast<char>(step.virtualKey);
-                r.consumed += host.keyEvent(step.character, step.modifiers | xplm_DownFlag, key);
+        const std::string where = "step " + std::to_string(result.steps.size() + 1) + ": ";
+        XPLMCommandRef command = nullptr;
+        if (step.kind == StepKind::kCommand || step.kind == StepKind::kHold) {
+            command = host.findCommand(step.target);
+            if (command == nullptr) {
+                error = where + "the plug-in made no command named '" + step.target + "'";
+                return false;
+            }
+        }
+        if (step.kind == StepKind::kCommand) {
+            host.commandOnce(command);
+            frame();
+        } else if (step.kind == StepKind::kHold) {
+            host.commandBegin(command);
+            for (int n = 0; n < step.repeat; ++n)
+                frame();
+            host.commandEnd(command);
+        } else if (step.kind == StepKind::kMenu) {
+            if (!host.pickMenuItem(step.target))
+                r.note = MenuItemOf(step.target) == nullptr ? "no such menu item" : "greyed out";
+            frame();
+        }
+        for (int n = 0; step.virtualKey >= 0 && n < step.repeat; ++n) {
+            const char key = static_cast<char>(step.virtualKey);
+            r.consumed += host.keyEvent(step.character, step.modifiers | xplm_DownFlag, key);
+            r.events += 1;
+            if (!options.downOnly) {
+                r.consumed += host.keyEvent(step.character, step.modifiers | xplm_UpFlag, key);
                 r.events += 1;
-                if (!options.downOnly) {
-                    r.consumed += host.keyEvent(step.character, step.modifiers | xplm_UpFlag, key);
-                    r.events += 1;
-                }
             }
-            // A frame: the simulator moves its derived values, draws, and runs the camera.
-            SyncDerived(result.start);
-            const hostsim::Frame frame = host.drawFrame();
-            if (!frame.boxes.empty() || !frame.texts.empty()) {
-                result.screen = frame;
-                result.screenStep = static_cast<int>(result.steps.size()) + 1;
-            }
-            host.cameraFrame();
+            frame();
+        }
+        for (int n = 0; step.kind == StepKind::kView && n < step.repeat; ++n) {
+            host.changeView();
+            frame();
         }
         r.after = Observe();
         result.steps.push_back(r);
+    }
+    // The plug-in's menu as the user would find it under Plugins after the last step.
+    const hostsim::Menu* plugins = host.menu(host.pluginsMenu());
+    for (const hostsim::MenuItem& item : plugins->items) {
+        if (const hostsim::Menu* sub = host.menu(item.submenu)) {
+            result.menuTitle = item.name;
+            result.menu = sub->items;
+            break;
+        }
     }
     plugin.unload();
     return true;
 }
 
-std::string DescribeStep(int number, const StepResult& r) {
+std::string DescribeStep(int number, const StepResult& r, int width) {
     const State& a = r.before;
     const State& b = r.after;
     std::vector<std::string> changes;
@@ -231,6 +288,8 @@ std::string DescribeStep(int number, const StepResult& r) {
     }
     if (a.camera && !b.camera)
         changes.push_back("camera released");
+    if (!r.note.empty())
+        changes.push_back(r.note);
     if (changes.empty())
         changes.push_back("no change");
 
@@ -238,9 +297,8 @@ std::string DescribeStep(int number, const StepResult& r) {
                           : r.consumed == r.events ? "consumed"
                           : r.consumed == 0        ? "passed on"
                                                    : "partly consumed";
-    char head[96];
-    std::snprintf(head, sizeof head, "%4d  %-14s %6d  %-15s ", number, r.step.word.c_str(),
-                  r.events, verdict);
+    const std::string head =
+        Format("%4d  %-*s %6d  %-15s ", number, width, r.step.word.c_str(), r.events, verdict);
     std::string line = head;
     for (size_t i = 0; i < changes.size(); ++i)
         line += (i > 0 ? ", " : "") + changes[i];
@@ -265,9 +323,12 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         "start: LSZH, lat %.6f lon %.6f, ground %.1f m, heading %.1f true, on the "
         "ground\n",
         s.latitude, s.longitude, result.start.groundElevation, double{s.psi});
-    out << "step  key            events  plug-in         changes\n";
+    int width = 14;
+    for (const StepResult& r : result.steps)
+        width = std::max(width, static_cast<int>(r.step.word.size()));
+    out << Format("step  %-*s events  plug-in         changes\n", width, "key");
     for (size_t i = 0; i < result.steps.size(); ++i) {
-        out << DescribeStep(static_cast<int>(i) + 1, result.steps[i]) << "\n";
+        out << DescribeStep(static_cast<int>(i) + 1, result.steps[i], width) << "\n";
     }
     if (result.screen.texts.empty()) {
         out << "overlay: never drawn (slew mode was not switched on)\n";

@@ -41,8 +41,9 @@ struct State {
 
 struct StepResult {
     KeyStep step;
-    int events = 0;
-    int consumed = 0;
+    int events = 0;    // key events sent
+    int consumed = 0;  // of them, consumed by a sniffer
+    std::string note;  // what the step could not do
     State before, after;
 };
 
@@ -54,14 +55,17 @@ struct RunResult {
     // The last frame in which the plug-in drew anything, and after which step (0: none drawn).
     hostsim::Frame screen;
     int screenStep = 0;
+    // The plug-in's submenu of the Plugins menu after the last step, and its title there.
+    std::string menuTitle;
+    std::vector<hostsim::MenuItem> menu;
 };
 
 // Loads the plug-in, runs the steps and unloads it. False with `error` if it cannot load.
 bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResult& result,
               std::string& error);
 
-// One line a step, as the program prints it.
-std::string DescribeStep(int number, const StepResult& step);
+// One line a step, as the program prints it, the key column `width` wide.
+std::string DescribeStep(int number, const StepResult& step, int width = 14);
 
 // The whole program: returns its exit code.
 int Run(const Options& options, std::ostream& out, std::ostream& err);

@@ -29,6 +29,7 @@ bool ParseKey(const std::string& key, KeyStep& step) {
     const std::string k = Lower(key);
     if (k == "view") {
         step.name = "view";
+        step.kind = StepKind::kView;
         step.virtualKey = -1;
         return true;
     }
@@ -65,7 +66,50 @@ bool ParseKey(const std::string& key, KeyStep& step) {
 
 }  // namespace
 
+// cmd:NAME, hold:NAME:N, menu:ITEM or menu:"ITEM"; false if the word is none of them.
+bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error) {
+    const size_t colon = word.find(':');
+    if (colon == std::string::npos)
+        return false;
+    const std::string verb = Lower(word.substr(0, colon));
+    std::string target = word.substr(colon + 1);
+    if (verb == "cmd") {
+        step.kind = StepKind::kCommand;
+    } else if (verb == "hold") {
+        step.kind = StepKind::kHold;
+        const size_t last = target.rfind(':');
+        const std::string frames = last == std::string::npos ? "" : target.substr(last + 1);
+        if (!AllDigits(frames) || frames.size() > 5 || std::stoi(frames) < 1 ||
+            std::stoi(frames) > kMaxRepeat) {
+            error = "'" + word + "': hold:NAME:N wants a number of frames, 1 to " +
+                    std::to_string(kMaxRepeat);
+            return true;
+        }
+        step.repeat = std::stoi(frames);
+        target = target.substr(0, last);
+    } else if (verb == "menu") {
+        step.kind = StepKind::kMenu;
+        if (target.size() >= 2 && target.front() == '"' && target.back() == '"')
+            target = target.substr(1, target.size() - 2);
+    } else {
+        return false;
+    }
+    if (target.empty() || target.find('"') != std::string::npos) {
+        error = "'" + word + "' names no command or menu item";
+        return true;
+    }
+    step.virtualKey = -1;
+    step.target = target;
+    step.name = verb + " " + target;
+    return true;
+}
+
 bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error) {
+    step = KeyStep{};
+    step.word = word;
+    error.clear();
+    if (ParseCommandWord(word, step, error))
+        return error.empty();
     step = KeyStep{};
     step.word = word;
     std::string rest = word;
@@ -87,7 +131,7 @@ bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error) {
     if (rest.empty() || !ParseKey(rest, step)) {
         error = "unknown key '" + word +
                 "' (keys: a letter, 0-9 or num0-num9 for the keypad, F1-F12, view; "
-                "prefix shift+, suffix xN to repeat)";
+                "prefix shift+, suffix xN to repeat; cmd:NAME, hold:NAME:N, menu:\"ITEM\")";
         return false;
     }
     if (step.virtualKey < 0 && step.modifiers != 0) {
@@ -101,6 +145,7 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
     steps.clear();
     std::string word;
     bool comment = false;
+    bool quoted = false;
     auto flush = [&]() {
         if (word.empty())
             return true;
@@ -118,6 +163,12 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
             comment = false;
         if (comment)
             continue;
+        if (ch == '"')
+            quoted = !quoted;
+        if (quoted && ch != '\n') {
+            word += ch;
+            continue;
+        }
         if (ch == '#') {
             comment = true;
             if (!flush())
@@ -130,6 +181,10 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
             continue;
         }
         word += ch;
+    }
+    if (quoted) {
+        error = "step " + std::to_string(steps.size() + 1) + ": a quote is not closed";
+        return false;
     }
     if (!flush())
         return false;

@@ -1,5 +1,6 @@
 // Key scripts: the keys a person would type, as words ("Y 8x20 shift+6 F4 S"), turned into the
-// virtual keys, flags and characters the simulator would deliver.
+// virtual keys, flags and characters the simulator would deliver; and the simulator commands a
+// joystick button or a menu item would run.
 #ifndef TROVIK_TOOLS_KEYSCRIPT_H
 #define TROVIK_TOOLS_KEYSCRIPT_H
 
@@ -8,13 +9,23 @@
 
 namespace trovik_sim {
 
+enum class StepKind {
+    kKey,
+    kView,     // the user changes the view
+    kCommand,  // a command run once, as a key binding tapped
+    kHold,     // a command held down for some frames, as a joystick button
+    kMenu,     // a menu item picked
+};
+
 struct KeyStep {
-    std::string word;    // as written, for the report
-    std::string name;    // canonical: "Y", "numpad 8", "F4", "view"
-    int virtualKey = 0;  // -1 for "view", which is no key
+    std::string word;  // as written, for the report
+    std::string name;  // canonical: "Y", "numpad 8", "F4", "view", "hold trovik/up"
+    StepKind kind = StepKind::kKey;
+    int virtualKey = 0;  // -1 for a step that is no key
     int modifiers = 0;   // xplm_ShiftFlag and friends
     char character = 0;  // what the keyboard would type, 0 for none
-    int repeat = 1;
+    int repeat = 1;      // of a key or view; the frames of a hold
+    std::string target;  // the command's or the menu item's name
 };
 
 // Parses a whole script. Words are separated by white space; '#' starts a comment to the end of
@@ -22,7 +33,9 @@ struct KeyStep {
 bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std::string& error);
 
 // One word: [shift+]KEY[xN]. KEY is a letter, a digit or num0..num9 (the numeric keypad), F1..F12,
-// or "view" (the user changes the view, which takes the camera back).
+// or "view" (the user changes the view, which takes the camera back). Or a command:
+// cmd:NAME runs it once, hold:NAME:N holds it down for N frames, menu:"ITEM" picks a menu item
+// (quotes keep the spaces of a name in a script).
 bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error);
 
 constexpr int kMaxRepeat = 10000;

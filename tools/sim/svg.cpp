@@ -79,7 +79,11 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     const double sh = H * scale;
     const double plotLeft = kMargin + sw + 2 * kMargin + kAxis;
     const double width = plotLeft + kPlot + kMargin;
-    const double height = kTitle + std::max(sh + 60, kPlot + kAxis) + kMargin + 2 * kTitle;
+    // Below the screen: its texts again, legibly, and then the plug-in's menu.
+    const double menuHeight =
+        result.menu.empty() ? 0.0 : 18.0 * static_cast<double>(result.menu.size() + 1) + 12;
+    const double content = std::max(sh + 60 + menuHeight, kPlot + kAxis);
+    const double height = kTitle + content + kMargin + 2 * kTitle;
 
     std::string s;
     s += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
@@ -138,6 +142,27 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
              N(readableY) + "\" font-size=\"13\" fill=\"" + Colour(t.rgb) + "\">" +
              XmlEscape(t.text) + "</text>\n";
         readableY += 18;
+    }
+    // The menu as the user finds it after the last step: a lit mark for a checked item, an
+    // unlit one for an unchecked item, greyed text for a disabled one.
+    if (!result.menu.empty()) {
+        double y = readableY + 12;
+        s += "<g id=\"menu\" data-title=\"" + XmlEscape(result.menuTitle) + "\">\n";
+        s += "<text x=\"" + N(kMargin) + "\" y=\"" + N(y) +
+             "\" font-size=\"13\">Plugins menu &#9656; " + XmlEscape(result.menuTitle) +
+             ", at the end" + "</text>\n";
+        for (const hostsim::MenuItem& item : result.menu) {
+            y += 18;
+            const char* mark = item.check == xplm_Menu_Checked     ? "&#9745; "
+                               : item.check == xplm_Menu_Unchecked ? "&#9744; "
+                                                                   : "";
+            s += "<text class=\"menu-item\" data-check=\"" + std::to_string(item.check) +
+                 "\" data-enabled=\"" + (item.enabled ? "1" : "0") + "\" x=\"" + N(kMargin + 16) +
+                 "\" y=\"" + N(y) + "\" font-size=\"13\" fill=\"" +
+                 (item.enabled ? "#111" : "#999") + "\">" + mark + XmlEscape(item.name) +
+                 "</text>\n";
+        }
+        s += "</g>\n";
     }
 
     // ---- The track from above: east to the right, north up, in metres ----
@@ -216,7 +241,7 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     std::string keys;
     for (const StepResult& r : result.steps)
         keys += r.step.word + " ";
-    const double captionY = kTitle + std::max(sh + 60, kPlot + kAxis) + kMargin + 8;
+    const double captionY = kTitle + content + kMargin + 8;
     s += "<text id=\"script\" x=\"" + N(kMargin) + "\" y=\"" + N(captionY) +
          "\" font-size=\"13\" xml:space=\"preserve\">keys: " + XmlEscape(keys) + "</text>\n";
     s += "</svg>\n";

@@ -1,0 +1,117 @@
+#include "commands.h"
+
+#include "key_commands.h"
+#include "slew_toggle.h"
+
+namespace {
+
+enum class Kind {
+    kToggle,  // Begin only: holding the binding must not flicker the mode
+    kOnce,    // Begin only: holding it must not retake the camera every frame
+    kHeld,    // Begin, then once more at every Continue: a held button slews smoothly
+};
+
+struct Command {
+    const char* name;
+    const char* description;  // shown in the simulator's keyboard and joystick settings
+    Kind kind;
+    SlewAction action;
+    bool fast;
+};
+
+// Each row names an action of the key table and the form its key performs.
+const Command kCommands[] = {
+    {"trovik/toggle", "Toggle slew mode", Kind::kToggle, kSlewActionCount, false},
+    {"trovik/forward", "Slew forward", Kind::kHeld, kSlewForward, false},
+    {"trovik/forward_fast", "Slew forward fast", Kind::kHeld, kSlewForward, true},
+    {"trovik/backward", "Slew backward", Kind::kHeld, kSlewBackward, false},
+    {"trovik/backward_fast", "Slew backward fast", Kind::kHeld, kSlewBackward, true},
+    {"trovik/left", "Slew left", Kind::kHeld, kSlewLeft, false},
+    {"trovik/left_fast", "Slew left fast", Kind::kHeld, kSlewLeft, true},
+    {"trovik/right", "Slew right", Kind::kHeld, kSlewRight, false},
+    {"trovik/right_fast", "Slew right fast", Kind::kHeld, kSlewRight, true},
+    {"trovik/turn_left", "Turn left", Kind::kHeld, kTurnLeft, false},
+    {"trovik/turn_left_fast", "Turn left fast", Kind::kHeld, kTurnLeft, true},
+    {"trovik/turn_right", "Turn right", Kind::kHeld, kTurnRight, false},
+    {"trovik/turn_right_fast", "Turn right fast", Kind::kHeld, kTurnRight, true},
+    {"trovik/roll_left", "Roll left", Kind::kHeld, kRollLeft, false},
+    {"trovik/roll_left_fast", "Roll left fast", Kind::kHeld, kRollLeft, true},
+    {"trovik/roll_right", "Roll right", Kind::kHeld, kRollRight, false},
+    {"trovik/roll_right_fast", "Roll right fast", Kind::kHeld, kRollRight, true},
+    {"trovik/face_north", "Face north", Kind::kHeld, kFaceNorth, false},
+    {"trovik/level", "Face north and level the wings and nose", Kind::kHeld, kFaceNorth, true},
+    {"trovik/down", "Slew down", Kind::kHeld, kSlewDown, false},
+    {"trovik/down_fast", "Slew down fast", Kind::kHeld, kSlewDown, true},
+    {"trovik/up", "Slew up", Kind::kHeld, kSlewUp, false},
+    {"trovik/up_fast", "Slew up fast", Kind::kHeld, kSlewUp, true},
+    {"trovik/nose_up", "Pitch nose up", Kind::kHeld, kNoseUp, false},
+    {"trovik/nose_up_fast", "Pitch nose up fast", Kind::kHeld, kNoseUp, true},
+    {"trovik/nose_down", "Pitch nose down", Kind::kHeld, kNoseDown, false},
+    {"trovik/nose_down_fast", "Pitch nose down fast", Kind::kHeld, kNoseDown, true},
+    {"trovik/top_down_view", "Top-down view", Kind::kOnce, kTopDownView, false},
+};
+constexpr int kCommandCount = sizeof kCommands / sizeof kCommands[0];
+constexpr int kToggleRow = 0;
+constexpr int kTopDownViewRow = kCommandCount - 1;
+
+// Before the simulator's own handling, which our commands do not have anyway.
+constexpr int kBefore = 1;
+
+XPLMCommandRef gCommandRefs[kCommandCount];
+
+XPLMMenuID gMenu = nullptr;
+int gPluginsItem = -1;  // our item in the Plugins menu, which carries gMenu
+int gSlewModeItem = -1;
+int gTopDownViewItem = -1;
+
+}  // namespace
+
+int MyCommandHandler(XPLMCommandRef inCommand, XPLMCommandPhase inPhase, void* /*inRefcon*/) {
+    for (int i = 0; i < kCommandCount; ++i) {
+        if (gCommandRefs[i] != inCommand)
+            continue;
+        const Command& command = kCommands[i];
+        const bool acts = inPhase == xplm_CommandBegin ||
+                          (inPhase == xplm_CommandContinue && command.kind == Kind::kHeld);
+        if (acts && command.kind == Kind::kToggle) {
+            ToggleSlewMode();
+        } else if (acts) {
+            PerformSlewAction(command.action, command.fast);
+        }
+        break;
+    }
+    // Every phase goes on: another plug-in that listens to our commands still hears them.
+    return 1;
+}
+
+void CreateCommandsAndMenu() {
+    for (int i = 0; i < kCommandCount; ++i) {
+        gCommandRefs[i] = XPLMCreateCommand(kCommands[i].name, kCommands[i].description);
+        XPLMRegisterCommandHandler(gCommandRefs[i], MyCommandHandler, kBefore, nullptr);
+    }
+    XPLMMenuID plugins = XPLMFindPluginsMenu();
+    gPluginsItem = XPLMAppendMenuItem(plugins, "Trovik", nullptr, 0);
+    gMenu = XPLMCreateMenu("Trovik", plugins, gPluginsItem, nullptr, nullptr);
+    // Items that run commands show the keys the user bound to them.
+    gSlewModeItem = XPLMAppendMenuItemWithCommand(gMenu, "Slew mode", gCommandRefs[kToggleRow]);
+    gTopDownViewItem =
+        XPLMAppendMenuItemWithCommand(gMenu, "Top-down view", gCommandRefs[kTopDownViewRow]);
+    ShowSlewModeInMenu(HotKey_Master != 0);
+}
+
+void RemoveCommandsAndMenu() {
+    for (int i = 0; i < kCommandCount; ++i)
+        XPLMUnregisterCommandHandler(gCommandRefs[i], MyCommandHandler, kBefore, nullptr);
+    if (gMenu == nullptr)
+        return;
+    XPLMDestroyMenu(gMenu);
+    XPLMRemoveMenuItem(XPLMFindPluginsMenu(), gPluginsItem);
+    gMenu = nullptr;
+}
+
+void ShowSlewModeInMenu(bool on) {
+    if (gMenu == nullptr)
+        return;
+    XPLMCheckMenuItem(gMenu, gSlewModeItem, on ? xplm_Menu_Checked : xplm_Menu_Unchecked);
+    XPLMEnableMenuItem(gMenu, gTopDownViewItem, on ? 1 : 0);
+}
