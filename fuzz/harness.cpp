@@ -9,6 +9,7 @@
 #include <string>
 
 #include "hostsim.h"
+#include "published.h"
 
 namespace trovik_fuzz {
 
@@ -81,10 +82,6 @@ hostsim::Host& H() {
     return hostsim::Host::get();
 }
 
-bool Listed(int key) {
-    return key == 0x53 || (key >= 0x61 && key <= 0x69) || (key >= 0x70 && key <= 0x77);
-}
-
 bool Writes(const hostsim::Call& c) {
     return c.fn == "XPLMSetDataf" || c.fn == "XPLMSetDatad" || c.fn == "XPLMCommandButtonPress" ||
            c.fn == "XPLMCommandButtonRelease" || c.fn == "XPLMControlCamera";
@@ -116,7 +113,7 @@ void Key(char character, int flags, char key) {
     H().recorder.clear();
     const bool consumed = H().keyEvent(character, flags, key);
     const int k = static_cast<signed char>(key);
-    const bool listed = on && Listed(k);
+    const bool listed = on && trovik_published::Listed(k);
     if (consumed != (listed && k != 0x53))
         Broken("only listed keys consume, in slew mode", std::to_string(k));
     for (const hostsim::Call& c : H().recorder.calls) {

@@ -1,4 +1,6 @@
 // Start, identity, stop and unload of the built plug-in, and loads that must fail cleanly.
+#include <regex>
+
 #include "support.h"
 
 namespace trovik_test {
@@ -19,199 +21,114 @@ const char* const kPaths[] = {
     "sim/flightmodel/position/mag_psi",
 };
 
-class StartTest : public ::testing::Test {
+class StartTest : public PluginTest {
   protected:
-    void SetUp() override { host().reset(); }
-    void TearDown() override { plugin.unload(); }
-    hostsim::Plugin plugin;
+    StartTest() { loadAtSetUp = false; }
 };
 
 TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
-    std::string error;
-    ASSERT_TRUE(plugin.load(TROVIK_XPL, error)) << error;
+    Load();
     EXPECT_EQ(plugin.startResult, 1);
     EXPECT_EQ(plugin.enableResult, 1);
+    // The host hands over buffers full of non-zero bytes: these match only with a terminator.
     EXPECT_EQ(plugin.name, "Trovik");
     EXPECT_EQ(plugin.signature, "kervanold.trovik");
     EXPECT_EQ(plugin.description, "Slew mode for X-Plane");
 
     const auto& calls = host().recorder.calls;
-    ASSERT_GE(calls.size(), 14u);
+    ASSERT_GT(calls.size(), 14u);
     for (size_t i = 0; i < 12; ++i) {
         EXPECT_EQ(calls[i].str(),
                   "XPLMFindDataRef(\"" + std::string(kPaths[i]) + "\") = " + kPaths[i]);
     }
-    // Y on key-down with no modifier, and a sniffer that sees keys before the windows do.
-    EXPECT_EQ(calls[12].fn, "XPLMRegisterHotKey");
-    EXPECT_EQ(calls[12].args[0].i, 0x59);
-    EXPECT_EQ(calls[12].args[1].i, 8);
-    EXPECT_EQ(calls[12].args[2].str(), "\"Slew mode\"");
-    EXPECT_NE(calls[12].args[3].p, nullptr);
-    EXPECT_EQ(calls[12].args[4].p, nullptr);
-    EXPECT_EQ(calls[13].fn, "XPLMRegisterKeySniffer");
-    EXPECT_NE(calls[13].args[0].p, nullptr);
-    EXPECT_EQ(calls[13].args[1].i, 1);
-    EXPECT_EQ(calls[13].args[2].p, nullptr);
-
-    ASSERT_EQ(host().hotKeys().size(), 1u);
-    EXPECT_EQ(host().hotKeys()[0].description, "Slew mode");
-    ASSERT_EQ(host().keySniffers().size(), 1u);
-    EXPECT_TRUE(host().windows().empty());
+    // Y on key-down with no modifier, and a sniffer that sees keys before the windows do; null
+    // refcons (the callbacks' addresses are the plug-in's own).
+    const std::regex callback("0x[0-9a-f]+");
+    EXPECT_EQ(std::regex_replace(calls[12].str(), callback, "fn"),
+              "XPLMRegisterHotKey(89, 8, \"Slew mode\", fn, null) = fn");
+    EXPECT_EQ(std::regex_replace(calls[13].str(), callback, "fn"),
+              "XPLMRegisterKeySniffer(fn, 1, null) = 1");
     EXPECT_EQ(*static_cast<int*>(plugin.symbol("HotKey_Master")), 0);
-    EXPECT_NE(plugin.symbol("check_AGL"), nullptr);
+    EXPECT_TRUE(host().windows().empty());
+
+    // Enabling, disabling with slew mode off and messages change nothing.
+    host().recorder.clear();
+    plugin.XPluginDisable();
+    EXPECT_EQ(plugin.XPluginEnable(), 1);
+    plugin.XPluginReceiveMessage(0, 101, nullptr);
+    EXPECT_EQ(host().recorder.strings(), Calls{});
 }
 
 TEST_F(StartTest, StartsOnAHostThatLacksEveryDataref) {
     for (const char* path : kPaths)
         host().removeDataRef(path);
-    std::string error;
-    ASSERT_TRUE(plugin.load(TROVIK_XPL, error)) << error;
+    Load();
     EXPECT_EQ(plugin.startResult, 1);
     EXPECT_EQ(host().recorder.calls[0].str(),
               "XPLMFindDataRef(\"sim/operation/override/override_planepath\") = <null>");
-    // Null handles read 0 and swallow writes; the plug-in still toggles and draws.
+    // Null handles read 0 and swallow writes; the plug-in still toggles, slews and draws.
     host().pressKey(XPLM_VK_Y);
+    host().pressKey(XPLM_VK_NUMPAD8, xplm_ShiftFlag);
     EXPECT_EQ(host().windows().size(), 1u);
     EXPECT_EQ(host().drawFrame().texts.at(0).text,
               "Lat: 0.000000   Lon: 0.000000   Alt: 0 ft. MSL   Mag:0 Deg");
 }
 
-TEST_F(StartTest, EnableDisableAndMessagesChangeNothing) {
-    std::string error;
-    ASSERT_TRUE(plugin.load(TROVIK_XPL, error)) << error;
-    host().recorder.clear();
-    for (int i = 0; i < 3; ++i) {
-        plugin.XPluginDisable();
-        EXPECT_EQ(plugin.XPluginEnable(), 1);
-        plugin.XPluginReceiveMessage(0, 101 + i, nullptr);
-    }
-    EXPECT_TRUE(host().recorder.calls.empty());
-    EXPECT_EQ(host().hotKeys().size(), 1u);
-}
-
 class StopTest : public PluginTest {};
 
-TEST_F(StopTest, StopAfterStartReleasesHotKeyAndSnifferAndTouchesNothingElse) {
-    plugin.unload();
-    EXPECT_EQ(host().recorder.calls.at(0).fn, "XPLMUnregisterHotKey");
-    EXPECT_NE(host().recorder.calls.at(0).args[0].p, nullptr);
-    // The same three arguments as at registration.
-    EXPECT_EQ(host().recorder.calls.at(1).fn, "XPLMUnregisterKeySniffer");
-    EXPECT_EQ(host().recorder.calls.at(1).args[1].i, 1);
-    EXPECT_EQ(host().recorder.calls.at(1).args[2].p, nullptr);
-    EXPECT_EQ(host().recorder.calls.at(1).result.i, 1);
-    EXPECT_TRUE(host().hotKeys().empty());
-    EXPECT_TRUE(host().keySniffers().empty());
-    EXPECT_EQ(host().misuses, Calls{});
-}
-
-TEST_F(StopTest, StopInSlewModeReleasesTheAircraftAndClosesTheOverlay) {
+TEST_F(StopTest, StopInSlewModeReleasesTheAircraftThenClosesTheOverlay) {
     PressY();
-    ASSERT_EQ(host().getInt(kOverride, 0), 1);
     int* master = &HotKeyMaster();
     host().recorder.clear();
     plugin.XPluginStop();
-
-    const Calls calls = host().recorder.only(
-        {"XPLMUnregisterHotKey", "XPLMUnregisterKeySniffer", "XPLMSetDatavi", "XPLMDestroyWindow"});
-    ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[2], SetOverride(0));
-    EXPECT_EQ(calls[3].rfind("XPLMDestroyWindow", 0), 0u);
-    EXPECT_EQ(host().getInt(kOverride, 0), 0);
+    EXPECT_EQ(host().recorder.only({"XPLMSetDatavi", "XPLMDestroyWindow"}).at(0), SetOverride(0));
     EXPECT_EQ(*master, 0);
-    EXPECT_TRUE(host().windows().empty());
-    EXPECT_TRUE(host().keySniffers().empty());
-    EXPECT_TRUE(host().hotKeys().empty());
-    // The library is already stopped: only close it.
-    plugin.XPluginStop = [] {};
-    plugin.XPluginDisable = [] {};
+    plugin.XPluginStop = [] {};  // already stopped: only close the library
 }
 
-TEST_F(StopTest, StopWithAWindowOpenButTheFlagClearedOnlyClosesTheWindow) {
-    PressY();
-    HotKeyMaster() = 0;  // another plug-in reached in
-    host().recorder.clear();
-    plugin.unload();
-    EXPECT_EQ(host().recorder.count("XPLMSetDatavi"), 0u);
-    EXPECT_EQ(host().recorder.count("XPLMDestroyWindow"), 1u);
-    EXPECT_TRUE(host().windows().empty());
-}
-
-TEST_F(StopTest, StopGivesBackACameraItStillHolds) {
-    PressY();
-    host().pressKey(XPLM_VK_S);
-    ASSERT_TRUE(host().cameraControlled());
-    plugin.unload();
-    EXPECT_FALSE(host().cameraControlled());
-    EXPECT_EQ(host().recorder.count("XPLMDontControlCamera"), 1u);
-}
-
-TEST_F(StopTest, StopLeavesAloneACameraTheSimulatorTookBack) {
-    PressY();
-    host().pressKey(XPLM_VK_S);
-    host().changeView();
-    host().recorder.clear();
-    plugin.unload();
-    EXPECT_EQ(host().recorder.count("XPLMDontControlCamera"), 0u);
-}
-
-TEST_F(StartTest, RunsOnAHostThatLacksAnyOneDataref) {
-    for (const char* missing : kPaths) {
-        host().reset();
-        host().removeDataRef(missing);
-        std::string error;
-        ASSERT_TRUE(plugin.load(TROVIK_XPL, error)) << error;
-        host().pressKey(XPLM_VK_Y);
-        for (int key = 0x53; key <= 0x77; ++key)
-            host().pressKey(static_cast<char>(key), 1);
-        host().cameraFrame();
-        const hostsim::Frame frame = host().drawFrame();
-        EXPECT_EQ(frame.boxes.size(), 10u) << missing;
-        host().pressKey(XPLM_VK_Y);
-        EXPECT_TRUE(host().windows().empty()) << missing;
-        plugin.unload();
-    }
-}
-
-// Load, start, enable, use, disable, stop, unload, thousands of times in one process: after each
-// stop the host holds nothing of the plug-in. (Leaks show in the sanitizer build.)
-TEST(LifecycleStressTest, ThousandsOfCyclesLeaveNothingBehind) {
+// Load, use, disable, stop and unload in every state that leaves something to undo: after each
+// stop the host holds nothing of the plug-in, and nothing was undone that was not done (the host
+// reports any unregistration that does not match its registration, or a camera released that was
+// not held).
+TEST(LifecycleTest, EveryStopLeavesNothingBehind) {
     host().reset();
-    host().recorder.enabled = false;
-    constexpr int kCycles = 2000;
-    for (int cycle = 0; cycle < kCycles; ++cycle) {
+    for (int cycle = 0; cycle < 12; ++cycle) {
         hostsim::Plugin plugin;
         std::string error;
         ASSERT_TRUE(plugin.load(TROVIK_XPL, error)) << error;
         switch (cycle % 4) {
             case 0:  // started and stopped untouched
                 break;
-            case 1:  // stopped in slew mode
+            case 1:  // in slew mode, holding the camera
                 host().pressKey(XPLM_VK_Y);
-                host().pressKey(XPLM_VK_NUMPAD8, xplm_ShiftFlag);
+                host().pressKey(XPLM_VK_S);
                 break;
-            case 2:  // stopped holding the camera, slew mode already off
+            case 2:  // holding the camera, slew mode already off
                 host().pressKey(XPLM_VK_Y);
                 host().pressKey(XPLM_VK_S);
                 host().cameraFrame();
                 host().pressKey(XPLM_VK_Y);
                 break;
-            case 3:  // both, after a disable and enable
+            case 3:  // in slew mode, the camera taken back by a view change, after a disable
                 host().pressKey(XPLM_VK_Y);
                 host().pressKey(XPLM_VK_S);
+                host().changeView();
                 plugin.XPluginDisable();
                 plugin.XPluginEnable();
-                host().drawFrame();
+                host().pressKey(XPLM_VK_Y);
                 break;
         }
         plugin.unload();
-        ASSERT_TRUE(host().hotKeys().empty()) << cycle;
-        ASSERT_TRUE(host().keySniffers().empty()) << cycle;
-        ASSERT_TRUE(host().windows().empty()) << cycle;
-        ASSERT_FALSE(host().cameraControlled()) << cycle;
-        ASSERT_EQ(host().getInt(kOverride, 0), 0) << cycle;
+        EXPECT_TRUE(host().hotKeys().empty()) << cycle;
+        EXPECT_TRUE(host().keySniffers().empty()) << cycle;
+        EXPECT_TRUE(host().windows().empty()) << cycle;
+        EXPECT_TRUE(host().commandHandlers().empty()) << cycle;
+        ASSERT_EQ(host().menus().size(), 1u) << "only the simulator's Plugins menu";
+        EXPECT_TRUE(host().menus()[0].items.empty()) << cycle;
+        EXPECT_FALSE(host().cameraControlled()) << cycle;
+        EXPECT_EQ(host().getInt(kOverride, 0), 0) << cycle;
+        EXPECT_EQ(host().misuses, Calls{}) << cycle;
     }
-    EXPECT_EQ(host().misuses, Calls{});
 }
 
 TEST(BadLoadTest, EachFailureNamesWhatIsMissingAndLeavesNothingLoaded) {
@@ -221,38 +138,17 @@ TEST(BadLoadTest, EachFailureNamesWhatIsMissingAndLeavesNothingLoaded) {
 
     EXPECT_FALSE(plugin.load("/nonexistent/Trovik.xpl", error));
     EXPECT_EQ(error, "no plug-in file at /nonexistent/Trovik.xpl");
-    EXPECT_FALSE(plugin.loaded());
-
     EXPECT_FALSE(plugin.load(FIXTURE_NO_STOP, error));
     EXPECT_NE(error.find("missing entry point XPluginStop, XPluginReceiveMessage"),
               std::string::npos)
         << error;
-    EXPECT_FALSE(plugin.loaded());
-
     EXPECT_FALSE(plugin.load(FIXTURE_UNRESOLVED, error));
     EXPECT_NE(error.find("XPLMFunctionFromTheFuture"), std::string::npos) << error;
-    EXPECT_FALSE(plugin.loaded());
-
     // A file that is no library at all.
     EXPECT_FALSE(plugin.load(__FILE__, error));
     EXPECT_EQ(error.rfind("cannot load ", 0), 0u) << error;
+    EXPECT_FALSE(plugin.loaded());
     EXPECT_TRUE(host().recorder.calls.empty());
-}
-
-TEST(BadLoadTest, ReloadingStartsFromCleanModuleState) {
-    host().reset();
-    for (int cycle = 0; cycle < 3; ++cycle) {
-        hostsim::Plugin plugin;
-        std::string error;
-        ASSERT_TRUE(plugin.load(TROVIK_XPL, error)) << error;
-        EXPECT_EQ(*static_cast<int*>(plugin.symbol("HotKey_Master")), 0);
-        host().pressKey(XPLM_VK_Y);
-        EXPECT_EQ(host().windows().size(), 1u);
-        plugin.unload();
-        EXPECT_TRUE(host().windows().empty());
-        EXPECT_TRUE(host().hotKeys().empty());
-        EXPECT_EQ(host().getInt(kOverride, 0), 0);
-    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ class SimFlight : public ::testing::Test {
     void Fly(const std::string& script, bool downOnly = false) {
         options.xpl = TROVIK_XPL;
         options.downOnly = downOnly;
+        result = trovik_sim::RunResult{};
         std::vector<trovik_sim::KeyStep> steps;
         std::string error;
         ASSERT_TRUE(trovik_sim::ParseKeyScript(script, steps, error)) << error;

@@ -11,10 +11,13 @@
 #include <vector>
 
 #include "hostsim.h"
+#include "published.h"
 
 namespace trovik_test {
 
 using Calls = std::vector<std::string>;
+using trovik_published::kPublished;
+using trovik_published::Published;
 
 inline hostsim::Host& host() {
     return hostsim::Host::get();
@@ -28,16 +31,12 @@ inline const char* kOverride = "sim/operation/override/override_planepath";
 
 // The recorder prints floats with 9 and doubles with 17 significant digits: equal strings are
 // equal bits.
-inline std::string SetD(const char* name, double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return "XPLMSetDatad(" + Pos(name) + ", " + buf + ")";
+inline std::string SetD(const char* name, const char* value) {
+    return "XPLMSetDatad(" + Pos(name) + ", " + value + ")";
 }
 
-inline std::string SetF(const char* name, float v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
-    return "XPLMSetDataf(" + Pos(name) + ", " + buf + ")";
+inline std::string SetF(const char* name, const char* value) {
+    return "XPLMSetDataf(" + Pos(name) + ", " + value + ")";
 }
 
 inline std::string SetOverride(int v) {
@@ -56,24 +55,38 @@ inline uint32_t BitsOf(float v) {
     return b;
 }
 
-// The plug-in loaded and started; the recorder emptied so that a test sees only its own calls.
+// A fresh host with the plug-in loaded and started (unless a suite loads it itself), the
+// recorder emptied so that a test sees only its own calls. Whatever the test did, the plug-in
+// must not have misused the host, its stop included.
 class PluginTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host().reset();
-        Prepare();
-        std::string error;
-        ASSERT_TRUE(plugin.load(TROVIK_XPL, error)) << error;
-        host().recorder.clear();
+        if (loadAtSetUp) {
+            Load();
+            host().recorder.clear();
+        }
     }
-    // Whatever the test did, the plug-in never misused the host, stop included.
     void TearDown() override {
         plugin.unload();
         EXPECT_EQ(host().misuses, Calls{});
     }
 
-    // Host state a suite wants in place before the plug-in starts.
-    virtual void Prepare() {}
+    void Load() {
+        std::string error;
+        ASSERT_TRUE(plugin.load(TROVIK_XPL, error)) << error;
+    }
+
+    static void Place(double x, double y, double z, float agl = 12.75f, float psi = 0.0f,
+                      float theta = 2.5f, float phi = -1.25f) {
+        host().setDouble(Pos("local_x"), x);
+        host().setDouble(Pos("local_y"), y);
+        host().setDouble(Pos("local_z"), z);
+        host().setFloat(Pos("y_agl"), agl);
+        host().setFloat(Pos("psi"), psi);
+        host().setFloat(Pos("theta"), theta);
+        host().setFloat(Pos("phi"), phi);
+    }
 
     int& HotKeyMaster() { return *static_cast<int*>(plugin.symbol("HotKey_Master")); }
 
@@ -82,6 +95,17 @@ class PluginTest : public ::testing::Test {
     // Only the key-down, which is what fires the hot key: no key-up event follows to add calls.
     void DownY() { host().keyEvent('y', xplm_DownFlag, XPLM_VK_Y); }
 
+    // Every call that is not a read: what the plug-in changed or asked for.
+    static Calls Effects() {
+        Calls out;
+        for (const std::string& c : host().recorder.strings()) {
+            if (c.rfind("XPLMGetData", 0) != 0)
+                out.push_back(c);
+        }
+        return out;
+    }
+
+    bool loadAtSetUp = true;
     hostsim::Plugin plugin;
 };
 

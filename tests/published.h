@@ -1,0 +1,58 @@
+// What the plug-in publishes: its commands, the text the simulator shows for each, and the key
+// that performs the same action. Shared by the tests and the fuzzer, which check against it.
+#ifndef TROVIK_TESTS_PUBLISHED_H
+#define TROVIK_TESTS_PUBLISHED_H
+
+#include "host/xplm.h"
+
+namespace trovik_published {
+
+struct Published {
+    const char* name;
+    const char* description;
+    int key;  // the key with the same action (0 for the toggle, which is the hot key Y)
+    int flags;
+};
+
+inline const Published kPublished[] = {
+    {"trovik/toggle", "Toggle slew mode", 0, 0},
+    {"trovik/forward", "Slew forward", XPLM_VK_NUMPAD8, 0},
+    {"trovik/forward_fast", "Slew forward fast", XPLM_VK_NUMPAD8, xplm_ShiftFlag},
+    {"trovik/backward", "Slew backward", XPLM_VK_NUMPAD2, 0},
+    {"trovik/backward_fast", "Slew backward fast", XPLM_VK_NUMPAD2, xplm_ShiftFlag},
+    {"trovik/left", "Slew left", XPLM_VK_NUMPAD4, 0},
+    {"trovik/left_fast", "Slew left fast", XPLM_VK_NUMPAD4, xplm_ShiftFlag},
+    {"trovik/right", "Slew right", XPLM_VK_NUMPAD6, 0},
+    {"trovik/right_fast", "Slew right fast", XPLM_VK_NUMPAD6, xplm_ShiftFlag},
+    {"trovik/turn_left", "Turn left", XPLM_VK_NUMPAD1, 0},
+    {"trovik/turn_left_fast", "Turn left fast", XPLM_VK_NUMPAD1, xplm_ShiftFlag},
+    {"trovik/turn_right", "Turn right", XPLM_VK_NUMPAD3, 0},
+    {"trovik/turn_right_fast", "Turn right fast", XPLM_VK_NUMPAD3, xplm_ShiftFlag},
+    {"trovik/roll_left", "Roll left", XPLM_VK_NUMPAD7, 0},
+    {"trovik/roll_left_fast", "Roll left fast", XPLM_VK_NUMPAD7, xplm_ShiftFlag},
+    {"trovik/roll_right", "Roll right", XPLM_VK_NUMPAD9, 0},
+    {"trovik/roll_right_fast", "Roll right fast", XPLM_VK_NUMPAD9, xplm_ShiftFlag},
+    {"trovik/face_north", "Face north", XPLM_VK_NUMPAD5, 0},
+    {"trovik/level", "Face north and level the wings and nose", XPLM_VK_NUMPAD5, xplm_ShiftFlag},
+    {"trovik/down", "Slew down", XPLM_VK_F2, 0},
+    {"trovik/down_fast", "Slew down fast", XPLM_VK_F1, 0},
+    {"trovik/up", "Slew up", XPLM_VK_F3, 0},
+    {"trovik/up_fast", "Slew up fast", XPLM_VK_F4, 0},
+    {"trovik/nose_up", "Pitch nose up", XPLM_VK_F6, 0},
+    {"trovik/nose_up_fast", "Pitch nose up fast", XPLM_VK_F5, 0},
+    {"trovik/nose_down", "Pitch nose down", XPLM_VK_F7, 0},
+    {"trovik/nose_down_fast", "Pitch nose down fast", XPLM_VK_F8, 0},
+    {"trovik/top_down_view", "Top-down view", XPLM_VK_S, 0},
+};
+
+// A key that acts in slew mode; every other key passes through untouched.
+inline bool Listed(int key) {
+    for (const Published& p : kPublished)
+        if (p.key != 0 && p.key == key)
+            return true;
+    return false;
+}
+
+}  // namespace trovik_published
+
+#endif  // TROVIK_TESTS_PUBLISHED_H
