@@ -593,22 +593,30 @@ void Host::removeMenu(XPLMMenuID id) {
     Erase(menus_, id);
 }
 
-bool Host::pickMenuItem(const std::string& name) {
+const MenuItem* Host::findMenuItem(const std::string& name, const Menu** holder) const {
     for (const Menu& m : menus_) {
         for (const MenuItem& item : m.items) {
             if (item.name != name)
                 continue;
-            if (!item.enabled)
-                return false;
-            if (item.command != nullptr) {
-                commandOnce(item.command);
-            } else if (m.handler != nullptr) {
-                m.handler(m.ref, item.ref);
-            }
-            return true;
+            if (holder != nullptr)
+                *holder = &m;
+            return &item;
         }
     }
-    return false;
+    return nullptr;
+}
+
+bool Host::pickMenuItem(const std::string& name) {
+    const Menu* m = nullptr;
+    const MenuItem* item = findMenuItem(name, &m);
+    if (item == nullptr || !item->enabled)
+        return false;
+    if (item->command != nullptr) {
+        commandOnce(item->command);
+    } else if (m->handler != nullptr) {
+        m->handler(m->ref, item->ref);
+    }
+    return true;
 }
 
 // ---- Camera ----

@@ -238,6 +238,8 @@ class HOSTSIM_API Host {
     XPLMMenuID pluginsMenu() const { return pluginsMenu_; }
     const Menu* menu(XPLMMenuID id) const;  // null for a menu that does not exist
     std::vector<Menu> menus() const { return menus_; }
+    // The first item of that name in any menu, and the menu that holds it; null if none.
+    const MenuItem* findMenuItem(const std::string& name, const Menu** holder = nullptr) const;
     // The user picks the first item of that name in any menu: its command runs once, or its
     // menu's handler is called. A disabled item does nothing. False if none is found or it is
     // disabled.

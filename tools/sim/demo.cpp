@@ -35,16 +35,6 @@ State Observe() {
     return s;
 }
 
-const hostsim::MenuItem* MenuItemOf(const std::string& name) {
-    for (const hostsim::Menu& m : hostsim::Host::get().menus()) {
-        for (const hostsim::MenuItem& item : m.items) {
-            if (item.name == name)
-                return &item;
-        }
-    }
-    return nullptr;
-}
-
 bool ParseScreen(const std::string& text, int& width, int& height) {
     int w = 0;
     int h = 0;
@@ -223,7 +213,8 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             host.commandEnd(command);
         } else if (step.kind == StepKind::kMenu) {
             if (!host.pickMenuItem(step.target))
-                r.note = MenuItemOf(step.target) == nullptr ? "no such menu item" : "greyed out";
+                r.note =
+                    host.findMenuItem(step.target) == nullptr ? "no such menu item" : "greyed out";
             frame();
         }
         for (int n = 0; step.virtualKey >= 0 && n < step.repeat; ++n) {
