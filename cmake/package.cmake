@@ -32,16 +32,15 @@ run(${CMAKE_COMMAND} --build ${root}/build-mac -j2 --target trovik)
 # Not stripped: that would break the arm64 slice's code signature (the link left out debug info).
 run(${CMAKE_COMMAND} --install ${root}/build-mac --prefix ${stage})
 
+# What ships is checked before it is zipped: a failed check leaves no zip behind. Names,
+# imports, glibc versions, the Mach-O slices.
 set(zip ${root}/build/Trovik-${version}.zip)
 file(REMOVE ${zip})
-run(${CMAKE_COMMAND} -E chdir ${stage}
-    ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip Trovik INSTALL.txt)
 foreach(f Trovik/lin_x64/Trovik.xpl Trovik/win_x64/Trovik.xpl Trovik/mac_x64/Trovik.xpl INSTALL.txt)
   if(NOT EXISTS ${stage}/${f})
     message(FATAL_ERROR "package lacks ${f}")
   endif()
 endforeach()
-# What ships is checked, not just what was tested: names, imports, glibc versions.
 run(${CMAKE_COMMAND} -DXPL=${stage}/Trovik/lin_x64/Trovik.xpl
     -P ${root}/tests/check_exports.cmake)
 run(${CMAKE_COMMAND} -DXPL=${stage}/Trovik/win_x64/Trovik.xpl
@@ -51,4 +50,7 @@ find_program(objdump NAMES llvm-objdump llvm-objdump-14 PATHS /usr/lib/llvm-14/b
 find_program(nm NAMES llvm-nm llvm-nm-14 PATHS /usr/lib/llvm-14/bin REQUIRED)
 run(${CMAKE_COMMAND} -DXPL=${stage}/Trovik/mac_x64/Trovik.xpl -DWORK=${root}/build-mac/package
     -DLIPO=${lipo} -DOBJDUMP=${objdump} -DNM=${nm} -P ${root}/tests/check_macho.cmake)
+
+run(${CMAKE_COMMAND} -E chdir ${stage}
+    ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip Trovik INSTALL.txt)
 message(STATUS "package: ${zip}")
