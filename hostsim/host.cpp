@@ -1,5 +1,6 @@
 // The simulator's state as hostsim keeps it, and the recorder's rendering of calls.
 #include <algorithm>
+#include <cctype>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -211,6 +212,7 @@ void Host::reset() {
     camera_ = Camera{};
     cameraPosition = XPLMCameraPosition_t{0, 0, 0, 0, 0, 0, 1.0f};
     buttonsDown.clear();
+    hotKeyCalls = 0;
     misuses.clear();
     cameraCalls_ = 0;
     commands_.clear();
@@ -373,8 +375,10 @@ bool Host::keyEvent(char character, XPLMKeyFlags flags, char virtualKey) {
     for (const HotKey& k : keys) {
         if (k.virtualKey != virtualKey || k.flags != flags)
             continue;
-        if (Has(hotKeys_, k.id))
+        if (Has(hotKeys_, k.id)) {
+            ++hotKeyCalls;
             k.callback(k.refcon);
+        }
     }
     return false;
 }
@@ -596,7 +600,13 @@ void Host::removeMenu(XPLMMenuID id) {
 const MenuItem* Host::findMenuItem(const std::string& name, const Menu** holder) const {
     for (const Menu& m : menus_) {
         for (const MenuItem& item : m.items) {
-            if (item.name != name)
+            const bool same =
+                item.name.size() == name.size() &&
+                std::equal(name.begin(), name.end(), item.name.begin(), [](char a, char b) {
+                    return std::tolower(static_cast<unsigned char>(a)) ==
+                           std::tolower(static_cast<unsigned char>(b));
+                });
+            if (!same)
                 continue;
             if (holder != nullptr)
                 *holder = &m;

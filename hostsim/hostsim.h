@@ -203,6 +203,8 @@ class HOSTSIM_API Host {
     bool keyEvent(char character, XPLMKeyFlags flags, char virtualKey);
     // A key-down event and then a key-up event; modifiers are the Shift/Alt/Control bits.
     void pressKey(char virtualKey, XPLMKeyFlags modifiers = 0, char character = 0);
+    // How many hot-key callbacks key events have called since the last reset.
+    unsigned hotKeyCalls = 0;
 
     // Calls every visible window's draw callback, in creation order; returns what they drew.
     Frame drawFrame();
@@ -238,7 +240,8 @@ class HOSTSIM_API Host {
     XPLMMenuID pluginsMenu() const { return pluginsMenu_; }
     const Menu* menu(XPLMMenuID id) const;  // null for a menu that does not exist
     std::vector<Menu> menus() const { return menus_; }
-    // The first item of that name in any menu, and the menu that holds it; null if none.
+    // The first item of that name in any menu, and the menu that holds it; null if none. Case
+    // does not matter: a user reads a name off the menu, and its capitals are not the point.
     const MenuItem* findMenuItem(const std::string& name, const Menu** holder = nullptr) const;
     // The user picks the first item of that name in any menu: its command runs once, or its
     // menu's handler is called. A disabled item does nothing. False if none is found or it is

@@ -59,6 +59,28 @@ TEST_F(SimPictureTest, PictureHoldsTheBandsTextsTrackAndMenu) {
               Calls({"&#9745; Slew mode", "Top-down view"}));
 }
 
+TEST_F(SimPictureTest, TicksReadPlainlyTheHeldCameraShowsAndALongScriptIsCutWithACount) {
+    std::string script = "Y shift+8x5 S";
+    for (int i = 0; i < 600; ++i)
+        script += " 8";
+    Fly(script);
+    const std::string svg = trovik_sim::RenderSvg(result, options);
+    ASSERT_TRUE(WellFormed(svg));
+    // East then north; the origin is "0", never "-0".
+    EXPECT_EQ(All(svg, "class=\"tick\"[^>]*>([^<]*)<"),
+              Calls({"-50", "0", "50", "100", "-150", "-100", "-50", "0"}));
+    EXPECT_EQ(All(svg, "<text class=\"camera\"[^>]*>([^<]*)<"),
+              Calls({"top-down camera (the plug-in holds the view)"}));
+    EXPECT_EQ(All(svg, "font-size=\"14\">(Screen [^<]*)<"),
+              Calls({"Screen 1920x1080, as drawn after step 603, top-down camera"}));
+    EXPECT_EQ(All(svg, "\">(start|after a step|heading there|track)</text>"),
+              Calls({"start", "after a step", "heading there", "track"}));
+    const Calls keys = All(svg, "class=\"script\"[^>]*>([^<]*)<");
+    ASSERT_EQ(keys.size(), 6u);
+    EXPECT_EQ(keys[0].substr(0, 21), "keys: Y shift+8x5 S 8");
+    EXPECT_EQ(keys[5].substr(keys[5].size() - 17), " ... and 119 more");
+}
+
 // ---- The program, as a user runs it ----
 
 struct Outcome {
@@ -93,11 +115,15 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
     std::remove(svg.c_str());
     const Outcome run = RunSim("--svg " + svg + " Y 8 'menu:Slew mode'");
     ASSERT_EQ(run.code, 0) << run.output;
-    EXPECT_NE(run.output.find("   2  8                     2  consumed "), std::string::npos)
-        << run.output;
-    EXPECT_NE(run.output.find("   3  menu:\"Slew mode\"      0  -               override 1 -> 0"),
-              std::string::npos)
-        << run.output;
+    for (const char* line :
+         {"   1  Y                     2  hot key         slew mode on (override 0 -> 1), overlay "
+          "on\n",
+          "   2  8                     2  consumed        pos (0.000, 432.000, 0.000) -> "
+          "(0.081, 432.000, 0.183) moved 0.200 m\n",
+          "   3  menu:\"Slew mode\"      0  -               slew mode off (override 1 -> 0), "
+          "overlay off\n"}) {
+        EXPECT_NE(run.output.find(line), std::string::npos) << line << run.output;
+    }
     EXPECT_NE(run.output.find("overlay, as drawn after step 2:\n  Lat: "), std::string::npos);
     std::ifstream in(svg);
     std::stringstream text;
@@ -115,8 +141,11 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
         {"--xpl /nonexistent/Trovik.xpl Y", 1, "trovik-sim: no plug-in file at /nonexistent"},
         {"--xpl " FIXTURE_NO_STOP " Y", 1, "missing entry point XPluginStop"},
         {"--svg /nonexistent/dir/a.svg Y", 1, "trovik-sim: cannot write /nonexistent/dir/a.svg"},
-        {"-f /nonexistent/keys", 2, "trovik-sim: cannot read key script /nonexistent/keys"},
+        {"-f /nonexistent/keys", 2, "trovik-sim: cannot read key script '/nonexistent/keys'"},
+        {"-f /tmp", 2, "trovik-sim: cannot read key script '/tmp': it is a directory"},
         {"Y cmd:trovik/nowhere", 1, "trovik-sim: step 2: the plug-in made no command named"},
+        {"Y 'menu:Bogus item'", 1, "trovik-sim: step 2: no menu item named 'Bogus item' (there"},
+        {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
         {"", 2, "trovik-sim: the key script is empty"},
     };
     for (const Case& c : cases) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -48,6 +49,16 @@ bool ParseScreen(const std::string& text, int& width, int& height) {
     return true;
 }
 
+// Every menu item the simulator shows, quoted, for an error that names none of them.
+std::string MenuItemNames() {
+    std::string names;
+    for (const hostsim::Menu& m : hostsim::Host::get().menus()) {
+        for (const hostsim::MenuItem& item : m.items)
+            names += (names.empty() ? "\"" : ", \"") + item.name + "\"";
+    }
+    return names.empty() ? "none" : names;
+}
+
 __attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
     char buf[160];
     va_list args;
@@ -72,13 +83,27 @@ std::string Usage(const std::string& defaultXpl) {
            "  F1 ... F12          function keys      view               change the view (ends the\n"
            "                                                            top-down camera)\n"
            "  shift+KEY           with Shift held    KEYxN              N times (1 to 10000)\n"
+           "  quick+KEY           a tap so quick that its press and release land in one frame\n"
            "  cmd:NAME            run the simulator command NAME once, as a key bound to it\n"
            "                      e.g. cmd:trovik/toggle\n"
            "  hold:NAME:N         hold the command NAME down for N frames, as a joystick button\n"
            "                      e.g. hold:trovik/forward_fast:30\n"
-           "  menu:\"ITEM\"         pick the menu item named ITEM, e.g. menu:\"Top-down view\"\n"
+           "  menu:\"ITEM\"         pick the menu item named ITEM (as the menu shows it, case\n"
+           "                      does not matter), e.g. menu:\"Top-down view\"\n"
            "  # ...               a comment, to the end of the line (in script files)\n"
-           "Each key is pressed and released, two events, as the simulator delivers them.\n"
+           "A key is tapped as a hand taps it: the press, a frame, the release, a frame; the\n"
+           "plug-in acts on both. With quick+ both land in one frame and read the same height "
+           "above\n"
+           "the ground, so near the ground a descent can take the aircraft below the plug-in's\n"
+           "floors (the next move's ground snap puts it back): that is the simulator's timing at "
+           "a\n"
+           "low frame rate, not a rule of the plug-in.\n"
+           "\n"
+           "Each step prints a line: its number; the key as written; the key events sent; what\n"
+           "became of them (consumed: the plug-in's key sniffer took them; passed on: the\n"
+           "simulator got them; hot key: passed on, then taken by the plug-in's hot key; -: the\n"
+           "step sends no key); and what changed (position, height above ground, heading, pitch,\n"
+           "roll, slew mode, overlay, camera).\n"
            "\n"
            "Options:\n"
            "  -f, --script FILE   read the keys from FILE (after any given on the command line)\n"
@@ -91,10 +116,15 @@ std::string Usage(const std::string& defaultXpl) {
            "                      e.g. trovik-sim --down-only Y 8x10\n"
            "  --svg FILE          draw the screen as the plug-in drew it and the aircraft's\n"
            "                      track seen from above into an SVG picture\n"
-           "                      e.g. trovik-sim --svg slew.svg Y shift+8x5 shift+3x9 S\n"
+           "                      e.g. trovik-sim --svg build/slew.svg Y shift+8x5 shift+3x9 S\n"
            "  --screen WxH        the simulator's screen size in pixels (default 1920x1080)\n"
            "                      e.g. trovik-sim --screen 1366x768 Y\n"
            "  -h, --help          this text\n"
+           "\n"
+           "Exit status: 0 when the script ran, 1 when it could not (the plug-in did not load, a\n"
+           "step names a command or menu item that does not exist, the picture cannot be "
+           "written),\n"
+           "2 for a bad command line or key script.\n"
            "\n"
            "Example:\n"
            "  trovik-sim Y 8x20 shift+6 F4 F4 1x10 5 S Y\n";
@@ -109,7 +139,7 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
                 error = a + " needs a value";
                 return false;
             }
@@ -134,11 +164,11 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
             if (!value(size))
                 return false;
             if (!ParseScreen(size, options.screenWidth, options.screenHeight)) {
-                error = "bad screen size '" + size + "': want WIDTHxHEIGHT, 1 to 65536 each";
+                error = "bad screen size " + Quote(size) + ": want WIDTHxHEIGHT, 1 to 65536 each";
                 return false;
             }
         } else if (a.size() > 1 && a[0] == '-' && a.rfind("--", 0) == 0) {
-            error = "unknown option " + a + " (see --help)";
+            error = "unknown option " + Quote(a) + " (see --help)";
             return false;
         } else if (a.find_first_of(" \t") != std::string::npos &&
                    a.find('"') == std::string::npos && a.find(':') != std::string::npos) {
@@ -150,14 +180,23 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
         }
     }
     if (!file.empty()) {
-        std::ifstream in(file);
-        if (!in) {
-            error = "cannot read key script " + file;
+        std::error_code ignored;
+        if (std::filesystem::is_directory(file, ignored)) {
+            error = "cannot read key script " + Quote(file) + ": it is a directory";
             return false;
         }
-        std::stringstream text;
-        text << in.rdbuf();
-        keys += "\n" + text.str();
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            error = "cannot read key script " + Quote(file);
+            return false;
+        }
+        std::stringstream read;
+        read << in.rdbuf();
+        std::string text = read.str();
+        // Editors on Windows start a UTF-8 file with a byte-order mark.
+        if (text.rfind("\xEF\xBB\xBF", 0) == 0)
+            text.erase(0, 3);
+        keys += "\n" + text;
     }
     options.script = keys;
     return true;
@@ -187,6 +226,7 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         if (!drawn.boxes.empty() || !drawn.texts.empty()) {
             result.screen = drawn;
             result.screenStep = static_cast<int>(result.steps.size()) + 1;
+            result.screenCamera = host.cameraControlled();
         }
         host.cameraFrame();
     };
@@ -194,12 +234,13 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         StepResult r;
         r.step = step;
         r.before = Observe();
+        const unsigned hotKeysBefore = host.hotKeyCalls;
         const std::string where = "step " + std::to_string(result.steps.size() + 1) + ": ";
         XPLMCommandRef command = nullptr;
         if (step.kind == StepKind::kCommand || step.kind == StepKind::kHold) {
             command = host.findCommand(step.target);
             if (command == nullptr) {
-                error = where + "the plug-in made no command named '" + step.target + "'";
+                error = where + "the plug-in made no command named " + Quote(step.target);
                 return false;
             }
         }
@@ -212,16 +253,25 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
                 frame();
             host.commandEnd(command);
         } else if (step.kind == StepKind::kMenu) {
+            if (host.findMenuItem(step.target) == nullptr) {
+                error = where + "no menu item named " + Quote(step.target) + " (there are " +
+                        MenuItemNames() + ")";
+                return false;
+            }
             if (!host.pickMenuItem(step.target))
-                r.note =
-                    host.findMenuItem(step.target) == nullptr ? "no such menu item" : "greyed out";
+                r.note = "greyed out";
             frame();
         }
+        // A tap: the press, a frame, the release, a frame. The plug-in sees the simulator's
+        // height above ground as of the last frame, so a quick tap's release reads the same
+        // height as its press.
         for (int n = 0; step.virtualKey >= 0 && n < step.repeat; ++n) {
             const char key = static_cast<char>(step.virtualKey);
             r.consumed += host.keyEvent(step.character, step.modifiers | xplm_DownFlag, key);
             r.events += 1;
             if (!options.downOnly) {
+                if (!step.sameFrame)
+                    frame();
                 r.consumed += host.keyEvent(step.character, step.modifiers | xplm_UpFlag, key);
                 r.events += 1;
             }
@@ -231,6 +281,7 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             host.changeView();
             frame();
         }
+        r.hotKeys = static_cast<int>(host.hotKeyCalls - hotKeysBefore);
         r.after = Observe();
         result.steps.push_back(r);
     }
@@ -268,7 +319,8 @@ std::string DescribeStep(int number, const StepResult& r, int width) {
     if (a.phi != b.phi)
         changes.push_back(Format("roll %.2f -> %.2f", double{a.phi}, double{b.phi}));
     if (a.pathOverride != b.pathOverride) {
-        changes.push_back(Format("override %d -> %d", a.pathOverride, b.pathOverride));
+        changes.push_back(Format("slew mode %s (override %d -> %d)", b.pathOverride ? "on" : "off",
+                                 a.pathOverride, b.pathOverride));
     }
     if (a.overlay != b.overlay)
         changes.push_back(b.overlay ? "overlay on" : "overlay off");
@@ -284,8 +336,11 @@ std::string DescribeStep(int number, const StepResult& r, int width) {
     if (changes.empty())
         changes.push_back("no change");
 
+    // What became of the step's key events: the sniffer consumed them, or passed them on to the
+    // simulator, where a hot key may have taken one.
     const char* verdict = r.events == 0            ? "-"
                           : r.consumed == r.events ? "consumed"
+                          : r.hotKeys > 0          ? "hot key"
                           : r.consumed == 0        ? "passed on"
                                                    : "partly consumed";
     const std::string head =
@@ -305,7 +360,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     }
     RunResult result;
     if (!Simulate(options, steps, result, error)) {
-        err << "trovik-sim: " << error << "\n";
+        // The loader's messages quote a path the user gave.
+        err << "trovik-sim: " << Printable(error) << "\n";
         return 1;
     }
     const State& s = result.initial;

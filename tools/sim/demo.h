@@ -43,6 +43,7 @@ struct StepResult {
     KeyStep step;
     int events = 0;    // key events sent
     int consumed = 0;  // of them, consumed by a sniffer
+    int hotKeys = 0;   // hot-key callbacks they called
     std::string note;  // what the step could not do
     State before, after;
 };
@@ -55,6 +56,7 @@ struct RunResult {
     // The last frame in which the plug-in drew anything, and after which step (0: none drawn).
     hostsim::Frame screen;
     int screenStep = 0;
+    bool screenCamera = false;  // whether a plug-in held the camera in that frame
     // The plug-in's submenu of the Plugins menu after the last step, and its title there.
     std::string menuTitle;
     std::vector<hostsim::MenuItem> menu;

@@ -1,6 +1,7 @@
 #include "keyscript.h"
 
 #include <cctype>
+#include <cstdio>
 
 #include "host/xplm.h"
 
@@ -81,7 +82,7 @@ bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error
         const std::string frames = last == std::string::npos ? "" : target.substr(last + 1);
         if (!AllDigits(frames) || frames.size() > 5 || std::stoi(frames) < 1 ||
             std::stoi(frames) > kMaxRepeat) {
-            error = "'" + word + "': hold:NAME:N wants a number of frames, 1 to " +
+            error = Quote(word) + ": hold:NAME:N wants a number of frames, 1 to " +
                     std::to_string(kMaxRepeat);
             return true;
         }
@@ -95,7 +96,7 @@ bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error
         return false;
     }
     if (target.empty() || target.find('"') != std::string::npos) {
-        error = "'" + word + "' names no command or menu item";
+        error = Quote(word) + " names no command or menu item";
         return true;
     }
     step.virtualKey = -1;
@@ -113,29 +114,42 @@ bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error) {
     step = KeyStep{};
     step.word = word;
     std::string rest = word;
-    if (Lower(rest).rfind("shift+", 0) == 0) {
-        step.modifiers |= xplm_ShiftFlag;
-        rest = rest.substr(6);
+    for (bool more = true; more;) {
+        const std::string head = Lower(rest.substr(0, 6));
+        more = false;
+        if (head == "shift+" && (step.modifiers & xplm_ShiftFlag) == 0) {
+            step.modifiers |= xplm_ShiftFlag;
+            more = true;
+        } else if (head == "quick+" && !step.sameFrame) {
+            step.sameFrame = true;
+            more = true;
+        }
+        if (more)
+            rest = rest.substr(6);
     }
-    // A repeat is "x" and a count at the end; "x" alone is the X key.
+    // A repeat is "x" and a count at the end of a key; "x" alone is the X key.
     const size_t x = Lower(rest).rfind('x');
-    if (x != std::string::npos && x > 0 && x + 1 < rest.size() && AllDigits(rest.substr(x + 1))) {
+    KeyStep probe = step;
+    if (x != std::string::npos && x > 0 && ParseKey(rest.substr(0, x), probe)) {
         const std::string count = rest.substr(x + 1);
-        if (count.size() > 5 || std::stoi(count) < 1 || std::stoi(count) > kMaxRepeat) {
-            error = "bad repeat count in '" + word + "' (1 to " + std::to_string(kMaxRepeat) + ")";
+        if (!AllDigits(count) || count.size() > 5 || std::stoi(count) < 1 ||
+            std::stoi(count) > kMaxRepeat) {
+            error = "bad repeat count in " + Quote(word) + ": KEYxN repeats a key N times, 1 to " +
+                    std::to_string(kMaxRepeat);
             return false;
         }
         step.repeat = std::stoi(count);
         rest = rest.substr(0, x);
     }
     if (rest.empty() || !ParseKey(rest, step)) {
-        error = "unknown key '" + word +
-                "' (keys: a letter, 0-9 or num0-num9 for the keypad, F1-F12, view; "
-                "prefix shift+, suffix xN to repeat; cmd:NAME, hold:NAME:N, menu:\"ITEM\")";
+        error = "unknown key " + Quote(word) +
+                " (keys: a letter, 0-9 or num0-num9 for the keypad, F1-F12, view; "
+                "prefix shift+ or quick+, suffix xN to repeat; cmd:NAME, hold:NAME:N, "
+                "menu:\"ITEM\")";
         return false;
     }
-    if (step.virtualKey < 0 && step.modifiers != 0) {
-        error = "'" + word + "': view takes no shift";
+    if (step.virtualKey < 0 && (step.modifiers != 0 || step.sameFrame)) {
+        error = Quote(word) + ": view is no key to hold Shift on or to tap";
         return false;
     }
     return true;
@@ -159,6 +173,11 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
         return ok;
     };
     for (char ch : script) {
+        if (ch == '\0') {
+            error = "step " + std::to_string(steps.size() + 1) + ": a NUL byte after " +
+                    Quote(word) + " (is the script a text file?)";
+            return false;
+        }
         if (ch == '\n')
             comment = false;
         if (comment)
@@ -193,6 +212,29 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
         return false;
     }
     return true;
+}
+
+std::string Printable(const std::string& text, size_t shown) {
+    std::string out;
+    for (size_t i = 0; i < text.size() && i < shown; ++i) {
+        const unsigned char ch = static_cast<unsigned char>(text[i]);
+        if (ch >= 0x20 && ch < 0x7F) {
+            out += static_cast<char>(ch);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", ch);
+            out += hex;
+        }
+    }
+    return text.size() > shown ? out + "..." : out;
+}
+
+std::string Quote(const std::string& text) {
+    constexpr size_t kShown = 60;
+    const std::string quoted = "'" + Printable(text, kShown) + "'";
+    if (text.size() <= kShown)
+        return quoted;
+    return quoted + " (" + std::to_string(text.size()) + " bytes)";
 }
 
 }  // namespace trovik_sim

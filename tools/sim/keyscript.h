@@ -24,6 +24,9 @@ struct KeyStep {
     int virtualKey = 0;  // -1 for a step that is no key
     int modifiers = 0;   // xplm_ShiftFlag and friends
     char character = 0;  // what the keyboard would type, 0 for none
+    // A tap so quick that its press and release reach the plug-in in one frame; otherwise a
+    // frame passes between them, as it does under a finger.
+    bool sameFrame = false;
     int repeat = 1;      // of a key or view; the frames of a hold
     std::string target;  // the command's or the menu item's name
 };
@@ -32,13 +35,20 @@ struct KeyStep {
 // the line. On a bad word returns false with `error` naming it.
 bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std::string& error);
 
-// One word: [shift+]KEY[xN]. KEY is a letter, a digit or num0..num9 (the numeric keypad), F1..F12,
-// or "view" (the user changes the view, which takes the camera back). Or a command:
+// One word: [shift+][quick+]KEY[xN]. KEY is a letter, a digit or num0..num9 (the numeric keypad),
+// F1..F12, or "view" (the user changes the view, which takes the camera back). Or a command:
 // cmd:NAME runs it once, hold:NAME:N holds it down for N frames, menu:"ITEM" picks a menu item
 // (quotes keep the spaces of a name in a script).
 bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error);
 
 constexpr int kMaxRepeat = 10000;
+
+// Text safe to show in a terminal: printable ASCII as it stands, every other byte as \xHH
+// (nothing invisible, nothing the terminal would act on); "..." after `shown` bytes.
+std::string Printable(const std::string& text, size_t shown = std::string::npos);
+
+// Input quoted for an error message: printable, cut short after 60 bytes with the length said.
+std::string Quote(const std::string& text);
 
 }  // namespace trovik_sim
 

@@ -40,6 +40,31 @@ constexpr double kScreenPanel = 800.0;      // the screen is scaled to fit this 
 constexpr double kScreenMaxHeight = 600.0;  // ...and this height
 constexpr double kPlot = 460.0;             // the track plot's square
 constexpr double kAxis = 56.0;              // room for the tick labels
+constexpr double kLegend = 16.0;            // the track's legend, below its axis
+constexpr double kCaptionLine = 18.0;
+constexpr double kCaptionCharWidth = 7.9;  // a 13 px monospace character
+
+// The script as typed, wrapped to the picture's width; a long one ends in a count of the steps
+// left out.
+std::vector<std::string> Caption(const RunResult& result, double width) {
+    constexpr size_t kMaxLines = 6;
+    const size_t perLine = static_cast<size_t>((width - 2 * kMargin) / kCaptionCharWidth);
+    std::vector<std::string> lines{"keys:"};
+    for (size_t i = 0; i < result.steps.size(); ++i) {
+        const std::string& word = result.steps[i].step.word;
+        // The last line keeps room for the count.
+        const size_t room = lines.size() == kMaxLines ? perLine - 20 : perLine;
+        if (lines.back().size() + 1 + word.size() > room) {
+            if (lines.size() == kMaxLines) {
+                lines.back() += " ... and " + std::to_string(result.steps.size() - i) + " more";
+                break;
+            }
+            lines.emplace_back("     ");
+        }
+        lines.back() += " " + word;
+    }
+    return lines;
+}
 
 }  // namespace
 
@@ -82,8 +107,10 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     // Below the screen: its texts again, legibly, and then the plug-in's menu.
     const double menuHeight =
         result.menu.empty() ? 0.0 : 18.0 * static_cast<double>(result.menu.size() + 1) + 12;
-    const double content = std::max(sh + 60 + menuHeight, kPlot + kAxis);
-    const double height = kTitle + content + kMargin + 2 * kTitle;
+    const double content = std::max(sh + 60 + menuHeight, kPlot + kAxis + kLegend);
+    const std::vector<std::string> lines = Caption(result, width);
+    const double height = kTitle + content + kMargin + 2 * kTitle +
+                          kCaptionLine * static_cast<double>(lines.size() - 1);
 
     std::string s;
     s += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
@@ -98,7 +125,7 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
          std::to_string(options.screenWidth) + "x" + std::to_string(options.screenHeight) +
          (result.screenStep > 0 ? ", as drawn after step " + std::to_string(result.screenStep)
                                 : std::string(", nothing drawn")) +
-         "</text>\n";
+         (result.screenCamera ? ", top-down camera" : "") + "</text>\n";
     s += "<g id=\"screen\" data-width=\"" + std::to_string(options.screenWidth) +
          "\" data-height=\"" + std::to_string(options.screenHeight) + "\" transform=\"translate(" +
          N(kMargin) + " " + N(kTitle) + ") scale(" + N(scale) + ")\">\n";
@@ -126,6 +153,20 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
              "\" data-y=\"" + std::to_string(t.y) + "\" x=\"" + N(t.x) + "\" y=\"" + N(H - t.y) +
              "\" font-size=\"14\" fill=\"" + Colour(t.rgb) + "\">" + XmlEscape(t.text) +
              "</text>\n";
+    }
+    if (result.screenCamera) {
+        // The view the plug-in holds looks straight down on the aircraft: it is at the centre.
+        const double r = std::min(W, H) / 20;
+        s += "<g class=\"camera\" stroke=\"#ffd500\" stroke-width=\"" + N(2.0 / scale) +
+             "\" fill=\"none\"><circle cx=\"" + N(W / 2) + "\" cy=\"" + N(H / 2) + "\" r=\"" +
+             N(r) + "\"/><line x1=\"" + N(W / 2 - 2 * r) + "\" y1=\"" + N(H / 2) + "\" x2=\"" +
+             N(W / 2 + 2 * r) + "\" y2=\"" + N(H / 2) + "\"/><line x1=\"" + N(W / 2) + "\" y1=\"" +
+             N(H / 2 - 2 * r) + "\" x2=\"" + N(W / 2) + "\" y2=\"" + N(H / 2 + 2 * r) +
+             "\"/></g>\n";
+        s += "<text class=\"camera\" x=\"" + N(W / 2) + "\" y=\"" + N(H / 2 + 3 * r) +
+             "\" font-size=\"" + N(14.0 / scale) +
+             "\" text-anchor=\"middle\" fill=\"#ffd500\">top-down camera (the plug-in holds "
+             "the view)</text>\n";
     }
     s += "<rect x=\"0\" y=\"0\" width=\"" + N(W) + "\" height=\"" + N(H) +
          "\" fill=\"none\" stroke=\"#222\" stroke-width=\"" + N(1.0 / scale) + "\"/>\n";
@@ -194,17 +235,19 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     s += "<rect x=\"" + N(plotLeft) + "\" y=\"" + N(top) + "\" width=\"" + N(kPlot) +
          "\" height=\"" + N(kPlot) + "\" fill=\"#fff\" stroke=\"#222\"/>\n";
     const double tick = TickStep(span);
+    // A tick at the origin can come out of the arithmetic as -0 or a hair off it.
+    auto label = [tick](double v) { return N(std::fabs(v) < tick * 1e-9 ? 0.0 : v); };
     for (double v = std::ceil(e0 / tick) * tick; v <= e0 + span; v += tick) {
         s += "<line class=\"grid\" x1=\"" + N(px(v)) + "\" y1=\"" + N(top) + "\" x2=\"" + N(px(v)) +
              "\" y2=\"" + N(top + kPlot) + "\" stroke=\"#ddd\"/>\n";
         s += "<text class=\"tick\" x=\"" + N(px(v)) + "\" y=\"" + N(top + kPlot + 16) +
-             "\" font-size=\"11\" text-anchor=\"middle\">" + N(v) + "</text>\n";
+             "\" font-size=\"11\" text-anchor=\"middle\">" + label(v) + "</text>\n";
     }
     for (double v = std::ceil(n0 / tick) * tick; v <= n0 + span; v += tick) {
         s += "<line class=\"grid\" x1=\"" + N(plotLeft) + "\" y1=\"" + N(py(v)) + "\" x2=\"" +
              N(plotLeft + kPlot) + "\" y2=\"" + N(py(v)) + "\" stroke=\"#ddd\"/>\n";
         s += "<text class=\"tick\" x=\"" + N(plotLeft - 6) + "\" y=\"" + N(py(v) + 4) +
-             "\" font-size=\"11\" text-anchor=\"end\">" + N(v) + "</text>\n";
+             "\" font-size=\"11\" text-anchor=\"end\">" + label(v) + "</text>\n";
     }
     s += "<text x=\"" + N(plotLeft + kPlot / 2) + "\" y=\"" + N(top + kPlot + 36) +
          "\" font-size=\"12\" text-anchor=\"middle\">east (m)</text>\n";
@@ -229,21 +272,39 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
              "\" data-z=\"" + N(p.z) + "\" data-heading=\"" + N(p.psi) + "\">";
         s += "<line x1=\"" + N(x) + "\" y1=\"" + N(y) + "\" x2=\"" + N(tipX) + "\" y2=\"" +
              N(tipY) + "\" stroke=\"#1f4e79\" stroke-width=\"2.5\"/>";
-        s += "<circle cx=\"" + N(x) + "\" cy=\"" + N(y) + "\" r=\"3\" fill=\"" +
-             std::string(i == 0 ? "#27ae60" : "#1f4e79") + "\"/>";
+        s += "<circle cx=\"" + N(x) + "\" cy=\"" + N(y) + "\" r=\"3\" fill=\"#1f4e79\"/>";
         s += "</g>\n";
     }
-    s += "<text x=\"" + N(px(points[0].x) + 6) + "\" y=\"" + N(py(-points[0].z) + 14) +
-         "\" font-size=\"11\" fill=\"#27ae60\">start</text>\n";
+    // Last, so that the steps that leave the aircraft where it started do not hide it.
+    s += "<circle class=\"start\" cx=\"" + N(px(points[0].x)) + "\" cy=\"" + N(py(-points[0].z)) +
+         "\" r=\"3.5\" fill=\"#27ae60\"/>\n";
+    s += "</g>\n";
+    // The legend, below the axis, where it covers nothing of the track.
+    const double legendY = top + kPlot + kAxis + 4;
+    s += "<g id=\"legend\" font-size=\"11\">";
+    s += "<circle cx=\"" + N(plotLeft + 4) + "\" cy=\"" + N(legendY - 4) +
+         "\" r=\"3\" fill=\"#27ae60\"/><text x=\"" + N(plotLeft + 12) + "\" y=\"" + N(legendY) +
+         "\">start</text>";
+    s += "<circle cx=\"" + N(plotLeft + 64) + "\" cy=\"" + N(legendY - 4) +
+         "\" r=\"3\" fill=\"#1f4e79\"/><text x=\"" + N(plotLeft + 72) + "\" y=\"" + N(legendY) +
+         "\">after a step</text>";
+    s += "<line x1=\"" + N(plotLeft + 170) + "\" y1=\"" + N(legendY - 4) + "\" x2=\"" +
+         N(plotLeft + 188) + "\" y2=\"" + N(legendY - 4) +
+         "\" stroke=\"#1f4e79\" stroke-width=\"2.5\"/><text x=\"" + N(plotLeft + 194) + "\" y=\"" +
+         N(legendY) + "\">heading there</text>";
+    s += "<line x1=\"" + N(plotLeft + 300) + "\" y1=\"" + N(legendY - 4) + "\" x2=\"" +
+         N(plotLeft + 318) + "\" y2=\"" + N(legendY - 4) +
+         "\" stroke=\"#c0392b\" stroke-width=\"2\"/><text x=\"" + N(plotLeft + 324) + "\" y=\"" +
+         N(legendY) + "\">track</text>";
     s += "</g>\n";
 
     // ---- What was typed ----
-    std::string keys;
-    for (const StepResult& r : result.steps)
-        keys += r.step.word + " ";
-    const double captionY = kTitle + content + kMargin + 8;
-    s += "<text id=\"script\" x=\"" + N(kMargin) + "\" y=\"" + N(captionY) +
-         "\" font-size=\"13\" xml:space=\"preserve\">keys: " + XmlEscape(keys) + "</text>\n";
+    double captionY = kTitle + content + kMargin + 8;
+    for (const std::string& text : lines) {
+        s += "<text class=\"script\" x=\"" + N(kMargin) + "\" y=\"" + N(captionY) +
+             "\" font-size=\"13\" xml:space=\"preserve\">" + XmlEscape(text) + "</text>\n";
+        captionY += kCaptionLine;
+    }
     s += "</svg>\n";
     return s;
 }
