@@ -1,7 +1,8 @@
 #include "commands.h"
 
-#include "key_commands.h"
-#include "slew_toggle.h"
+#include "menu.h"
+#include "slew_actions.h"
+#include "slew_mode.h"
 
 namespace {
 
@@ -59,11 +60,6 @@ constexpr int kBefore = 1;
 
 XPLMCommandRef gCommandRefs[kCommandCount];
 
-XPLMMenuID gMenu = nullptr;
-int gPluginsItem = -1;  // our item in the Plugins menu, which carries gMenu
-int gSlewModeItem = -1;
-int gTopDownViewItem = -1;
-
 }  // namespace
 
 int MyCommandHandler(XPLMCommandRef inCommand, XPLMCommandPhase inPhase, void* /*inRefcon*/) {
@@ -76,7 +72,10 @@ int MyCommandHandler(XPLMCommandRef inCommand, XPLMCommandPhase inPhase, void* /
         if (acts && command.kind == Kind::kToggle) {
             ToggleSlewMode();
         } else if (acts) {
-            PerformSlewAction(command.action, command.fast);
+            // Read as a key event reads, whatever the mode.
+            const Snapshot aircraft = ReadSnapshot();
+            if (HotKey_Master != 0)
+                PerformSlewAction(command.action, command.fast, aircraft);
         }
         break;
     }
@@ -89,29 +88,11 @@ void CreateCommandsAndMenu() {
         gCommandRefs[i] = XPLMCreateCommand(kCommands[i].name, kCommands[i].description);
         XPLMRegisterCommandHandler(gCommandRefs[i], MyCommandHandler, kBefore, nullptr);
     }
-    XPLMMenuID plugins = XPLMFindPluginsMenu();
-    gPluginsItem = XPLMAppendMenuItem(plugins, "Trovik", nullptr, 0);
-    gMenu = XPLMCreateMenu("Trovik", plugins, gPluginsItem, nullptr, nullptr);
-    // Items that run commands show the keys the user bound to them.
-    gSlewModeItem = XPLMAppendMenuItemWithCommand(gMenu, "Slew mode", gCommandRefs[kToggleRow]);
-    gTopDownViewItem =
-        XPLMAppendMenuItemWithCommand(gMenu, "Top-down view", gCommandRefs[kTopDownViewRow]);
-    ShowSlewModeInMenu(HotKey_Master != 0);
+    CreateMenu(gCommandRefs[kToggleRow], gCommandRefs[kTopDownViewRow], HotKey_Master != 0);
 }
 
 void RemoveCommandsAndMenu() {
     for (int i = 0; i < kCommandCount; ++i)
         XPLMUnregisterCommandHandler(gCommandRefs[i], MyCommandHandler, kBefore, nullptr);
-    if (gMenu == nullptr)
-        return;
-    XPLMDestroyMenu(gMenu);
-    XPLMRemoveMenuItem(XPLMFindPluginsMenu(), gPluginsItem);
-    gMenu = nullptr;
-}
-
-void ShowSlewModeInMenu(bool on) {
-    if (gMenu == nullptr)
-        return;
-    XPLMCheckMenuItem(gMenu, gSlewModeItem, on ? xplm_Menu_Checked : xplm_Menu_Unchecked);
-    XPLMEnableMenuItem(gMenu, gTopDownViewItem, on ? 1 : 0);
+    DestroyMenu();
 }

@@ -1,5 +1,5 @@
 // The simulator commands that publish every slew action, so that a user can bind them to any key
-// or joystick button, and the Trovik submenu of the Plugins menu.
+// or joystick button; the Trovik submenu of the Plugins menu runs them.
 #ifndef TROVIK_COMMANDS_H
 #define TROVIK_COMMANDS_H
 
@@ -12,8 +12,5 @@ void CreateCommandsAndMenu();
 
 // Unregisters every handler and removes the menu and its Plugins-menu item.
 void RemoveCommandsAndMenu();
-
-// "Slew mode" checked and "Top-down view" enabled exactly while slew mode is on.
-void ShowSlewModeInMenu(bool on);
 
 #endif  // TROVIK_COMMANDS_H

@@ -5,8 +5,8 @@
 #include "camera.h"
 #include "commands.h"
 #include "host/xplm.h"
-#include "key_commands.h"
-#include "slew_toggle.h"
+#include "keys.h"
+#include "slew_mode.h"
 
 XPLMDataRef gPlaneOverride = nullptr;
 XPLMDataRef gPlaneX = nullptr;

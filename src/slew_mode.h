@@ -1,15 +1,14 @@
-// Slew mode: the flag behind the Y hot key, the path override it holds, and the overlay window.
-#ifndef TROVIK_SLEW_TOGGLE_H
-#define TROVIK_SLEW_TOGGLE_H
+// Slew mode: the flag the inputs test, the path override it holds, the overlay window and the
+// menu's picture of it.
+#ifndef TROVIK_SLEW_MODE_H
+#define TROVIK_SLEW_MODE_H
 
 #include "host/xplm.h"
 
 // Exported by name: other plug-ins read (and may write) it to learn whether slew mode is on.
 extern "C" PLUGIN_EXPORT int HotKey_Master;
 
-void MyHotKeyCallback(void* inRefcon);
-
-// What the hot key does, for the toggle command.
+// What the hot key, the toggle command and the menu item do.
 void ToggleSlewMode();
 
 // A disabled plug-in gets no keys and no commands, so nobody could release an aircraft it left
@@ -21,4 +20,4 @@ void EndSlewModeForDisable();
 // the user's aircraft is never left frozen with no plug-in to release it.
 void EndSlewModeForStop();
 
-#endif  // TROVIK_SLEW_TOGGLE_H
+#endif  // TROVIK_SLEW_MODE_H

@@ -1,10 +1,9 @@
-#include "key_commands.h"
+#include "slew_actions.h"
 
 #include <math.h>
 
 #include "bindings.h"
 #include "camera.h"
-#include "slew_toggle.h"
 
 namespace {
 
@@ -32,17 +31,6 @@ constexpr double kSnapHeight = 0.07;
 
 constexpr int kTopDownViewButton = 44;
 
-signed char gVirtualKey = 0;
-int gFlags = 0;
-
-// The aircraft as read at the start of a key event; every action computes from these values.
-struct Snapshot {
-    double x, y, z;
-    float agl;  // the host stores height above ground, heading and attitude as floats
-    float psi, theta, phi;
-    float s, c;  // sine and cosine of the heading
-};
-
 // A broken value in the simulator must not spread: a write that would store NaN or infinity is
 // dropped, and the action's other writes still happen.
 void WriteFloat(XPLMDataRef ref, float value) {
@@ -53,21 +41,6 @@ void WriteFloat(XPLMDataRef ref, float value) {
 void WriteDouble(XPLMDataRef ref, double value) {
     if (isfinite(value))
         XPLMSetDatad(ref, value);
-}
-
-Snapshot ReadSnapshot() {
-    Snapshot a;
-    a.x = XPLMGetDatad(gPlaneX);
-    a.y = XPLMGetDatad(gPlaneY);
-    a.z = XPLMGetDatad(gPlaneZ);
-    a.agl = XPLMGetDataf(gPlaneY_AGL);
-    a.psi = XPLMGetDataf(gPlanePSI);
-    a.theta = XPLMGetDataf(gPlaneTHETA);
-    a.phi = XPLMGetDataf(gPlanePHI);
-    const double radians = static_cast<double>(a.psi) / 180.0 * kPi;
-    a.s = static_cast<float>(sin(radians));
-    a.c = static_cast<float>(cos(radians));
-    return a;
 }
 
 // The fine step is taken in double, the coarse one in float and then widened: the precision of
@@ -167,79 +140,25 @@ void (*const kActions[])(const Snapshot&, bool fast) = {
 };
 static_assert(sizeof kActions / sizeof kActions[0] == kSlewActionCount, "one row per action");
 
-// The event is consumed: the simulator does not act on the key as well.
-int Consume(SlewAction action, bool fast, const Snapshot& a) {
-    kActions[action](a, fast);
-    return 0;
-}
-
-// Returns the sniffer's result for a listed key, or 1 for one that is not listed.
-int Command(const Snapshot& a) {
-    const bool shift = (gFlags & xplm_ShiftFlag) != 0;
-    switch (gVirtualKey) {
-        case XPLM_VK_S:
-            kActions[kTopDownView](a, shift);
-            return 1;  // the simulator still sees S
-        case XPLM_VK_NUMPAD1:
-            return Consume(kTurnLeft, shift, a);
-        case XPLM_VK_NUMPAD2:
-            return Consume(kSlewBackward, shift, a);
-        case XPLM_VK_NUMPAD3:
-            return Consume(kTurnRight, shift, a);
-        case XPLM_VK_NUMPAD4:
-            return Consume(kSlewLeft, shift, a);
-        case XPLM_VK_NUMPAD5:
-            return Consume(kFaceNorth, shift, a);
-        case XPLM_VK_NUMPAD6:
-            return Consume(kSlewRight, shift, a);
-        case XPLM_VK_NUMPAD7:
-            return Consume(kRollLeft, shift, a);
-        case XPLM_VK_NUMPAD8:
-            return Consume(kSlewForward, shift, a);
-        case XPLM_VK_NUMPAD9:
-            return Consume(kRollRight, shift, a);
-        // The function keys come in pairs, the outer key of each pair the fast one.
-        case XPLM_VK_F1:
-            return Consume(kSlewDown, true, a);
-        case XPLM_VK_F2:
-            return Consume(kSlewDown, false, a);
-        case XPLM_VK_F3:
-            return Consume(kSlewUp, false, a);
-        case XPLM_VK_F4:
-            return Consume(kSlewUp, true, a);
-        case XPLM_VK_F5:
-            return Consume(kNoseUp, true, a);
-        case XPLM_VK_F6:
-            return Consume(kNoseUp, false, a);
-        case XPLM_VK_F7:
-            return Consume(kNoseDown, false, a);
-        case XPLM_VK_F8:
-            return Consume(kNoseDown, true, a);
-        default:
-            return 1;
-    }
-}
-
 }  // namespace
 
-void PerformSlewAction(SlewAction action, bool fast) {
-    const Snapshot aircraft = ReadSnapshot();
-    if (HotKey_Master == 0)
-        return;
-    kActions[action](aircraft, fast);
+Snapshot ReadSnapshot() {
+    Snapshot a;
+    a.x = XPLMGetDatad(gPlaneX);
+    a.y = XPLMGetDatad(gPlaneY);
+    a.z = XPLMGetDatad(gPlaneZ);
+    a.agl = XPLMGetDataf(gPlaneY_AGL);
+    a.psi = XPLMGetDataf(gPlanePSI);
+    a.theta = XPLMGetDataf(gPlaneTHETA);
+    a.phi = XPLMGetDataf(gPlanePHI);
+    const double radians = static_cast<double>(a.psi) / 180.0 * kPi;
+    a.s = static_cast<float>(sin(radians));
+    a.c = static_cast<float>(cos(radians));
+    return a;
 }
 
-int MyKeySniffer(char /*inChar*/, XPLMKeyFlags inFlags, char inVirtualKey, void* /*inRefcon*/) {
-    gVirtualKey = static_cast<signed char>(inVirtualKey);
-    gFlags = inFlags;
-    // Read before the mode test, on every event, so that each event costs the host the same
-    // reads whatever the mode.
-    const Snapshot aircraft = ReadSnapshot();
-    if (HotKey_Master == 0)
-        return 1;
-    // Neither the down nor the up bit is tested: holding a key repeats the command, and a press
-    // and its release each perform it.
-    return Command(aircraft);
+void PerformSlewAction(SlewAction action, bool fast, const Snapshot& aircraft) {
+    kActions[action](aircraft, fast);
 }
 
 PLUGIN_API void check_AGL(float y, float agl) {

@@ -1,8 +1,8 @@
-#include "slew_toggle.h"
+#include "slew_mode.h"
 
 #include "bindings.h"
 #include "camera.h"
-#include "commands.h"
+#include "menu.h"
 #include "overlay.h"
 
 int HotKey_Master = 0;
@@ -53,10 +53,6 @@ void ToggleSlewMode() {
     } else {
         SwitchOff();
     }
-}
-
-void MyHotKeyCallback(void* /*inRefcon*/) {
-    ToggleSlewMode();
 }
 
 void EndSlewModeForDisable() {

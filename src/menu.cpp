@@ -1,0 +1,34 @@
+#include "menu.h"
+
+namespace {
+
+XPLMMenuID gMenu = nullptr;
+int gPluginsItem = -1;  // our item in the Plugins menu, which carries gMenu
+int gSlewModeItem = -1;
+int gTopDownViewItem = -1;
+
+}  // namespace
+
+void CreateMenu(XPLMCommandRef slewMode, XPLMCommandRef topDownView, bool slewModeOn) {
+    XPLMMenuID plugins = XPLMFindPluginsMenu();
+    gPluginsItem = XPLMAppendMenuItem(plugins, "Trovik", nullptr, 0);
+    gMenu = XPLMCreateMenu("Trovik", plugins, gPluginsItem, nullptr, nullptr);
+    gSlewModeItem = XPLMAppendMenuItemWithCommand(gMenu, "Slew mode", slewMode);
+    gTopDownViewItem = XPLMAppendMenuItemWithCommand(gMenu, "Top-down view", topDownView);
+    ShowSlewModeInMenu(slewModeOn);
+}
+
+void DestroyMenu() {
+    if (gMenu == nullptr)
+        return;
+    XPLMDestroyMenu(gMenu);
+    XPLMRemoveMenuItem(XPLMFindPluginsMenu(), gPluginsItem);
+    gMenu = nullptr;
+}
+
+void ShowSlewModeInMenu(bool on) {
+    if (gMenu == nullptr)
+        return;
+    XPLMCheckMenuItem(gMenu, gSlewModeItem, on ? xplm_Menu_Checked : xplm_Menu_Unchecked);
+    XPLMEnableMenuItem(gMenu, gTopDownViewItem, on ? 1 : 0);
+}

@@ -1,0 +1,17 @@
+// The Trovik submenu of the Plugins menu. Its items run the commands that the commands module
+// hands over when it builds the menu, so the menu shows the keys a user bound to them.
+#ifndef TROVIK_MENU_H
+#define TROVIK_MENU_H
+
+#include "host/xplm.h"
+
+// Builds the submenu and shows slew mode as it stands.
+void CreateMenu(XPLMCommandRef slewMode, XPLMCommandRef topDownView, bool slewModeOn);
+
+// Removes the submenu and its Plugins-menu item.
+void DestroyMenu();
+
+// "Slew mode" checked and "Top-down view" enabled exactly while slew mode is on.
+void ShowSlewModeInMenu(bool on);
+
+#endif  // TROVIK_MENU_H
