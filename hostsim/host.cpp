@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -182,6 +183,10 @@ const std::vector<KnownDataRef>& DefaultDataRefs() {
         {"sim/flightmodel/position/longitude", DataType::Double, 1},
         {"sim/flightmodel/position/elevation", DataType::Double, 1},
         {"sim/flightmodel/position/mag_psi", DataType::Float, 1},
+        // The stick, -1 to 1, as the simulator reports it even while the flight path is held.
+        {"sim/joystick/yoke_pitch_ratio", DataType::Float, 1},
+        {"sim/joystick/yoke_roll_ratio", DataType::Float, 1},
+        {"sim/joystick/yoke_heading_ratio", DataType::Float, 1},
     };
     return known;
 }
@@ -218,6 +223,10 @@ void Host::reset() {
     commands_.clear();
     handlers_.clear();
     menus_.clear();
+    loops_.clear();
+    clock_ = 0.0;
+    frameCount_ = 0;
+    lastLoopsTime_ = 0.0;
     Menu plugins;
     plugins.name = "Plugins";
     pluginsMenu_ = Add(menus_, plugins, nextId_);
@@ -627,6 +636,98 @@ bool Host::pickMenuItem(const std::string& name) {
         m->handler(m->ref, item->ref);
     }
     return true;
+}
+
+// ---- Flight loops ----
+
+namespace {
+
+// When a loop asking for `interval` (frames if negative, seconds if positive) is next due,
+// counted from frame `frame` at time `time`.
+void Due(FlightLoop& loop, float interval, long long frame, double time) {
+    loop.scheduled = interval != 0.0f;
+    loop.byFrames = interval < 0.0f;
+    // A fraction of a frame is the next frame: the simulator runs nothing between frames.
+    loop.dueFrame = frame + std::max(1LL, static_cast<long long>(std::ceil(-interval)));
+    loop.dueTime = time + static_cast<double>(interval);
+}
+
+}  // namespace
+
+XPLMFlightLoopID Host::createFlightLoop(const FlightLoop& loop) {
+    FlightLoop created = loop;
+    created.scheduled = false;
+    created.lastFrame = frameCount_;
+    created.lastTime = clock_;
+    return Add(loops_, created, nextId_);
+}
+
+const FlightLoop* Host::flightLoop(XPLMFlightLoopID id) const {
+    for (const FlightLoop& loop : loops_) {
+        if (loop.id == id)
+            return &loop;
+    }
+    return nullptr;
+}
+
+void Host::scheduleFlightLoop(XPLMFlightLoopID id, float interval, int relativeToNow) {
+    FlightLoop* loop = const_cast<FlightLoop*>(flightLoop(id));
+    if (loop == nullptr) {
+        misuse("XPLMScheduleFlightLoop of a flight loop that does not exist (destroyed?)");
+        return;
+    }
+    if (relativeToNow != 0) {
+        Due(*loop, interval, frameCount_, clock_);
+    } else {
+        Due(*loop, interval, loop->lastFrame, loop->lastTime);
+    }
+}
+
+void Host::destroyFlightLoop(XPLMFlightLoopID id) {
+    if (!Erase(loops_, id))
+        misuse("XPLMDestroyFlightLoop of a flight loop that does not exist (destroyed twice?)");
+}
+
+void Host::flightLoopFrame(double seconds, const std::function<void()>& flightModel) {
+    clock_ += seconds;
+    ++frameCount_;
+    const double sinceLastLoops = clock_ - lastLoopsTime_;
+    lastLoopsTime_ = clock_;
+    for (XPLMFlightLoopPhaseType phase :
+         {xplm_FlightLoop_Phase_BeforeFlightModel, xplm_FlightLoop_Phase_AfterFlightModel}) {
+        if (phase == xplm_FlightLoop_Phase_AfterFlightModel && flightModel)
+            flightModel();
+        // Loops may come, go or be rescheduled inside a callback: walk the ids as they stood.
+        std::vector<XPLMFlightLoopID> ids;
+        for (const FlightLoop& loop : loops_) {
+            if (loop.phase == phase)
+                ids.push_back(loop.id);
+        }
+        for (XPLMFlightLoopID id : ids) {
+            const FlightLoop* loop = flightLoop(id);
+            if (loop == nullptr || !loop->scheduled ||
+                (loop->byFrames ? frameCount_ < loop->dueFrame : clock_ < loop->dueTime)) {
+                continue;
+            }
+            const float sinceLastCall = static_cast<float>(clock_ - loop->lastTime);
+            const float next = loop->callback(sinceLastCall, static_cast<float>(sinceLastLoops),
+                                              static_cast<int>(frameCount_), loop->refcon);
+            FlightLoop* called = const_cast<FlightLoop*>(flightLoop(id));
+            if (called == nullptr)
+                continue;  // it destroyed itself
+            called->lastFrame = frameCount_;
+            called->lastTime = clock_;
+            Due(*called, next, frameCount_, clock_);
+        }
+    }
+}
+
+void Host::pluginStopped() {
+    if (!loops_.empty()) {
+        misuse(std::to_string(loops_.size()) +
+               " flight loop(s) left behind at stop: XPLMDestroyFlightLoop missing");
+    }
+    loops_.clear();
 }
 
 // ---- Camera ----

@@ -5,6 +5,7 @@
 #define HOSTSIM_HOSTSIM_H
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -162,6 +163,20 @@ struct Menu {
     std::vector<MenuItem> items;
 };
 
+// A flight loop callback, created unscheduled; `scheduled` while the simulator is to call it.
+struct FlightLoop {
+    XPLMFlightLoopID id = nullptr;
+    XPLMFlightLoopPhaseType phase = xplm_FlightLoop_Phase_BeforeFlightModel;
+    XPLMFlightLoop_f callback = nullptr;
+    void* refcon = nullptr;
+    bool scheduled = false;
+    bool byFrames = false;  // due at frame `dueFrame`, otherwise at time `dueTime`
+    long long dueFrame = 0;
+    double dueTime = 0.0;
+    long long lastFrame = 0;  // when it was last called, or created if never
+    double lastTime = 0.0;
+};
+
 // The simulator's datarefs that hostsim knows by default, with their real types.
 struct KnownDataRef {
     const char* path;
@@ -248,6 +263,19 @@ class HOSTSIM_API Host {
     // disabled.
     bool pickMenuItem(const std::string& name);
 
+    // Flight loops, as the simulator runs them once a frame: each frame advances the clock by
+    // `seconds`, calls the loops due before the flight model in creation order, then
+    // `flightModel` (the simulator's own work, if given), then the loops due after it. A loop is
+    // due when the frames or seconds it asked for have passed; it is told the time since its
+    // last call (or its creation), the time since the last frame's loops, and the frame count.
+    void flightLoopFrame(double seconds, const std::function<void()>& flightModel = {});
+    std::vector<FlightLoop> flightLoops() const { return loops_; }
+    const FlightLoop* flightLoop(XPLMFlightLoopID id) const;  // null once destroyed
+    double clock() const { return clock_; }
+    // What the loader calls once a plug-in has stopped: a flight loop still there would be called
+    // into an unloaded library. Each is reported as misuse and removed.
+    void pluginStopped();
+
     // Camera. cameraPosition is what the simulator's view shows.
     XPLMCameraPosition_t cameraPosition{0, 0, 0, 0, 0, 0, 1.0f};
     const Camera& camera() const { return camera_; }
@@ -282,6 +310,9 @@ class HOSTSIM_API Host {
     MenuItem* editItem(XPLMMenuID id, int index, const char* fn);
     XPLMMenuID addMenu(const Menu& menu);
     void removeMenu(XPLMMenuID id);
+    XPLMFlightLoopID createFlightLoop(const FlightLoop& loop);
+    void scheduleFlightLoop(XPLMFlightLoopID id, float interval, int relativeToNow);
+    void destroyFlightLoop(XPLMFlightLoopID id);
 
   private:
     Host();
@@ -298,6 +329,10 @@ class HOSTSIM_API Host {
     std::vector<CommandHandler> handlers_;
     std::vector<Menu> menus_;
     XPLMMenuID pluginsMenu_ = nullptr;
+    std::vector<FlightLoop> loops_;
+    double clock_ = 0.0;
+    long long frameCount_ = 0;
+    double lastLoopsTime_ = 0.0;
     uintptr_t nextId_ = 1;
     bool drawing_ = false;
 };

@@ -169,6 +169,7 @@ void Plugin::unload() {
         XPluginDisable();
     enabled_ = false;
     XPluginStop();
+    Host::get().pluginStopped();
     Close(handle_);
     handle_ = nullptr;
 }

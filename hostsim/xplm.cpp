@@ -410,6 +410,44 @@ XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex) {
     }
 }
 
+XPLM_API XPLMFlightLoopID XPLMCreateFlightLoop(XPLMCreateFlightLoop_t* inParams) {
+    Call* call = RECORD("XPLMCreateFlightLoop", {Arg::Pointer(inParams)});
+    if (call != nullptr && inParams != nullptr) {
+        Arg params;
+        params.kind = Arg::Kind::Bare;
+        params.text = "{" + std::to_string(inParams->structSize) + ", " +
+                      std::to_string(inParams->phase) + ", " + Fn(inParams->callbackFunc).str() +
+                      ", " + Arg::Pointer(inParams->refcon).str() + "}";
+        call->args = {params};
+    }
+    // The struct may grow in later SDKs; one smaller than this SDK's is not one we can read.
+    if (inParams == nullptr || inParams->callbackFunc == nullptr ||
+        inParams->structSize < static_cast<int>(sizeof(XPLMCreateFlightLoop_t))) {
+        H().misuse("XPLMCreateFlightLoop without a callback or with a short struct");
+        Result(call, Arg::Pointer(nullptr));
+        return nullptr;
+    }
+    hostsim::FlightLoop loop;
+    loop.phase = inParams->phase;
+    loop.callback = inParams->callbackFunc;
+    loop.refcon = inParams->refcon;
+    XPLMFlightLoopID id = H().createFlightLoop(loop);
+    Result(call, Arg::Pointer(id));
+    return id;
+}
+
+XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID) {
+    RECORD("XPLMDestroyFlightLoop", {Arg::Pointer(inFlightLoopID)});
+    H().destroyFlightLoop(inFlightLoopID);
+}
+
+XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval,
+                                     int inRelativeToNow) {
+    RECORD("XPLMScheduleFlightLoop",
+           {Arg::Pointer(inFlightLoopID), Arg::Float(inInterval), Arg::Int(inRelativeToNow)});
+    H().scheduleFlightLoop(inFlightLoopID, inInterval, inRelativeToNow);
+}
+
 XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
                                 XPLMCameraControl_f inControlFunc, void* inRefcon) {
     RECORD("XPLMControlCamera", {Arg::Int(inHowLong), Fn(inControlFunc), Arg::Pointer(inRefcon)});

@@ -20,7 +20,11 @@ set(mutations
   "xplm_CommandContinue = 1|xplm_CommandContinue = 3"
   "xplm_Menu_Checked = 2|xplm_Menu_Checked = 1"
   "XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled)|XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, bool enabled)"
-  "const char* inItemName, void* inItemRef,|const char* inItemName, const void* inItemRef,")
+  "const char* inItemName, void* inItemRef,|const char* inItemName, const void* inItemRef,"
+  "xplm_FlightLoop_Phase_AfterFlightModel = 1|xplm_FlightLoop_Phase_AfterFlightModel = 2"
+  "int inCounter,|unsigned inCounter,"
+  "    XPLMFlightLoop_f callbackFuncSEMI\n    void* refconSEMI|    void* refconSEMI\n    XPLMFlightLoop_f callbackFuncSEMI"
+  "float inInterval,\n|double inInterval,\n")
 
 if(SDK)
   set(headers ${SDK}/CHeaders/XPLM)
@@ -34,7 +38,8 @@ else()
   set(headers ${WORK}/standin)
   string(REPLACE "TROVIK_HOST_XPLM_DECLARATIONS_H" "STANDIN_SDK_H" standin "${ours}")
   file(WRITE ${headers}/XPLMDefs.h "${standin}")
-  foreach(h XPLMCamera XPLMDataAccess XPLMDisplay XPLMGraphics XPLMMenus XPLMUtilities)
+  foreach(h XPLMCamera XPLMDataAccess XPLMDisplay XPLMGraphics XPLMMenus XPLMProcessing
+            XPLMUtilities)
     file(WRITE ${headers}/${h}.h "#include \"XPLMDefs.h\"\n")
   endforeach()
   set(flags)

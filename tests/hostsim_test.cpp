@@ -2,6 +2,7 @@
 // order keys and commands are delivered in, the camera's garbage and ownership, and the misuse
 // it reports.
 #include <cmath>
+#include <cstdio>
 
 #include "support.h"
 
@@ -137,6 +138,56 @@ TEST_F(HostTest, TheCameraComesFilledWithGarbageAndGoesWhenTheViewChanges) {
     EXPECT_EQ(gGiven[2].zoom, -1.0f);
     XPLMDontControlCamera();  // nobody holds it any more
     EXPECT_EQ(host().misuses.size(), 1u);
+}
+
+std::vector<std::string> gLoopCalls;
+float gNext = -1.0f;
+float Loop(float sinceLastCall, float sinceLastLoops, int counter, void* refcon) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%s %g %g %d", static_cast<const char*>(refcon),
+                  double{sinceLastCall}, double{sinceLastLoops}, counter);
+    gLoopCalls.push_back(line);
+    return gNext;
+}
+
+TEST_F(HostTest, FlightLoopsRunWhenTheFramesOrSecondsTheyAskedForHavePassed) {
+    gLoopCalls.clear();
+    char after[] = "after";
+    char before[] = "before";
+    XPLMCreateFlightLoop_t params{sizeof params, xplm_FlightLoop_Phase_AfterFlightModel, Loop,
+                                  after};
+    XPLMFlightLoopID late = XPLMCreateFlightLoop(&params);
+    params = {sizeof params, xplm_FlightLoop_Phase_BeforeFlightModel, Loop, before};
+    XPLMFlightLoopID early = XPLMCreateFlightLoop(&params);
+    const auto model = [] { gLoopCalls.push_back("model"); };
+
+    host().flightLoopFrame(0.5, model);  // created unscheduled
+    XPLMScheduleFlightLoop(late, -2.0f, 1);
+    XPLMScheduleFlightLoop(early, 0.75f, 1);
+    gNext = 0.5f;
+    for (int frame = 0; frame < 4; ++frame)
+        host().flightLoopFrame(0.25, model);
+    gNext = 0.0f;
+    host().flightLoopFrame(0.25);
+    host().flightLoopFrame(1.0);
+    XPLMScheduleFlightLoop(late, -1.0f, 0);  // a frame after its last call: due at once
+    host().flightLoopFrame(0.5);
+    // Frame 3 (1 s): `late`, two frames after it was scheduled, first called, 1 s after it was
+    // made, after the model; frame 4 (1.25 s): `early`, 0.75 s after; both then every 0.5 s until
+    // they ask for nothing; `late` again a frame after its last call.
+    EXPECT_EQ(gLoopCalls, Calls({"model", "model", "model", "after 1 0.25 3", "before 1.25 0.25 4",
+                                 "model", "model", "after 0.5 0.25 5", "before 0.5 0.25 6",
+                                 "after 1.25 1 7", "after 0.5 0.5 8"}));
+    EXPECT_EQ(host().misuses, Calls{});
+
+    XPLMDestroyFlightLoop(late);
+    XPLMDestroyFlightLoop(late);
+    XPLMScheduleFlightLoop(late, -1.0f, 1);
+    params.callbackFunc = nullptr;
+    EXPECT_EQ(XPLMCreateFlightLoop(&params), nullptr);
+    host().pluginStopped();  // `early` is still there
+    EXPECT_TRUE(host().flightLoops().empty());
+    EXPECT_EQ(host().misuses.size(), 4u);
 }
 
 }  // namespace

@@ -8,10 +8,12 @@
 #include <XPLMDisplay.h>
 #include <XPLMGraphics.h>
 #include <XPLMMenus.h>
+#include <XPLMProcessing.h>
 #include <XPLMUtilities.h>
 
 #define TROVIK_XPLM_CHECK 1
 #include <cstddef>
+#include <type_traits>
 
 #include "host/xplm_declarations.h"
 
@@ -36,6 +38,13 @@ static_assert(int{trovik_own::xplm_Menu_Unchecked} == int{xplm_Menu_Unchecked},
               "xplm_Menu_Unchecked");
 static_assert(int{trovik_own::xplm_Menu_Checked} == int{xplm_Menu_Checked}, "xplm_Menu_Checked");
 
+static_assert(int{trovik_own::xplm_FlightLoop_Phase_BeforeFlightModel} ==
+                  int{xplm_FlightLoop_Phase_BeforeFlightModel},
+              "xplm_FlightLoop_Phase_BeforeFlightModel");
+static_assert(int{trovik_own::xplm_FlightLoop_Phase_AfterFlightModel} ==
+                  int{xplm_FlightLoop_Phase_AfterFlightModel},
+              "xplm_FlightLoop_Phase_AfterFlightModel");
+
 using OwnCamera = trovik_own::XPLMCameraPosition_t;
 using SdkCamera = ::XPLMCameraPosition_t;
 static_assert(sizeof(OwnCamera) == sizeof(SdkCamera), "XPLMCameraPosition_t size");
@@ -49,3 +58,15 @@ TROVIK_SAME_FIELD(pitch);
 TROVIK_SAME_FIELD(heading);
 TROVIK_SAME_FIELD(roll);
 TROVIK_SAME_FIELD(zoom);
+
+using OwnLoop = trovik_own::XPLMCreateFlightLoop_t;
+using SdkLoop = ::XPLMCreateFlightLoop_t;
+static_assert(sizeof(OwnLoop) == sizeof(SdkLoop), "XPLMCreateFlightLoop_t size");
+#define TROVIK_SAME_LOOP_FIELD(f)                                                   \
+    static_assert(offsetof(OwnLoop, f) == offsetof(SdkLoop, f), "flight loop " #f); \
+    static_assert(std::is_same<decltype(OwnLoop::f), decltype(SdkLoop::f)>::value,  \
+                  "flight loop " #f)
+TROVIK_SAME_LOOP_FIELD(structSize);
+TROVIK_SAME_LOOP_FIELD(phase);
+TROVIK_SAME_LOOP_FIELD(callbackFunc);
+TROVIK_SAME_LOOP_FIELD(refcon);

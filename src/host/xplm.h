@@ -10,6 +10,7 @@
 #include <XPLMDisplay.h>
 #include <XPLMGraphics.h>
 #include <XPLMMenus.h>
+#include <XPLMProcessing.h>
 #include <XPLMUtilities.h>
 #if defined(_WIN32)
 #define PLUGIN_EXPORT __declspec(dllexport)

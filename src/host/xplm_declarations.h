@@ -179,6 +179,31 @@ XPLM_API void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck
 XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled);
 XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex);
 
+// ---- XPLMProcessing ----
+typedef int XPLMFlightLoopPhaseType;
+TROVIK_OWN_BEGIN
+enum { xplm_FlightLoop_Phase_BeforeFlightModel = 0, xplm_FlightLoop_Phase_AfterFlightModel = 1 };
+TROVIK_OWN_END
+typedef void* XPLMFlightLoopID;
+// Returns when to be called next: 0 never (suspended), a negative number of frames, a positive
+// number of seconds.
+typedef float (*XPLMFlightLoop_f)(float inElapsedSinceLastCall,
+                                  float inElapsedTimeSinceLastFlightLoop, int inCounter,
+                                  void* inRefcon);
+TROVIK_OWN_BEGIN
+typedef struct {
+    int structSize;
+    XPLMFlightLoopPhaseType phase;
+    XPLMFlightLoop_f callbackFunc;
+    void* refcon;
+} XPLMCreateFlightLoop_t;
+TROVIK_OWN_END
+
+XPLM_API XPLMFlightLoopID XPLMCreateFlightLoop(XPLMCreateFlightLoop_t* inParams);
+XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID);
+XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval,
+                                     int inRelativeToNow);
+
 // ---- XPLMCamera ----
 typedef int XPLMCameraControlDuration;
 TROVIK_OWN_BEGIN
