@@ -1,6 +1,6 @@
 // How much of a frame the plug-in costs: one overlay draw, one key event of each kind, one camera
-// frame, measured against the headless host with its recorder off. Every allocation in the
-// process is counted: the plug-in's callbacks must make none.
+// frame, one call of the stick's flight loop, measured against the headless host with its recorder
+// off. Every allocation in the process is counted: the plug-in's callbacks must make none.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -90,6 +90,20 @@ void BM_CommandContinue(benchmark::State& state) {
     });
 }
 
+// The stick's flight loop, once a frame while slew mode is on: centred it only reads the stick.
+void BM_StickCentred(benchmark::State& state) {
+    trovik_bench::SetStick(0.0f, 0.0f, 0.0f);
+    Measure(state,
+            [] { benchmark::DoNotOptimize(gCallbacks.stick(1.0f / 60, 1.0f / 60, 1, nullptr)); });
+}
+
+void BM_StickDeflected(benchmark::State& state) {
+    trovik_bench::SetStick(-0.5f, 0.3f, 0.2f);
+    Measure(state,
+            [] { benchmark::DoNotOptimize(gCallbacks.stick(1.0f / 60, 1.0f / 60, 1, nullptr)); });
+    trovik_bench::SetStick(0.0f, 0.0f, 0.0f);
+}
+
 void BM_CameraFrame(benchmark::State& state) {
     XPLMCameraPosition_t position{};
     Measure(state, [&position] {
@@ -104,6 +118,8 @@ BENCHMARK(BM_KeyTurn);
 BENCHMARK(BM_KeyVertical);
 BENCHMARK(BM_KeyPassedOnSlewModeOff);
 BENCHMARK(BM_CommandContinue);
+BENCHMARK(BM_StickCentred);
+BENCHMARK(BM_StickDeflected);
 BENCHMARK(BM_CameraFrame);
 
 }  // namespace

@@ -37,11 +37,20 @@ Callbacks Prepare(hostsim::Plugin& plugin, const std::string& xpl) {
         if (h.command == c.forward)
             c.command = h.callback;
     }
-    if (c.command == nullptr) {
-        std::fprintf(stderr, "no handler for trovik/forward\n");
+    if (c.command == nullptr || host.flightLoops().size() != 1) {
+        std::fprintf(stderr, "no handler for trovik/forward, or not one flight loop\n");
         std::exit(2);
     }
+    c.stick = host.flightLoops()[0].callback;
+    c.stick(1.0f / 60, 1.0f / 60, 1, nullptr);  // the first call after slew mode comes on
     return c;
+}
+
+void SetStick(float pitch, float roll, float rudder) {
+    hostsim::Host& host = hostsim::Host::get();
+    host.setFloat("sim/joystick/yoke_pitch_ratio", pitch);
+    host.setFloat("sim/joystick/yoke_roll_ratio", roll);
+    host.setFloat("sim/joystick/yoke_heading_ratio", rudder);
 }
 
 }  // namespace trovik_bench

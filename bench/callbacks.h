@@ -17,7 +17,12 @@ struct Callbacks {
     // The handler of a held slew command, and that command.
     XPLMCommandCallback_f command = nullptr;
     XPLMCommandRef forward = nullptr;
+    // The stick's flight loop, running (slew mode is on), its first call made.
+    XPLMFlightLoop_f stick = nullptr;
 };
+
+// Puts the stick at these ratios.
+void SetStick(float pitch, float roll, float rudder);
 
 // Loads the plug-in, places an aircraft in flight, switches slew mode on and takes the camera;
 // the recorder is off. Exits with a message if the plug-in cannot be loaded.

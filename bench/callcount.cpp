@@ -13,7 +13,8 @@
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr,
-                     "usage: trovik_callcount draw|move|turn|vertical|passed|command|camera N\n");
+                     "usage: trovik_callcount "
+                     "draw|move|turn|vertical|passed|command|camera|centred|stick N\n");
         return 2;
     }
     hostsim::Plugin plugin;
@@ -36,7 +37,11 @@ int main(int argc, char** argv) {
     const bool draw = std::strcmp(what, "draw") == 0;
     const bool camera = std::strcmp(what, "camera") == 0;
     const bool command = std::strcmp(what, "command") == 0;
-    if (!draw && !camera && !command && key == 0) {
+    const bool centred = std::strcmp(what, "centred") == 0;
+    const bool stick = std::strcmp(what, "stick") == 0;
+    if (stick)
+        trovik_bench::SetStick(-0.5f, 0.3f, 0.2f);
+    if (!draw && !camera && !command && !centred && !stick && key == 0) {
         std::fprintf(stderr, "trovik_callcount: unknown callback %s\n", what);
         return 2;
     }
@@ -49,6 +54,8 @@ int main(int argc, char** argv) {
             sink += c.camera(&position, 0, nullptr);
         } else if (command) {
             sink += c.command(c.forward, xplm_CommandContinue, nullptr);
+        } else if (centred || stick) {
+            sink += static_cast<int>(c.stick(1.0f / 60, 1.0f / 60, 1, nullptr));
         } else {
             sink += c.sniffer(0, xplm_DownFlag, key, nullptr);
         }

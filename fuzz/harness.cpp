@@ -46,6 +46,11 @@ const double kSpecial[] = {
     360.0,
 };
 
+const char* const kMenuItems[] = {"Slew mode", "Top-down view", "Joystick slew"};
+
+// Frames of 60 and 30 Hz, a stutter, none at all, and a sliver.
+const double kFrameTimes[] = {1.0 / 60, 1.0 / 30, 0.25, 0.0, 1e-7};
+
 const int kScreenSizes[] = {0, 1, 2, 21, 22, 50, 1080, 1920, 65535, 1 << 24, INT_MAX - 1, INT_MAX};
 
 struct Reader {
@@ -133,7 +138,7 @@ void Stop() {
     gPlugin.XPluginStop();
     if (!H().hotKeys().empty() || !H().keySniffers().empty() || !H().windows().empty() ||
         H().cameraControlled() || !H().commandHandlers().empty() || H().menus().size() != 1 ||
-        !H().menu(H().pluginsMenu())->items.empty()) {
+        !H().menu(H().pluginsMenu())->items.empty() || !H().flightLoops().empty()) {
         Broken("stop leaves no callback of the plug-in behind");
     }
     if (*gMaster != 0 || (H().hasDataRef(kOverride) && H().getInt(kOverride, 0) != 0))
@@ -175,7 +180,14 @@ void Event(Reader& in) {
         case 2:
             Key('y', xplm_DownFlag, XPLM_VK_Y);
             break;
-        case 3: {
+        case 3: {  // a frame: the flight loops, at one of several frame times, then the drawing
+            const hostsim::MenuItem* joystick = H().findMenuItem("Joystick slew");
+            const bool stickFlies =
+                *gMaster != 0 && joystick != nullptr && joystick->check == xplm_Menu_Checked;
+            H().recorder.clear();
+            H().flightLoopFrame(kFrameTimes[gEvents % (sizeof kFrameTimes / sizeof(double))]);
+            if (!stickFlies && !H().recorder.calls.empty())
+                Broken("a suspended flight loop costs nothing", H().recorder.calls[0].str());
             H().recorder.clear();
             const hostsim::Frame frame = H().drawFrame();
             for (const hostsim::Text& t : frame.texts) {
@@ -242,7 +254,7 @@ void Event(Reader& in) {
             break;
         }
         case 15:
-            H().pickMenuItem(in.byte() % 2 == 0 ? "Slew mode" : "Top-down view");
+            H().pickMenuItem(kMenuItems[in.byte() % 3]);
             break;
     }
     ++gEvents;

@@ -5,17 +5,20 @@
 
 #include "host/xplm.h"
 
-extern XPLMDataRef gPlaneOverride;  // int array; element 0 is the user's aircraft
-extern XPLMDataRef gPlaneX;         // double, local OpenGL metres
-extern XPLMDataRef gPlaneY;         // double
-extern XPLMDataRef gPlaneZ;         // double
-extern XPLMDataRef gPlaneY_AGL;     // float, metres above ground
-extern XPLMDataRef gPlanePSI;       // float, true heading in degrees
-extern XPLMDataRef gPlaneTHETA;     // float, pitch in degrees
-extern XPLMDataRef gPlanePHI;       // float, roll in degrees
-extern XPLMDataRef gPlaneLat;       // double, degrees
-extern XPLMDataRef gPlaneLon;       // double, degrees
-extern XPLMDataRef gPlaneAlt;       // double, metres above mean sea level
-extern XPLMDataRef gPlaneMpsi;      // float, magnetic heading in degrees
+extern XPLMDataRef gPlaneOverride;     // int array; element 0 is the user's aircraft
+extern XPLMDataRef gPlaneX;            // double, local OpenGL metres
+extern XPLMDataRef gPlaneY;            // double
+extern XPLMDataRef gPlaneZ;            // double
+extern XPLMDataRef gPlaneY_AGL;        // float, metres above ground
+extern XPLMDataRef gPlanePSI;          // float, true heading in degrees
+extern XPLMDataRef gPlaneTHETA;        // float, pitch in degrees
+extern XPLMDataRef gPlanePHI;          // float, roll in degrees
+extern XPLMDataRef gPlaneLat;          // double, degrees
+extern XPLMDataRef gPlaneLon;          // double, degrees
+extern XPLMDataRef gPlaneAlt;          // double, metres above mean sea level
+extern XPLMDataRef gPlaneMpsi;         // float, magnetic heading in degrees
+extern XPLMDataRef gYokePitchRatio;    // float, -1 stick forward to 1 back
+extern XPLMDataRef gYokeRollRatio;     // float, -1 stick left to 1 right
+extern XPLMDataRef gYokeHeadingRatio;  // float, -1 left rudder to 1 right
 
 #endif  // TROVIK_BINDINGS_H

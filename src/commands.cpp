@@ -7,9 +7,10 @@
 namespace {
 
 enum class Kind {
-    kToggle,  // Begin only: holding the binding must not flicker the mode
-    kOnce,    // Begin only: holding it must not retake the camera every frame
-    kHeld,    // Begin, then once more at every Continue: a held button slews smoothly
+    kToggle,          // Begin only: holding the binding must not flicker the mode
+    kToggleJoystick,  // Begin only, for the same reason
+    kOnce,            // Begin only: holding it must not retake the camera every frame
+    kHeld,            // Begin, then once more at every Continue: a held button slews smoothly
 };
 
 struct Command {
@@ -50,10 +51,12 @@ const Command kCommands[] = {
     {"trovik/nose_down", "Pitch nose down", Kind::kHeld, kNoseDown, false},
     {"trovik/nose_down_fast", "Pitch nose down fast", Kind::kHeld, kNoseDown, true},
     {"trovik/top_down_view", "Top-down view", Kind::kOnce, kTopDownView, false},
+    {"trovik/joystick", "Toggle joystick slew", Kind::kToggleJoystick, kSlewActionCount, false},
 };
 constexpr int kCommandCount = sizeof kCommands / sizeof kCommands[0];
 constexpr int kToggleRow = 0;
-constexpr int kTopDownViewRow = kCommandCount - 1;
+constexpr int kTopDownViewRow = kCommandCount - 2;
+constexpr int kJoystickRow = kCommandCount - 1;
 
 // Before the simulator's own handling, which our commands do not have anyway.
 constexpr int kBefore = 1;
@@ -71,6 +74,8 @@ int MyCommandHandler(XPLMCommandRef inCommand, XPLMCommandPhase inPhase, void* /
                           (inPhase == xplm_CommandContinue && command.kind == Kind::kHeld);
         if (acts && command.kind == Kind::kToggle) {
             ToggleSlewMode();
+        } else if (acts && command.kind == Kind::kToggleJoystick) {
+            ToggleJoystickSlew();
         } else if (acts) {
             // Read as a key event reads, whatever the mode.
             const Snapshot aircraft = ReadSnapshot();
@@ -88,7 +93,8 @@ void CreateCommandsAndMenu() {
         gCommandRefs[i] = XPLMCreateCommand(kCommands[i].name, kCommands[i].description);
         XPLMRegisterCommandHandler(gCommandRefs[i], MyCommandHandler, kBefore, nullptr);
     }
-    CreateMenu(gCommandRefs[kToggleRow], gCommandRefs[kTopDownViewRow], HotKey_Master != 0);
+    CreateMenu(gCommandRefs[kToggleRow], gCommandRefs[kTopDownViewRow], gCommandRefs[kJoystickRow],
+               HotKey_Master != 0, JoystickSlewEnabled());
 }
 
 void RemoveCommandsAndMenu() {

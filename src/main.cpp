@@ -5,6 +5,7 @@
 #include "camera.h"
 #include "commands.h"
 #include "host/xplm.h"
+#include "joystick.h"
 #include "keys.h"
 #include "slew_mode.h"
 
@@ -20,6 +21,9 @@ XPLMDataRef gPlaneLat = nullptr;
 XPLMDataRef gPlaneLon = nullptr;
 XPLMDataRef gPlaneAlt = nullptr;
 XPLMDataRef gPlaneMpsi = nullptr;
+XPLMDataRef gYokePitchRatio = nullptr;
+XPLMDataRef gYokeRollRatio = nullptr;
+XPLMDataRef gYokeHeadingRatio = nullptr;
 
 namespace {
 
@@ -43,6 +47,11 @@ const Binding kBindings[] = {
     {&gPlaneLon, "sim/flightmodel/position/longitude"},
     {&gPlaneAlt, "sim/flightmodel/position/elevation"},
     {&gPlaneMpsi, "sim/flightmodel/position/mag_psi"},
+    // The stick, for joystick slew: the simulator keeps reporting it while the flight path is
+    // held. A simulator without them reads 0, a centred stick.
+    {&gYokePitchRatio, "sim/joystick/yoke_pitch_ratio"},
+    {&gYokeRollRatio, "sim/joystick/yoke_roll_ratio"},
+    {&gYokeHeadingRatio, "sim/joystick/yoke_heading_ratio"},
 };
 
 constexpr int kBeforeWindows = 1;
@@ -61,6 +70,7 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
 
     gHotKey = XPLMRegisterHotKey(XPLM_VK_Y, xplm_DownFlag, "Slew mode", MyHotKeyCallback, nullptr);
     XPLMRegisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
+    CreateSlewFlightLoop(MyJoystickFlightLoop);
     CreateCommandsAndMenu();
     return 1;
 }
@@ -71,6 +81,7 @@ PLUGIN_API void XPluginStop(void) {
     EndSlewModeForStop();
     ReleaseCamera();
     RemoveCommandsAndMenu();
+    DestroySlewFlightLoop();
 }
 
 PLUGIN_API int XPluginEnable(void) {

@@ -6,16 +6,24 @@ XPLMMenuID gMenu = nullptr;
 int gPluginsItem = -1;  // our item in the Plugins menu, which carries gMenu
 int gSlewModeItem = -1;
 int gTopDownViewItem = -1;
+int gJoystickSlewItem = -1;
+
+XPLMMenuCheck Check(bool on) {
+    return on ? xplm_Menu_Checked : xplm_Menu_Unchecked;
+}
 
 }  // namespace
 
-void CreateMenu(XPLMCommandRef slewMode, XPLMCommandRef topDownView, bool slewModeOn) {
+void CreateMenu(XPLMCommandRef slewMode, XPLMCommandRef topDownView, XPLMCommandRef joystickSlew,
+                bool slewModeOn, bool joystickSlewOn) {
     XPLMMenuID plugins = XPLMFindPluginsMenu();
     gPluginsItem = XPLMAppendMenuItem(plugins, "Trovik", nullptr, 0);
     gMenu = XPLMCreateMenu("Trovik", plugins, gPluginsItem, nullptr, nullptr);
     gSlewModeItem = XPLMAppendMenuItemWithCommand(gMenu, "Slew mode", slewMode);
     gTopDownViewItem = XPLMAppendMenuItemWithCommand(gMenu, "Top-down view", topDownView);
+    gJoystickSlewItem = XPLMAppendMenuItemWithCommand(gMenu, "Joystick slew", joystickSlew);
     ShowSlewModeInMenu(slewModeOn);
+    ShowJoystickSlewInMenu(joystickSlewOn);
 }
 
 void DestroyMenu() {
@@ -29,6 +37,11 @@ void DestroyMenu() {
 void ShowSlewModeInMenu(bool on) {
     if (gMenu == nullptr)
         return;
-    XPLMCheckMenuItem(gMenu, gSlewModeItem, on ? xplm_Menu_Checked : xplm_Menu_Unchecked);
+    XPLMCheckMenuItem(gMenu, gSlewModeItem, Check(on));
     XPLMEnableMenuItem(gMenu, gTopDownViewItem, on ? 1 : 0);
+}
+
+void ShowJoystickSlewInMenu(bool on) {
+    if (gMenu != nullptr)
+        XPLMCheckMenuItem(gMenu, gJoystickSlewItem, Check(on));
 }

@@ -5,13 +5,17 @@
 
 #include "host/xplm.h"
 
-// Builds the submenu and shows slew mode as it stands.
-void CreateMenu(XPLMCommandRef slewMode, XPLMCommandRef topDownView, bool slewModeOn);
+// Builds the submenu and shows slew mode and joystick slew as they stand.
+void CreateMenu(XPLMCommandRef slewMode, XPLMCommandRef topDownView, XPLMCommandRef joystickSlew,
+                bool slewModeOn, bool joystickSlewOn);
 
 // Removes the submenu and its Plugins-menu item.
 void DestroyMenu();
 
 // "Slew mode" checked and "Top-down view" enabled exactly while slew mode is on.
 void ShowSlewModeInMenu(bool on);
+
+// "Joystick slew" checked exactly while it is enabled.
+void ShowJoystickSlewInMenu(bool on);
 
 #endif  // TROVIK_MENU_H

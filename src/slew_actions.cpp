@@ -30,6 +30,7 @@ constexpr double kFineDescentFloor = 0.05;
 constexpr double kSnapHeight = 0.07;
 
 constexpr int kTopDownViewButton = 44;
+constexpr double kFullCircle = 360.0;
 
 // A broken value in the simulator must not spread: a write that would store NaN or infinity is
 // dropped, and the action's other writes still happen.
@@ -159,6 +160,25 @@ Snapshot ReadSnapshot() {
 
 void PerformSlewAction(SlewAction action, bool fast, const Snapshot& aircraft) {
     kActions[action](aircraft, fast);
+}
+
+void SlewBy(const Snapshot& a, double forward, double right, double turn) {
+    if (forward != 0.0 || right != 0.0) {
+        // Along the heading as the forward step goes, across it as the step to the right.
+        const double s = static_cast<double>(a.s);
+        const double c = static_cast<double>(a.c);
+        Move(a, -c * forward + s * right, s * forward + c * right);
+    }
+    if (turn != 0.0) {
+        // In double, then held as float; a sum that rounds up to 360 is north, 0.
+        double heading = fmod(static_cast<double>(a.psi) + turn, kFullCircle);
+        if (heading < 0.0)
+            heading += kFullCircle;
+        float psi = static_cast<float>(heading);
+        if (psi >= static_cast<float>(kFullCircle))
+            psi = 0.0f;
+        WriteFloat(gPlanePSI, psi);
+    }
 }
 
 PLUGIN_API void check_AGL(float y, float agl) {

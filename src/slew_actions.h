@@ -39,6 +39,10 @@ Snapshot ReadSnapshot();
 
 void PerformSlewAction(SlewAction action, bool fast, const Snapshot& aircraft);
 
+// A continuous move: `forward` and `right` metres along and across the heading, then a turn of
+// `turn` degrees, the heading kept within [0, 360). A zero axis writes nothing.
+void SlewBy(const Snapshot& aircraft, double forward, double right, double turn);
+
 // The ground snap, exported by name for other plug-ins.
 extern "C" void check_AGL(float y, float agl);
 

@@ -9,6 +9,24 @@ int HotKey_Master = 0;
 
 static XPLMWindowID gWindow = nullptr;
 
+static XPLMFlightLoopID gFlightLoop = nullptr;
+static bool gJoystickSlew = true;
+static unsigned gFlightLoopRuns = 0;
+
+// Every frame while it can move the aircraft; suspended otherwise, so that it costs the
+// simulator nothing.
+static void ScheduleFlightLoop() {
+    constexpr float kEveryFrame = -1.0f;
+    constexpr float kSuspended = 0.0f;
+    constexpr int kRelativeToNow = 1;
+    if (gFlightLoop == nullptr)
+        return;
+    const bool run = HotKey_Master != 0 && gJoystickSlew;
+    if (run)
+        ++gFlightLoopRuns;
+    XPLMScheduleFlightLoop(gFlightLoop, run ? kEveryFrame : kSuspended, kRelativeToNow);
+}
+
 static void WriteOverride(int value) {
     // Element 0 of the array is the user's aircraft; the AI aircraft keep their own entries.
     int values[1] = {value};
@@ -42,6 +60,7 @@ static void SwitchOff() {
     WriteOverride(0);
     CloseOverlay();
     ShowSlewModeInMenu(false);
+    ScheduleFlightLoop();
 }
 
 void ToggleSlewMode() {
@@ -50,9 +69,39 @@ void ToggleSlewMode() {
         WriteOverride(1);
         OpenOverlay();
         ShowSlewModeInMenu(true);
+        ScheduleFlightLoop();
     } else {
         SwitchOff();
     }
+}
+
+void CreateSlewFlightLoop(XPLMFlightLoop_f callback) {
+    // After the flight model: a slew move then stands for the rest of the frame.
+    XPLMCreateFlightLoop_t params = {static_cast<int>(sizeof params),
+                                     xplm_FlightLoop_Phase_AfterFlightModel, callback, nullptr};
+    gFlightLoop = XPLMCreateFlightLoop(&params);
+    gJoystickSlew = true;
+}
+
+void DestroySlewFlightLoop() {
+    if (gFlightLoop == nullptr)
+        return;
+    XPLMDestroyFlightLoop(gFlightLoop);
+    gFlightLoop = nullptr;
+}
+
+void ToggleJoystickSlew() {
+    gJoystickSlew = !gJoystickSlew;
+    ShowJoystickSlewInMenu(gJoystickSlew);
+    ScheduleFlightLoop();
+}
+
+bool JoystickSlewEnabled() {
+    return gJoystickSlew;
+}
+
+unsigned SlewFlightLoopRuns() {
+    return gFlightLoopRuns;
 }
 
 void EndSlewModeForDisable() {

@@ -46,11 +46,14 @@ TEST_F(CommandsTest, StartPublishesEveryCommandWithOneHandlerAndBuildsTheMenu) {
     ASSERT_EQ(plugins->items.size(), 1u);
     EXPECT_EQ(plugins->items[0].name, "Trovik");
     const hostsim::Menu& ours = Submenu();
-    ASSERT_EQ(ours.items.size(), 2u);
+    ASSERT_EQ(ours.items.size(), 3u);
     EXPECT_EQ(ours.items[0].name, "Slew mode");
     EXPECT_EQ(ours.items[0].command, Ref("trovik/toggle"));
     EXPECT_EQ(ours.items[1].name, "Top-down view");
     EXPECT_EQ(ours.items[1].command, Ref("trovik/top_down_view"));
+    EXPECT_EQ(ours.items[2].name, "Joystick slew");
+    EXPECT_EQ(ours.items[2].command, Ref("trovik/joystick"));
+    EXPECT_EQ(ours.items[2].check, xplm_Menu_Checked) << "joystick slew is on at every start";
     EXPECT_EQ(MenuState(), kOffInMenu);
 }
 

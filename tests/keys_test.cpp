@@ -13,11 +13,6 @@ constexpr int kShift = xplm_ShiftFlag;
 constexpr int kAlt = xplm_OptionAltFlag;
 constexpr int kControl = xplm_ControlFlag;
 
-// A move's two writes: z first, then x.
-Calls Moved(const char* z, const char* x) {
-    return {SetD("local_z", z), SetD("local_x", x)};
-}
-
 class KeysTest : public PluginTest {
   protected:
     void SetUp() override {
@@ -70,11 +65,8 @@ TEST_F(KeysTest, EachKeyWritesThesePinnedBits) {
         {"9 fast", N9, kShift, 0.0f, {SetF("phi", "1.75")}},
         {"5 faces north", N5, 0, 123.4f, {SetF("psi", "360")}},
         {"5 with Control", N5, kControl, 123.4f, {SetF("psi", "360")}},
-        {"5 fast: north, then wings, then nose",
-         N5,
-         kShift,
-         123.4f,
-         {SetF("psi", "360"), SetF("phi", "0"), SetF("theta", "0")}},
+        // Fast: north, then the wings, then the nose.
+        {"5 fast", N5, kShift, 123.4f, {SetF("psi", "360"), SetF("phi", "0"), SetF("theta", "0")}},
         {"F1", F1, 0, 0.0f, {SetF("local_y", "429.25")}},
         {"F2", F2, 0, 0.0f, {SetF("local_y", "432.149994")}},
         {"F3", F3, 0, 0.0f, {SetF("local_y", "432.350006")}},
@@ -114,13 +106,10 @@ TEST_F(KeysTest, DescentFloorsAndTheGroundSnapAtTheirFloatValues) {
         return calls;
     };
     const float below = std::nextafter(0.07f, 0.0f);
+    const float below29 = std::nextafter(2.9f, 0.0f);
     const Case cases[] = {
         {"2.9f is above 2.9", XPLM_VK_F1, 100.0, 2.9f, {SetF("local_y", "97")}},
-        {"just below 2.9f",
-         XPLM_VK_F1,
-         100.0,
-         std::nextafter(2.9f, 0.0f),
-         {SetF("local_y", "99.9000015")}},
+        {"just below 2.9f", XPLM_VK_F1, 100.0, below29, {SetF("local_y", "99.9000015")}},
         {"0.05f is above 0.05", XPLM_VK_F2, 100.0, 0.05f, {SetF("local_y", "99.9000015")}},
         {"0.05f through F1", XPLM_VK_F1, 100.0, 0.05f, {SetF("local_y", "99.9000015")}},
         {"just below 0.05f", XPLM_VK_F2, 100.0, std::nextafter(0.05f, 0.0f), {}},

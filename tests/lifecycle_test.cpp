@@ -19,6 +19,9 @@ const char* const kPaths[] = {
     "sim/flightmodel/position/longitude",
     "sim/flightmodel/position/elevation",
     "sim/flightmodel/position/mag_psi",
+    "sim/joystick/yoke_pitch_ratio",
+    "sim/joystick/yoke_roll_ratio",
+    "sim/joystick/yoke_heading_ratio",
 };
 
 class StartTest : public PluginTest {
@@ -36,18 +39,23 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
     EXPECT_EQ(plugin.description, "Slew mode for X-Plane");
 
     const auto& calls = host().recorder.calls;
-    ASSERT_GT(calls.size(), 14u);
-    for (size_t i = 0; i < 12; ++i) {
+    ASSERT_GT(calls.size(), 18u);
+    for (size_t i = 0; i < std::size(kPaths); ++i) {
         EXPECT_EQ(calls[i].str(),
                   "XPLMFindDataRef(\"" + std::string(kPaths[i]) + "\") = " + kPaths[i]);
     }
-    // Y on key-down with no modifier, and a sniffer that sees keys before the windows do; null
-    // refcons (the callbacks' addresses are the plug-in's own).
+    // Y on key-down with no modifier, a sniffer that sees keys before the windows do, and the
+    // stick's flight loop after the flight model, left unscheduled; null refcons (the
+    // callbacks' addresses are the plug-in's own).
     const std::regex callback("0x[0-9a-f]+");
-    EXPECT_EQ(std::regex_replace(calls[12].str(), callback, "fn"),
+    EXPECT_EQ(std::regex_replace(calls[15].str(), callback, "fn"),
               "XPLMRegisterHotKey(89, 8, \"Slew mode\", fn, null) = fn");
-    EXPECT_EQ(std::regex_replace(calls[13].str(), callback, "fn"),
+    EXPECT_EQ(std::regex_replace(calls[16].str(), callback, "fn"),
               "XPLMRegisterKeySniffer(fn, 1, null) = 1");
+    EXPECT_EQ(std::regex_replace(calls[17].str(), callback, "fn"),
+              "XPLMCreateFlightLoop({24, 1, fn, null}) = fn");
+    EXPECT_EQ(calls[18].fn, "XPLMCreateCommand");
+    EXPECT_EQ(host().recorder.count("XPLMScheduleFlightLoop"), 0u);
     EXPECT_EQ(*static_cast<int*>(plugin.symbol("HotKey_Master")), 0);
     EXPECT_TRUE(host().windows().empty());
 
@@ -99,9 +107,12 @@ TEST(LifecycleTest, EveryStopLeavesNothingBehind) {
         switch (cycle % 4) {
             case 0:  // started and stopped untouched
                 break;
-            case 1:  // in slew mode, holding the camera
+            case 1:  // in slew mode, holding the camera, the stick flying
                 host().pressKey(XPLM_VK_Y);
                 host().pressKey(XPLM_VK_S);
+                host().setFloat("sim/joystick/yoke_pitch_ratio", -1.0f);
+                host().flightLoopFrame(0.1);
+                host().flightLoopFrame(0.1);
                 break;
             case 2:  // holding the camera, slew mode already off
                 host().pressKey(XPLM_VK_Y);

@@ -10,7 +10,7 @@ namespace trovik_published {
 struct Published {
     const char* name;
     const char* description;
-    int key;  // the key with the same action (0 for the toggle, which is the hot key Y)
+    int key;  // the key with the same action (0 for the toggles: Y is a hot key, the stick none)
     int flags;
 };
 
@@ -43,6 +43,7 @@ inline const Published kPublished[] = {
     {"trovik/nose_down", "Pitch nose down", XPLM_VK_F7, 0},
     {"trovik/nose_down_fast", "Pitch nose down fast", XPLM_VK_F8, 0},
     {"trovik/top_down_view", "Top-down view", XPLM_VK_S, 0},
+    {"trovik/joystick", "Toggle joystick slew", 0, 0},
 };
 
 // A key that acts in slew mode; every other key passes through untouched.

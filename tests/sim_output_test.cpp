@@ -56,7 +56,7 @@ TEST_F(SimPictureTest, PictureHoldsTheBandsTextsTrackAndMenu) {
               Calls({"156", "156", "156", "246", "246"}));
     EXPECT_EQ(All(svg, "data-step=\"2\" data-x=\"([^\"]*)\""), Calls({"8.13473"}));
     EXPECT_EQ(All(svg, "class=\"menu-item\"[^>]*>([^<]*)<"),
-              Calls({"&#9745; Slew mode", "Top-down view"}));
+              Calls({"&#9745; Slew mode", "Top-down view", "&#9745; Joystick slew"}));
 }
 
 TEST_F(SimPictureTest, TicksReadPlainlyTheHeldCameraShowsAndALongScriptIsCutWithACount) {
@@ -144,7 +144,9 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
         {"-f /nonexistent/keys", 2, "trovik-sim: cannot read key script '/nonexistent/keys'"},
         {"-f /tmp", 2, "trovik-sim: cannot read key script '/tmp': it is a directory"},
         {"Y cmd:trovik/nowhere", 1, "trovik-sim: step 2: the plug-in made no command named"},
-        {"Y 'menu:Bogus item'", 1, "trovik-sim: step 2: no menu item named 'Bogus item' (there"},
+        {"Y 'menu:Bogus item'", 1,
+         "trovik-sim: step 2: no menu item named 'Bogus item' (there are \"Trovik\", \"Slew "
+         "mode\", \"Top-down view\", \"Joystick slew\")\n"},
         {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
         {"", 2, "trovik-sim: the key script is empty"},
     };

@@ -39,6 +39,11 @@ inline std::string SetF(const char* name, const char* value) {
     return "XPLMSetDataf(" + Pos(name) + ", " + value + ")";
 }
 
+// A move's two writes: z first, then x.
+inline std::vector<std::string> Moved(const char* z, const char* x) {
+    return {SetD("local_z", z), SetD("local_x", x)};
+}
+
 inline std::string SetOverride(int v) {
     return "XPLMSetDatavi(" + std::string(kOverride) + ", {" + std::to_string(v) + "}, 0, 1)";
 }

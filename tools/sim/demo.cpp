@@ -15,6 +15,8 @@ namespace trovik_sim {
 namespace {
 
 const char* const kOverridePath = "sim/operation/override/override_planepath";
+const char* const kStickRefs[3] = {"sim/joystick/yoke_pitch_ratio", "sim/joystick/yoke_roll_ratio",
+                                   "sim/joystick/yoke_heading_ratio"};
 
 State Observe() {
     hostsim::Host& host = hostsim::Host::get();
@@ -90,14 +92,16 @@ std::string Usage(const std::string& defaultXpl) {
            "                      e.g. hold:trovik/forward_fast:30\n"
            "  menu:\"ITEM\"         pick the menu item named ITEM (as the menu shows it, case\n"
            "                      does not matter), e.g. menu:\"Top-down view\"\n"
+           "  stick:P/R/H:N[@FPS] hold the stick at pitch P, roll R and rudder H (-1 to 1; pitch\n"
+           "                      -1 is stick forward) for N frames at FPS frames a second (60\n"
+           "                      if not given), then let go, e.g. stick:-1/0/0.5:90@30\n"
            "  # ...               a comment, to the end of the line (in script files)\n"
-           "A key is tapped as a hand taps it: the press, a frame, the release, a frame; the\n"
-           "plug-in acts on both. With quick+ both land in one frame and read the same height "
-           "above\n"
-           "the ground, so near the ground a descent can take the aircraft below the plug-in's\n"
-           "floors (the next move's ground snap puts it back): that is the simulator's timing at "
-           "a\n"
-           "low frame rate, not a rule of the plug-in.\n"
+           "Every frame but a stick step's lasts 1/60 s. A key is tapped as a hand taps it:\n"
+           "the press, a frame, the release, a frame; the plug-in sees both. With quick+ both\n"
+           "land in one frame and read the same height above the ground, so near the ground a\n"
+           "descent can take the aircraft below the plug-in's floors (the next move's ground\n"
+           "snap puts it back): that is the simulator's timing at a low frame rate, not a rule\n"
+           "of the plug-in.\n"
            "\n"
            "Each step prints a line: its number; the key as written; the key events sent; what\n"
            "became of them (consumed: the plug-in's key sniffer took them; passed on: the\n"
@@ -217,11 +221,13 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
     result.pluginName = plugin.name;
     result.initial = Observe();
 
-    // A frame: held commands continue, the simulator moves its derived values, draws, and runs
-    // the camera.
-    auto frame = [&]() {
+    // A frame: held commands continue, the flight loops run around the simulator's own work
+    // (which moves the derived values), then it draws and runs the camera. The track keeps
+    // where each frame left the aircraft.
+    StepResult* current = nullptr;
+    auto frame = [&](int framesPerSecond) {
         host.commandFrame();
-        SyncDerived(result.start);
+        host.flightLoopFrame(1.0 / framesPerSecond, [&result] { SyncDerived(result.start); });
         const hostsim::Frame drawn = host.drawFrame();
         if (!drawn.boxes.empty() || !drawn.texts.empty()) {
             result.screen = drawn;
@@ -229,9 +235,13 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             result.screenCamera = host.cameraControlled();
         }
         host.cameraFrame();
+        current->path.push_back(
+            {host.getDouble(PositionRef("local_x")), host.getDouble(PositionRef("local_z"))});
     };
+    auto frame60 = [&frame] { frame(kFramesPerSecond); };
     for (const KeyStep& step : steps) {
         StepResult r;
+        current = &r;
         r.step = step;
         r.before = Observe();
         const unsigned hotKeysBefore = host.hotKeyCalls;
@@ -246,11 +256,11 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         }
         if (step.kind == StepKind::kCommand) {
             host.commandOnce(command);
-            frame();
+            frame60();
         } else if (step.kind == StepKind::kHold) {
             host.commandBegin(command);
             for (int n = 0; n < step.repeat; ++n)
-                frame();
+                frame60();
             host.commandEnd(command);
         } else if (step.kind == StepKind::kMenu) {
             if (host.findMenuItem(step.target) == nullptr) {
@@ -260,7 +270,7 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             }
             if (!host.pickMenuItem(step.target))
                 r.note = "greyed out";
-            frame();
+            frame60();
         }
         // A tap: the press, a frame, the release, a frame. The plug-in sees the simulator's
         // height above ground as of the last frame, so a quick tap's release reads the same
@@ -271,15 +281,24 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             r.events += 1;
             if (!options.downOnly) {
                 if (!step.sameFrame)
-                    frame();
+                    frame60();
                 r.consumed += host.keyEvent(step.character, step.modifiers | xplm_UpFlag, key);
                 r.events += 1;
             }
-            frame();
+            frame60();
         }
         for (int n = 0; step.kind == StepKind::kView && n < step.repeat; ++n) {
             host.changeView();
-            frame();
+            frame60();
+        }
+        if (step.kind == StepKind::kStick) {
+            // Held for its frames, then let go: one frame more with the stick centred.
+            for (int n = 0; n <= step.repeat; ++n) {
+                const bool held = n < step.repeat;
+                for (int axis = 0; axis < 3; ++axis)
+                    host.setFloat(kStickRefs[axis], held ? step.stick[axis] : 0.0f);
+                frame(held ? step.framesPerSecond : kFramesPerSecond);
+            }
         }
         r.hotKeys = static_cast<int>(host.hotKeyCalls - hotKeysBefore);
         r.after = Observe();

@@ -46,6 +46,7 @@ struct StepResult {
     int hotKeys = 0;   // hot-key callbacks they called
     std::string note;  // what the step could not do
     State before, after;
+    std::vector<std::pair<double, double>> path;  // x and z after each of its frames
 };
 
 struct RunResult {

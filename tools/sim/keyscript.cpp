@@ -65,9 +65,31 @@ bool ParseKey(const std::string& key, KeyStep& step) {
     return false;
 }
 
+// PITCH/ROLL/RUDDER:N[@FPS], each ratio -1 to 1.
+bool ParseStick(const std::string& spec, KeyStep& step) {
+    const char* text = spec.c_str();
+    int used = 0;
+    if (std::sscanf(text, "%f/%f/%f:%d%n", &step.stick[0], &step.stick[1], &step.stick[2],
+                    &step.repeat, &used) != 4) {
+        return false;
+    }
+    text += used;
+    if (*text == '@') {
+        if (std::sscanf(text + 1, "%d%n", &step.framesPerSecond, &used) != 1)
+            return false;
+        text += 1 + used;
+    }
+    for (float ratio : step.stick) {
+        if (!(ratio >= -1.0f && ratio <= 1.0f))
+            return false;
+    }
+    return *text == '\0' && step.repeat >= 1 && step.repeat <= kMaxRepeat &&
+           step.framesPerSecond >= 1 && step.framesPerSecond <= kMaxFramesPerSecond;
+}
+
 }  // namespace
 
-// cmd:NAME, hold:NAME:N, menu:ITEM or menu:"ITEM"; false if the word is none of them.
+// cmd:NAME, hold:NAME:N, menu:ITEM or menu:"ITEM", stick:...; false if the word is none of them.
 bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error) {
     const size_t colon = word.find(':');
     if (colon == std::string::npos)
@@ -92,6 +114,16 @@ bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error
         step.kind = StepKind::kMenu;
         if (target.size() >= 2 && target.front() == '"' && target.back() == '"')
             target = target.substr(1, target.size() - 2);
+    } else if (verb == "stick") {
+        step.kind = StepKind::kStick;
+        step.virtualKey = -1;
+        step.name = "stick " + target;
+        if (!ParseStick(target, step)) {
+            error = Quote(word) + ": stick:PITCH/ROLL/RUDDER:N[@FPS] wants three ratios -1 to 1, " +
+                    std::to_string(kMaxRepeat) + " frames at most, 1 to " +
+                    std::to_string(kMaxFramesPerSecond) + " frames a second";
+        }
+        return true;
     } else {
         return false;
     }

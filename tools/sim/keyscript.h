@@ -9,12 +9,16 @@
 
 namespace trovik_sim {
 
+// The frame rate of every step but a stick step that names its own.
+constexpr int kFramesPerSecond = 60;
+
 enum class StepKind {
     kKey,
     kView,     // the user changes the view
     kCommand,  // a command run once, as a key binding tapped
     kHold,     // a command held down for some frames, as a joystick button
     kMenu,     // a menu item picked
+    kStick,    // the stick held at a deflection for some frames, then let go
 };
 
 struct KeyStep {
@@ -27,8 +31,10 @@ struct KeyStep {
     // A tap so quick that its press and release reach the plug-in in one frame; otherwise a
     // frame passes between them, as it does under a finger.
     bool sameFrame = false;
-    int repeat = 1;      // of a key or view; the frames of a hold
-    std::string target;  // the command's or the menu item's name
+    int repeat = 1;                       // of a key or view; the frames of a hold
+    std::string target;                   // the command's or the menu item's name
+    float stick[3] = {0.0f, 0.0f, 0.0f};  // pitch, roll and rudder ratios, -1 to 1
+    int framesPerSecond = kFramesPerSecond;
 };
 
 // Parses a whole script. Words are separated by white space; '#' starts a comment to the end of
@@ -38,10 +44,12 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
 // One word: [shift+][quick+]KEY[xN]. KEY is a letter, a digit or num0..num9 (the numeric keypad),
 // F1..F12, or "view" (the user changes the view, which takes the camera back). Or a command:
 // cmd:NAME runs it once, hold:NAME:N holds it down for N frames, menu:"ITEM" picks a menu item
-// (quotes keep the spaces of a name in a script).
+// (quotes keep the spaces of a name in a script). Or the stick: stick:PITCH/ROLL/RUDDER:N[@FPS]
+// holds it at those ratios for N frames at FPS frames a second (60 unless given), then lets go.
 bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error);
 
 constexpr int kMaxRepeat = 10000;
+constexpr int kMaxFramesPerSecond = 1000;
 
 // Text safe to show in a terminal: printable ASCII as it stands, every other byte as \xHH
 // (nothing invisible, nothing the terminal would act on); "..." after `shown` bytes.

@@ -210,13 +210,19 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     std::vector<State> points{result.initial};
     for (const StepResult& r : result.steps)
         points.push_back(r.after);
-    double minE = points[0].x, maxE = points[0].x;
-    double minN = -points[0].z, maxN = -points[0].z;
-    for (const State& p : points) {
-        minE = std::min(minE, p.x);
-        maxE = std::max(maxE, p.x);
-        minN = std::min(minN, -p.z);
-        maxN = std::max(maxN, -p.z);
+    // The track goes through every frame, so that a stick's curve shows as one.
+    std::vector<std::pair<double, double>> track{{result.initial.x, result.initial.z}};
+    for (const StepResult& r : result.steps) {
+        track.insert(track.end(), r.path.begin(), r.path.end());
+        track.emplace_back(r.after.x, r.after.z);
+    }
+    double minE = track[0].first, maxE = track[0].first;
+    double minN = -track[0].second, maxN = -track[0].second;
+    for (const auto& [x, z] : track) {
+        minE = std::min(minE, x);
+        maxE = std::max(maxE, x);
+        minN = std::min(minN, -z);
+        maxN = std::max(maxN, -z);
     }
     const double span = std::max({maxE - minE, maxN - minN, 10.0}) * 1.15;
     const double midE = (minE + maxE) / 2;
@@ -257,8 +263,8 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
          "\" font-size=\"14\" text-anchor=\"end\">N &#8593;</text>\n";
 
     std::string line;
-    for (const State& p : points)
-        line += N(px(p.x)) + "," + N(py(-p.z)) + " ";
+    for (const auto& [x, z] : track)
+        line += N(px(x)) + "," + N(py(-z)) + " ";
     s += "<polyline class=\"track\" points=\"" + line +
          "\" fill=\"none\" stroke=\"#c0392b\" stroke-width=\"2\"/>\n";
     for (size_t i = 0; i < points.size(); ++i) {

@@ -1,0 +1,61 @@
+#include "joystick.h"
+
+#include <math.h>
+
+#include "bindings.h"
+#include "slew_actions.h"
+#include "slew_mode.h"
+
+namespace {
+
+// A worn stick rests a little off centre: within this much of it, nothing moves. Compared in
+// the stick's own precision, so that a reading of 0.1 is inside.
+constexpr float kDeadZone = 0.1f;
+// Beyond it the rate grows from nothing at 0.1 to full at 1.
+constexpr double kLiveFrom = 0.1;
+constexpr double kLiveRange = 0.9;
+constexpr double kFullSpeed = 100.0;  // metres per second, along and across the heading
+constexpr double kFullTurn = 45.0;    // degrees per second
+// A stutter or a long frame slows the aircraft instead of throwing it hundreds of metres.
+constexpr double kLongestFrame = 0.1;  // seconds
+
+constexpr float kEveryFrame = -1.0f;
+constexpr float kSuspend = 0.0f;
+
+unsigned gRunsSeen = 0;
+
+// Metres or degrees per second at this deflection: nothing in the dead zone, then growing with
+// the square of the deflection beyond it, so that small corrections stay small. A broken
+// reading counts as centred, and one past full deflection as full.
+double Rate(float ratio, double full) {
+    if (!isfinite(ratio) || fabsf(ratio) <= kDeadZone)
+        return 0.0;
+    const double r = static_cast<double>(ratio);
+    const double live = (fmin(fabs(r), 1.0) - kLiveFrom) / kLiveRange;
+    return copysign(full * (live * live), r);
+}
+
+}  // namespace
+
+float MyJoystickFlightLoop(float inElapsedSinceLastCall, float /*inElapsedTimeSinceLastFlightLoop*/,
+                           int /*inCounter*/, void* /*inRefcon*/) {
+    // Another plug-in may have cleared the exported flag: nothing to do until slew mode is on.
+    if (HotKey_Master == 0)
+        return kSuspend;
+    // The first call after a pause is told the whole pause: it moves nothing.
+    const unsigned runs = SlewFlightLoopRuns();
+    const bool resumed = runs != gRunsSeen;
+    gRunsSeen = runs;
+    const double elapsed = static_cast<double>(inElapsedSinceLastCall);
+    if (resumed || !isfinite(elapsed) || elapsed <= 0.0)
+        return kEveryFrame;
+    const double seconds = fmin(elapsed, kLongestFrame);
+
+    // Stick forward reads below 0 and moves the aircraft forward.
+    const double forward = -Rate(XPLMGetDataf(gYokePitchRatio), kFullSpeed) * seconds;
+    const double right = Rate(XPLMGetDataf(gYokeRollRatio), kFullSpeed) * seconds;
+    const double turn = Rate(XPLMGetDataf(gYokeHeadingRatio), kFullTurn) * seconds;
+    if (forward != 0.0 || right != 0.0 || turn != 0.0)
+        SlewBy(ReadSnapshot(), forward, right, turn);
+    return kEveryFrame;
+}

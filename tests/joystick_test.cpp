@@ -1,0 +1,185 @@
+// Joystick slew: the stick's flight loop, bit for bit, and when it runs. Every literal below was
+// worked out by hand from the behaviour (rate = full speed x ((|ratio| - 0.1) / 0.9)^2, times the
+// frame's time), never from the plug-in's own formulas.
+#include <cmath>
+#include <limits>
+
+#include "support.h"
+
+namespace trovik_test {
+namespace {
+
+const char* const kPitch = "sim/joystick/yoke_pitch_ratio";
+const char* const kRoll = "sim/joystick/yoke_roll_ratio";
+const char* const kRudder = "sim/joystick/yoke_heading_ratio";
+
+class JoystickTest : public PluginTest {
+  protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        DownY();
+        Frame(1.0 / 60);  // the first call after slew mode comes on moves nothing
+    }
+
+    static void Stick(float pitch, float roll, float rudder) {
+        host().setFloat(kPitch, pitch);
+        host().setFloat(kRoll, roll);
+        host().setFloat(kRudder, rudder);
+    }
+    static void Frame(double seconds) { host().flightLoopFrame(seconds); }
+    static XPLMFlightLoopID Loop() { return host().flightLoops().at(0).id; }
+    static bool Running() { return host().flightLoop(Loop())->scheduled; }
+
+    // The loop called as the simulator calls it, with this frame's time; returns what it asks.
+    static float Call(float elapsed) {
+        host().recorder.clear();
+        return host().flightLoops().at(0).callback(elapsed, elapsed, 1, nullptr);
+    }
+};
+
+TEST_F(JoystickTest, EachAxisMovesItsWayAtItsRateWhateverTheFrameRate) {
+    struct Row {
+        const char* what;
+        float psi, pitch, roll, rudder, elapsed;
+        Calls writes;
+    };
+    const float up360 = std::nextafter(360.0f, 0.0f);
+    const float past = std::nextafter(0.1f, 1.0f);
+    const Row rows[] = {
+        // Full stick: 100 m/s. Forward and back along the heading, left and right across it.
+        {"fwd, 1/64 s, N", 0, -1, 0, 0, 0.015625f, Moved("9874.5625", "-1234.5678")},
+        {"back, 20 fps, E", 90, 1, 0, 0, 0.05f, Moved("9876.124999781443", "-1239.5678000745058")},
+        {"left, 60 fps, W", 270, 0, -1, 0, 1 / 60.f,
+         Moved("9877.7916667535901", "-1234.5678002185571")},
+        // 0.55 is a quarter of full speed, 0.7 four ninths, 0.4 one ninth.
+        {"0.55 right", 30, 0, 0.55f, 0, 1 / 30.f,
+         Moved("9876.5416667104728", "-1233.8461121005907")},
+        {"both", 123.4f, -0.7f, -0.4f, 0, 1 / 60.f,
+         Moved("9876.3781620879054", "-1233.8474533135975")},
+        // The rudder: 45 degrees a second; 0.325 is a sixteenth of it. Kept within [0, 360).
+        {"right rudder", 10, 0, 0, 1, 0.1f, {SetF("psi", "14.5")}},
+        {"0.325 left rudder", 10, 0, 0, -0.325f, 0.015625f, {SetF("psi", "9.95605469")}},
+        {"past 360", 359, 0, 0, 1, 0.1f, {SetF("psi", "3.5")}},
+        {"below 0", 1, 0, 0, -1, 0.1f, {SetF("psi", "356.5")}},
+        {"rounds to 360: 0", up360, 0, 0, 0.1048f, 0.015625f, {SetF("psi", "0")}},
+        // A long frame counts 0.1 s; a stick past full is full; 0.1 is in the dead zone, the next
+        // float out of it is not; a broken stick is centred; no, negative or broken time: nothing.
+        {"0.25 s frame", 0, -1, 0, 0, 0.25f, Moved("9866.125", "-1234.5678")},
+        {"past full", 0, -5, 0, 0, 0.015625f, Moved("9874.5625", "-1234.5678")},
+        {"dead zone", 0, 0.1f, -0.1f, 0.1f, 0.1f, {}},
+        {"out of it", 0, past, 0, 0, 0.015625f, Moved("9876.125", "-1234.5678")},
+        {"broken stick", 0, NAN, INFINITY, -INFINITY, 0.1f, {}},
+        {"no time", 0, -1, 1, 1, 0, {}},
+        {"time back", 0, -1, 1, 1, -0.5f, {}},
+        {"broken time", 0, -1, 1, 1, NAN, {}},
+    };
+    for (const Row& r : rows) {
+        Place(-1234.5678, 432.25, 9876.125, 12.75f, r.psi);
+        Stick(r.pitch, r.roll, r.rudder);
+        EXPECT_EQ(Call(r.elapsed), -1.0f) << r.what << ": every frame";
+        EXPECT_EQ(Effects(), r.writes) << r.what;
+    }
+
+    // On the ground: the keys' snap after the move, from the snapshot's height.
+    Place(-1234.5678, 432.25, 9876.125, 0.03f);
+    Stick(-1, 0, 0);
+    Call(0.015625f);
+    Calls snapped = Moved("9874.5625", "-1234.5678");
+    snapped.push_back(SetF("local_y", "432.220001"));
+    EXPECT_EQ(Effects(), snapped);
+}
+
+TEST_F(JoystickTest, ReadsTheStickThenTheAircraftOnceAndACentredStickWritesNothing) {
+    Place(1, 2, 3, 4, 5, 6, 7);
+    Stick(0, 0, 0);
+    Call(0.1f);
+    EXPECT_EQ(host().recorder.strings(),
+              Calls({"XPLMGetDataf(sim/joystick/yoke_pitch_ratio) = 0",
+                     "XPLMGetDataf(sim/joystick/yoke_roll_ratio) = 0",
+                     "XPLMGetDataf(sim/joystick/yoke_heading_ratio) = 0"}));
+    Stick(0, 0, 1);
+    Call(0.1f);
+    const Calls calls = host().recorder.strings();
+    ASSERT_EQ(calls.size(), 11u);
+    EXPECT_EQ(calls[3], "XPLMGetDatad(sim/flightmodel/position/local_x) = 1");
+    EXPECT_EQ(calls[9], "XPLMGetDataf(sim/flightmodel/position/phi) = 7");
+    EXPECT_EQ(calls[10], SetF("psi", "9.5"));
+}
+
+TEST_F(JoystickTest, AStraightMoveOrATurnEndsAlikeAt60And30FramesASecond) {
+    auto fly = [](int fps, float pitch, float roll, float rudder) {
+        Place(0.0, 100.0, 0.0, 50.0f, 30.0f);
+        Stick(pitch, roll, rudder);
+        for (int n = 0; n < fps; ++n)
+            Frame(1.0 / fps);
+        return std::vector<double>{host().getDouble(Pos("local_x")),
+                                   host().getDouble(Pos("local_z")), host().getFloat(Pos("psi"))};
+    };
+    const std::vector<double> move60 = fly(60, -0.7f, 0.4f, 0);
+    const std::vector<double> move30 = fly(30, -0.7f, 0.4f, 0);
+    EXPECT_NEAR(move60[0], move30[0], 1e-6);
+    EXPECT_NEAR(move60[1], move30[1], 1e-6);
+    // 0.7 and 0.4 of the stick: 44.4 m/s forward and 11.1 m/s right for one second.
+    EXPECT_NEAR(std::hypot(move60[0], move60[1]), std::hypot(44.444444, 11.111111), 1e-4);
+    const std::vector<double> turn60 = fly(60, 0, 0, 0.8f);
+    const std::vector<double> turn30 = fly(30, 0, 0, 0.8f);
+    EXPECT_NEAR(turn60[2], turn30[2], 1e-3);
+    EXPECT_NEAR(turn60[2], 30.0 + 27.222222, 1e-3);  // 45 x (0.7 / 0.9)^2 degrees in one second
+}
+
+TEST_F(JoystickTest, RunsOnlyInSlewModeWithJoystickSlewOnAndNothingAfterStop) {
+    const XPLMCommandRef toggle = host().findCommand("trovik/joystick");
+    Stick(-1.0f, 0, 0);
+    const auto frameCalls = [] {
+        host().recorder.clear();
+        Frame(0.05);
+        return host().recorder.calls.size();
+    };
+    EXPECT_GT(frameCalls(), 0u);
+
+    // The command: Begin only, the menu's check, and the loop suspended even in slew mode.
+    host().commandBegin(toggle);
+    host().commandFrame();
+    host().commandEnd(toggle);
+    EXPECT_FALSE(Running());
+    EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
+    EXPECT_EQ(frameCalls(), 0u);
+    EXPECT_TRUE(host().pickMenuItem("Joystick slew"));
+    EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
+    EXPECT_EQ(frameCalls(), 0u) << "back on: the first call spans the pause and moves nothing";
+    // The stick, the aircraft, z, x and the snap: it stands on the ground.
+    EXPECT_EQ(frameCalls(), 13u);
+
+    // Slew mode off: suspended, not one call.
+    DownY();
+    EXPECT_FALSE(Running());
+    EXPECT_EQ(frameCalls(), 0u);
+    DownY();
+    frameCalls();
+    plugin.XPluginDisable();
+    EXPECT_FALSE(Running()) << "disable ends slew mode";
+    EXPECT_EQ(frameCalls(), 0u);
+    plugin.XPluginEnable();
+
+    // Another plug-in clearing the exported flag stops the loop at its next call.
+    DownY();
+    frameCalls();
+    HotKeyMaster() = 0;
+    EXPECT_EQ(Call(0.05f), 0.0f);
+    EXPECT_EQ(host().recorder.calls.size(), 0u);
+
+    // Stop destroys it; started again (without a reload), joystick slew is on again.
+    host().commandOnce(toggle);
+    plugin.XPluginDisable();
+    plugin.XPluginStop();
+    EXPECT_TRUE(host().flightLoops().empty());
+    char name[256], signature[256], description[256];
+    plugin.XPluginStart(name, signature, description);
+    plugin.XPluginEnable();
+    EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
+    DownY();
+    EXPECT_TRUE(Running());
+}
+
+}  // namespace
+}  // namespace trovik_test
