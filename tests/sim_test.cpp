@@ -9,30 +9,25 @@ namespace trovik_test {
 namespace {
 
 using trovik_sim::KeyStep;
-using trovik_sim::StepKind;
 
 TEST(KeyScriptTest, ScriptsHaveCommentsCommandsAndNumberedErrors) {
     std::vector<KeyStep> steps;
     std::string error;
     ASSERT_TRUE(trovik_sim::ParseKeyScript(
         "y 8x20, shift+6\n# a comment F99\ncmd:trovik/toggle HOLD:trovik/up_fast:30 "
-        "menu:\"Top-down view\" # menu:\"x\"\nmenu:Slew",
+        "menu:\"Top-down view\" # menu:\"x\"\nmenu:Slew quick+shift+8x2 stick:-1/0.5/0:30@20",
         steps, error))
         << error;
-    ASSERT_EQ(steps.size(), 7u);
-    EXPECT_EQ(steps[0].virtualKey, XPLM_VK_Y);
+    Calls shown;
+    for (const KeyStep& s : steps) {
+        shown.push_back(s.name + " x" + std::to_string(s.repeat) + (s.modifiers ? " shift" : "") +
+                        (s.sameFrame ? " quick" : ""));
+    }
+    EXPECT_EQ(shown, Calls({"Y x1", "numpad 8 x20", "numpad 6 x1 shift", "cmd trovik/toggle x1",
+                            "hold trovik/up_fast x30", "menu Top-down view x1", "menu Slew x1",
+                            "numpad 8 x2 shift quick", "stick -1/0.5/0:30@20 x30"}));
     EXPECT_EQ(steps[0].character, 'y');
-    EXPECT_EQ(steps[1].virtualKey, XPLM_VK_NUMPAD8);
-    EXPECT_EQ(steps[1].repeat, 20);
-    EXPECT_EQ(steps[2].modifiers, xplm_ShiftFlag);
-    EXPECT_EQ(steps[3].kind, StepKind::kCommand);
-    EXPECT_EQ(steps[3].target, "trovik/toggle");
-    EXPECT_EQ(steps[4].kind, StepKind::kHold);
-    EXPECT_EQ(steps[4].target, "trovik/up_fast");
-    EXPECT_EQ(steps[4].repeat, 30);
-    EXPECT_EQ(steps[5].kind, StepKind::kMenu);
-    EXPECT_EQ(steps[5].target, "Top-down view");
-    EXPECT_EQ(steps[6].target, "Slew");
+    EXPECT_EQ(steps[8].stick[1], 0.5f);
 
     std::istringstream words(
         "F0 F13 F01 num10 shift+ shift+view 8x0 8x10001 8x99999999999 x5 ctrl+8 8x numpad8 "
@@ -66,9 +61,6 @@ TEST(KeyScriptTest, ScriptsHaveCommentsCommandsAndNumberedErrors) {
         EXPECT_EQ(error.substr(0, std::strlen(b.error)), b.error);
     }
     EXPECT_EQ(error.substr(76, 22), "QQQQQ...' (1000 bytes)");
-    ASSERT_TRUE(trovik_sim::ParseKeyScript("quick+shift+8x2", steps, error)) << error;
-    EXPECT_TRUE(steps[0].sameFrame);
-    EXPECT_EQ(steps[0].modifiers, xplm_ShiftFlag);
 }
 
 TEST(SimArgsTest, OptionsAndTheirErrors) {
@@ -133,7 +125,6 @@ TEST_F(SimRunTest, FinalStateAndOverlayAreExact) {
 TEST_F(SimRunTest, TheStickFliesAtItsRateUntilLetGoAndTheTrackKeepsEveryFrame) {
     Fly("Y 5 stick:-1/0/0:30@30 stick:0/0/1:15");
     const trovik_sim::StepResult& ahead = result.steps[2];
-    EXPECT_EQ(ahead.step.framesPerSecond, 30);
     // Full forward for a second, due north: 100 m.
     EXPECT_NEAR(ahead.after.z, -100.0, 1e-4);
     EXPECT_NEAR(ahead.after.x, 0.0, 1e-4);
