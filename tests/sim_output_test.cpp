@@ -130,12 +130,16 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
     text << in.rdbuf();
     EXPECT_TRUE(WellFormed(text.str()));
 
+    // A script saved with a byte-order mark, as Windows editors save UTF-8, runs.
+    const std::string bom = ::testing::TempDir() + "bom.keys";
+    std::ofstream(bom, std::ios::binary) << "\xEF\xBB\xBFY\nF99";
     struct Case {
-        const char* args;
+        std::string args;
         int code;
         const char* message;
     };
     const Case cases[] = {
+        {"-f " + bom, 2, "trovik-sim: step 2: unknown key 'F99'"},
         {"Y F99", 2, "trovik-sim: step 2: unknown key 'F99'"},
         {"--screen 0x0 Y", 2, "trovik-sim: bad screen size '0x0'"},
         {"--xpl /nonexistent/Trovik.xpl Y", 1, "trovik-sim: no plug-in file at /nonexistent"},
@@ -143,7 +147,8 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
         {"--svg /nonexistent/dir/a.svg Y", 1, "trovik-sim: cannot write /nonexistent/dir/a.svg"},
         {"-f /nonexistent/keys", 2, "trovik-sim: cannot read key script '/nonexistent/keys'"},
         {"-f /tmp", 2, "trovik-sim: cannot read key script '/tmp': it is a directory"},
-        {"Y cmd:trovik/nowhere", 1, "trovik-sim: step 2: the plug-in made no command named"},
+        {"Y cmd:trovik/nowhere", 1,
+         "trovik-sim: step 2: the plug-in made no command named 'trovik/nowhere'\n"},
         {"Y 'menu:Bogus item'", 1,
          "trovik-sim: step 2: no menu item named 'Bogus item' (there are \"Trovik\", \"Slew "
          "mode\", \"Top-down view\", \"Joystick slew\")\n"},
