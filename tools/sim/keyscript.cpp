@@ -66,8 +66,8 @@ bool ParseKey(const std::string& key, KeyStep& step) {
 }
 
 // PITCH/ROLL/RUDDER:N[@FPS], each ratio -1 to 1.
-bool ParseStick(const std::string& spec, KeyStep& step) {
-    const char* text = spec.c_str();
+bool ParseStick(const std::string& words, KeyStep& step) {
+    const char* text = words.c_str();
     int used = 0;
     if (std::sscanf(text, "%f/%f/%f:%d%n", &step.stick[0], &step.stick[1], &step.stick[2],
                     &step.repeat, &used) != 4) {
