@@ -9,10 +9,6 @@
 namespace trovik_test {
 namespace {
 
-const char* const kPitch = "sim/joystick/yoke_pitch_ratio";
-const char* const kRoll = "sim/joystick/yoke_roll_ratio";
-const char* const kRudder = "sim/joystick/yoke_heading_ratio";
-
 class JoystickTest : public PluginTest {
   protected:
     void SetUp() override {
@@ -22,13 +18,11 @@ class JoystickTest : public PluginTest {
     }
 
     static void Stick(float pitch, float roll, float rudder) {
-        host().setFloat(kPitch, pitch);
-        host().setFloat(kRoll, roll);
-        host().setFloat(kRudder, rudder);
+        host().setFloat("sim/joystick/yoke_pitch_ratio", pitch);
+        host().setFloat("sim/joystick/yoke_roll_ratio", roll);
+        host().setFloat("sim/joystick/yoke_heading_ratio", rudder);
     }
     static void Frame(double seconds) { host().flightLoopFrame(seconds); }
-    static XPLMFlightLoopID Loop() { return host().flightLoops().at(0).id; }
-    static bool Running() { return host().flightLoop(Loop())->scheduled; }
 
     // The loop called as the simulator calls it, with this frame's time; returns what it asks.
     static float Call(float elapsed) {
@@ -162,7 +156,7 @@ TEST_F(JoystickTest, RunsOnlyInSlewModeWithJoystickSlewOnAndNothingAfterStop) {
     plugin.XPluginEnable();
     EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
     DownY();
-    EXPECT_TRUE(Running());
+    EXPECT_TRUE(host().flightLoops().at(0).scheduled);
 }
 
 }  // namespace

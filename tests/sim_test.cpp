@@ -45,19 +45,16 @@ TEST(KeyScriptTest, ScriptsHaveCommentsCommandsAndNumberedErrors) {
 
     // What the error quotes: a bad count named as such, bytes a terminal would hide or act on
     // escaped, a NUL named, a long word cut short.
-    const struct {
-        std::string script;
-        const char* error;
-    } bad[] = {
+    const std::pair<std::string, std::string> bad[] = {
         {"Y 8x-1", "step 2: bad repeat count in '8x-1': KEYxN repeats a key N times, 1 to 10000"},
         {"Y \xC3\xA9 8", "step 2: unknown key '\\xC3\\xA9' (keys: "},
         {"Y \x1B[2J", "step 2: unknown key '\\x1B[2J' (keys: "},
         {std::string("Y 8\0 8", 5), "step 2: a NUL byte after '8' (is the script a text file?)"},
         {"Y " + std::string(1000, 'Q'), "step 2: unknown key 'QQQQQQQQQQ"},
     };
-    for (const auto& b : bad) {
-        EXPECT_FALSE(trovik_sim::ParseKeyScript(b.script, steps, error));
-        EXPECT_EQ(error.substr(0, std::strlen(b.error)), b.error);
+    for (const auto& [script, message] : bad) {
+        EXPECT_FALSE(trovik_sim::ParseKeyScript(script, steps, error));
+        EXPECT_EQ(error.substr(0, message.size()), message);
     }
     EXPECT_EQ(error.substr(76, 22), "QQQQQ...' (1000 bytes)");
 }
