@@ -45,28 +45,24 @@ static_assert(int{trovik_own::xplm_FlightLoop_Phase_AfterFlightModel} ==
                   int{xplm_FlightLoop_Phase_AfterFlightModel},
               "xplm_FlightLoop_Phase_AfterFlightModel");
 
+// A struct field at the same place and of the same type in ours and in the SDK's.
+#define TROVIK_SAME_FIELD(Own, Sdk, f)                                           \
+    static_assert(offsetof(Own, f) == offsetof(Sdk, f), #Sdk "::" #f " offset"); \
+    static_assert(std::is_same<decltype(Own::f), decltype(Sdk::f)>::value, #Sdk "::" #f " type")
+
 using OwnCamera = trovik_own::XPLMCameraPosition_t;
-using SdkCamera = ::XPLMCameraPosition_t;
-static_assert(sizeof(OwnCamera) == sizeof(SdkCamera), "XPLMCameraPosition_t size");
-#define TROVIK_SAME_FIELD(f)                                                       \
-    static_assert(offsetof(OwnCamera, f) == offsetof(SdkCamera, f), "camera " #f); \
-    static_assert(sizeof(OwnCamera::f) == sizeof(SdkCamera::f), "camera " #f)
-TROVIK_SAME_FIELD(x);
-TROVIK_SAME_FIELD(y);
-TROVIK_SAME_FIELD(z);
-TROVIK_SAME_FIELD(pitch);
-TROVIK_SAME_FIELD(heading);
-TROVIK_SAME_FIELD(roll);
-TROVIK_SAME_FIELD(zoom);
+static_assert(sizeof(OwnCamera) == sizeof(XPLMCameraPosition_t), "XPLMCameraPosition_t size");
+TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, x);
+TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, y);
+TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, z);
+TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, pitch);
+TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, heading);
+TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, roll);
+TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, zoom);
 
 using OwnLoop = trovik_own::XPLMCreateFlightLoop_t;
-using SdkLoop = ::XPLMCreateFlightLoop_t;
-static_assert(sizeof(OwnLoop) == sizeof(SdkLoop), "XPLMCreateFlightLoop_t size");
-#define TROVIK_SAME_LOOP_FIELD(f)                                                   \
-    static_assert(offsetof(OwnLoop, f) == offsetof(SdkLoop, f), "flight loop " #f); \
-    static_assert(std::is_same<decltype(OwnLoop::f), decltype(SdkLoop::f)>::value,  \
-                  "flight loop " #f)
-TROVIK_SAME_LOOP_FIELD(structSize);
-TROVIK_SAME_LOOP_FIELD(phase);
-TROVIK_SAME_LOOP_FIELD(callbackFunc);
-TROVIK_SAME_LOOP_FIELD(refcon);
+static_assert(sizeof(OwnLoop) == sizeof(XPLMCreateFlightLoop_t), "XPLMCreateFlightLoop_t size");
+TROVIK_SAME_FIELD(OwnLoop, XPLMCreateFlightLoop_t, structSize);
+TROVIK_SAME_FIELD(OwnLoop, XPLMCreateFlightLoop_t, phase);
+TROVIK_SAME_FIELD(OwnLoop, XPLMCreateFlightLoop_t, callbackFunc);
+TROVIK_SAME_FIELD(OwnLoop, XPLMCreateFlightLoop_t, refcon);
