@@ -225,7 +225,7 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
     // (which moves the derived values), then it draws and runs the camera. The track keeps
     // where each frame left the aircraft.
     StepResult* current = nullptr;
-    auto frame = [&](int framesPerSecond) {
+    auto frame = [&](int framesPerSecond = kFramesPerSecond) {
         host.commandFrame();
         host.flightLoopFrame(1.0 / framesPerSecond, [&result] { SyncDerived(result.start); });
         const hostsim::Frame drawn = host.drawFrame();
@@ -238,7 +238,6 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         current->path.push_back(
             {host.getDouble(PositionRef("local_x")), host.getDouble(PositionRef("local_z"))});
     };
-    auto frame60 = [&frame] { frame(kFramesPerSecond); };
     for (const KeyStep& step : steps) {
         StepResult r;
         current = &r;
@@ -256,11 +255,11 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         }
         if (step.kind == StepKind::kCommand) {
             host.commandOnce(command);
-            frame60();
+            frame();
         } else if (step.kind == StepKind::kHold) {
             host.commandBegin(command);
             for (int n = 0; n < step.repeat; ++n)
-                frame60();
+                frame();
             host.commandEnd(command);
         } else if (step.kind == StepKind::kMenu) {
             if (host.findMenuItem(step.target) == nullptr) {
@@ -270,7 +269,7 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             }
             if (!host.pickMenuItem(step.target))
                 r.note = "greyed out";
-            frame60();
+            frame();
         }
         // A tap: the press, a frame, the release, a frame. The plug-in sees the simulator's
         // height above ground as of the last frame, so a quick tap's release reads the same
@@ -281,15 +280,15 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             r.events += 1;
             if (!options.downOnly) {
                 if (!step.sameFrame)
-                    frame60();
+                    frame();
                 r.consumed += host.keyEvent(step.character, step.modifiers | xplm_UpFlag, key);
                 r.events += 1;
             }
-            frame60();
+            frame();
         }
         for (int n = 0; step.kind == StepKind::kView && n < step.repeat; ++n) {
             host.changeView();
-            frame60();
+            frame();
         }
         if (step.kind == StepKind::kStick) {
             // Held for its frames, then let go: one frame more with the stick centred.
