@@ -48,12 +48,21 @@ Arg Arg::Text(const char* v) {
     return a;
 }
 
-Arg Arg::Ints(const int* v, int count) {
+Arg Arg::Array(const int* v, int count) {
     Arg a;
     a.kind = Kind::Ints;
     a.p = v;
     if (v != nullptr)
         a.ints.assign(v, v + count);
+    return a;
+}
+
+Arg Arg::Array(const float* v, int count) {
+    Arg a;
+    a.kind = Kind::Floats;
+    a.p = v;
+    if (v != nullptr)
+        a.floats.assign(v, v + count);
     return a;
 }
 
@@ -78,14 +87,16 @@ std::string Arg::str() const {
             return p == nullptr ? "null" : "\"" + text + "\"";
         case Kind::Bare:
             return text;
-        case Kind::Ints: {
+        case Kind::Ints:
+        case Kind::Floats: {
             if (p == nullptr)
                 return "null";
             std::string out = "{";
-            for (size_t k = 0; k < ints.size(); ++k) {
+            const size_t n = kind == Kind::Ints ? ints.size() : floats.size();
+            for (size_t k = 0; k < n; ++k) {
                 if (k > 0)
                     out += ", ";
-                out += std::to_string(ints[k]);
+                out += kind == Kind::Ints ? std::to_string(ints[k]) : Float(floats[k]).str();
             }
             return out + "}";
         }

@@ -1,5 +1,6 @@
 // Datarefs: typed in-memory values under the simulator's paths, and the XPLM functions that
 // read and write them.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +32,11 @@ const std::vector<KnownDataRef>& DefaultDataRefs() {
         {"sim/joystick/yoke_pitch_ratio", DataType::Float, 1},
         {"sim/joystick/yoke_roll_ratio", DataType::Float, 1},
         {"sim/joystick/yoke_heading_ratio", DataType::Float, 1},
+        // Set by the flight model while it runs; frozen while the flight path is held.
+        {"sim/flightmodel/failures/onground_any", DataType::Int, 1},
+        // Each wheel's height below (negative) the reference point, uncompressed; 0 where the
+        // aircraft has no such wheel. No gear at all by default.
+        {"sim/flightmodel/parts/tire_y_no_deflection", DataType::FloatArray, 10},
     };
     return known;
 }
@@ -60,8 +66,12 @@ void Host::defineDataRef(const std::string& path, DataType type, int size) {
     *value = DataRefValue{};
     value->path = path;
     value->type = type;
-    if (type == DataType::IntArray)
-        value->ints.assign(size > 0 ? size : 0, 0);
+    // A single int is an array of one, so that the int calls and the array calls share storage
+    // rules; only the type decides which calls it answers.
+    if (type == DataType::IntArray || type == DataType::Int)
+        value->ints.assign(type == DataType::Int ? 1 : std::max(size, 0), 0);
+    if (type == DataType::FloatArray)
+        value->floats.assign(std::max(size, 0), 0.0f);
     datarefs_[path] = std::move(value);
 }
 
@@ -116,6 +126,19 @@ void Host::setInt(const std::string& path, int index, int v) {
         r.ints[index] = v;
 }
 
+void Host::setFloatAt(const std::string& path, int index, float v) {
+    DataRefValue& r = dataRef(path);
+    if (index >= 0 && static_cast<size_t>(index) < r.floats.size())
+        r.floats[index] = v;
+}
+
+float Host::getFloatAt(const std::string& path, int index) {
+    const DataRefValue& r = dataRef(path);
+    if (index < 0 || static_cast<size_t>(index) >= r.floats.size())
+        return 0.0f;
+    return r.floats[index];
+}
+
 double Host::getDouble(const std::string& path) {
     const DataRefValue& r = dataRef(path);
     return r.type == DataType::Double ? r.d : r.type == DataType::Float ? r.f : 0.0;
@@ -141,9 +164,56 @@ using namespace hostsim;
 using namespace hostsim::internal;
 
 namespace {
+
 DataRefValue* Value(XPLMDataRef ref) {
     return static_cast<DataRefValue*>(ref);
 }
+
+std::vector<int>& Elements(DataRefValue& r, int*) {
+    return r.ints;
+}
+std::vector<float>& Elements(DataRefValue& r, float*) {
+    return r.floats;
+}
+
+// How many of `count` elements from `offset` an array of `type` holds: 0 for any other type.
+template <typename T>
+int Landing(DataRefValue* r, DataType type, T* values, int offset, int count) {
+    if (r == nullptr || r->type != type || values == nullptr)
+        return 0;
+    const int size = static_cast<int>(Elements(*r, values).size());
+    if (offset < 0 || offset >= size || count <= 0)
+        return 0;
+    return count < size - offset ? count : size - offset;
+}
+
+// With a null buffer, the array's size; otherwise the elements copied.
+template <typename T>
+int GetArray(const char* fn, XPLMDataRef ref, DataType type, T* out, int offset, int max) {
+    Call* call = RECORD(fn, {Ref(ref), Arg::Pointer(out), Arg::Int(offset), Arg::Int(max)});
+    DataRefValue* r = Value(ref);
+    int n = 0;
+    if (out == nullptr && r != nullptr && r->type == type) {
+        n = static_cast<int>(Elements(*r, out).size());
+    } else {
+        n = Landing(r, type, out, offset, max);
+        if (n > 0)
+            std::memcpy(out, Elements(*r, out).data() + offset, sizeof(T) * n);
+    }
+    Result(call, Arg::Int(n));
+    return n;
+}
+
+template <typename T>
+void SetArray(const char* fn, XPLMDataRef ref, DataType type, T* values, int offset, int count) {
+    DataRefValue* r = Value(ref);
+    const int n = Landing(r, type, values, offset, count);
+    // Only the elements that land are recorded: a wild count must not make us read far away.
+    RECORD(fn, {Ref(ref), Arg::Array(values, n), Arg::Int(offset), Arg::Int(count)});
+    if (n > 0)
+        std::memcpy(Elements(*r, values).data() + offset, values, sizeof(T) * n);
+}
+
 }  // namespace
 
 extern "C" {
@@ -200,37 +270,35 @@ XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue) {
     }
 }
 
-XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax) {
-    Call* call = RECORD("XPLMGetDatavi", {Ref(inDataRef), Arg::Pointer(outValues),
-                                          Arg::Int(inOffset), Arg::Int(inMax)});
-    int n = 0;
+XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef) {
+    Call* call = RECORD("XPLMGetDatai", {Ref(inDataRef)});
     DataRefValue* r = Value(inDataRef);
-    if (r != nullptr && r->type == DataType::IntArray) {
-        const int size = static_cast<int>(r->ints.size());
-        if (outValues == nullptr) {
-            n = size;
-        } else if (inOffset >= 0 && inOffset < size && inMax > 0) {
-            n = inMax < size - inOffset ? inMax : size - inOffset;
-            std::memcpy(outValues, r->ints.data() + inOffset, sizeof(int) * n);
-        }
-    }
-    Result(call, Arg::Int(n));
-    return n;
+    const int v = r != nullptr && r->type == DataType::Int ? r->ints[0] : 0;
+    Result(call, Arg::Int(v));
+    return v;
+}
+
+XPLM_API void XPLMSetDatai(XPLMDataRef inDataRef, int inValue) {
+    RECORD("XPLMSetDatai", {Ref(inDataRef), Arg::Int(inValue)});
+    DataRefValue* r = Value(inDataRef);
+    if (r != nullptr && r->type == DataType::Int)
+        r->ints[0] = inValue;
+}
+
+XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax) {
+    return GetArray("XPLMGetDatavi", inDataRef, DataType::IntArray, outValues, inOffset, inMax);
 }
 
 XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inOffset, int inCount) {
-    DataRefValue* r = Value(inDataRef);
-    const int size =
-        r != nullptr && r->type == DataType::IntArray ? static_cast<int>(r->ints.size()) : 0;
-    int n = 0;
-    if (inValues != nullptr && inOffset >= 0 && inOffset < size && inCount > 0) {
-        n = inCount < size - inOffset ? inCount : size - inOffset;
-    }
-    // Only the elements that land are recorded: a wild count must not make us read far away.
-    RECORD("XPLMSetDatavi",
-           {Ref(inDataRef), Arg::Ints(inValues, n), Arg::Int(inOffset), Arg::Int(inCount)});
-    if (n > 0)
-        std::memcpy(r->ints.data() + inOffset, inValues, sizeof(int) * n);
+    SetArray("XPLMSetDatavi", inDataRef, DataType::IntArray, inValues, inOffset, inCount);
+}
+
+XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float* outValues, int inOffset, int inMax) {
+    return GetArray("XPLMGetDatavf", inDataRef, DataType::FloatArray, outValues, inOffset, inMax);
+}
+
+XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float* inValues, int inOffset, int inCount) {
+    SetArray("XPLMSetDatavf", inDataRef, DataType::FloatArray, inValues, inOffset, inCount);
 }
 
 }  // extern "C"

@@ -57,15 +57,18 @@ void Host::destroyFlightLoop(XPLMFlightLoopID id) {
         misuse("XPLMDestroyFlightLoop of a flight loop that does not exist (destroyed twice?)");
 }
 
-void Host::flightLoopFrame(double seconds, const std::function<void()>& flightModel) {
+void Host::flightLoopFrame(double seconds, const std::function<void()>& simulatorWork) {
     clock_ += seconds;
     ++frameCount_;
     const double sinceLastLoops = clock_ - lastLoopsTime_;
     lastLoopsTime_ = clock_;
     for (XPLMFlightLoopPhaseType phase :
          {xplm_FlightLoop_Phase_BeforeFlightModel, xplm_FlightLoop_Phase_AfterFlightModel}) {
-        if (phase == xplm_FlightLoop_Phase_AfterFlightModel && flightModel)
-            flightModel();
+        if (phase == xplm_FlightLoop_Phase_AfterFlightModel) {
+            runFlightModel(seconds);
+            if (simulatorWork)
+                simulatorWork();
+        }
         // Loops may come, go or be rescheduled inside a callback: walk the ids as they stood.
         std::vector<XPLMFlightLoopID> ids;
         for (const FlightLoop& loop : loops_) {
@@ -97,6 +100,11 @@ void Host::pluginStopped() {
                " flight loop(s) left behind at stop: XPLMDestroyFlightLoop missing");
     }
     loops_.clear();
+    if (!probes_.empty()) {
+        misuse(std::to_string(probes_.size()) +
+               " terrain probe(s) left behind at stop: XPLMDestroyProbe missing");
+    }
+    probes_.clear();
 }
 
 }  // namespace hostsim

@@ -34,6 +34,10 @@ void Host::reset() {
     handlers_.clear();
     menus_.clear();
     loops_.clear();
+    probes_.clear();
+    terrain = Terrain{};
+    restHeight = 0.0;
+    aglMode = AglMode::EveryFrame;
     clock_ = 0.0;
     frameCount_ = 0;
     lastLoopsTime_ = 0.0;

@@ -28,21 +28,24 @@ namespace hostsim {
 // ---- The call recorder ----
 
 struct HOSTSIM_API Arg {
-    enum class Kind { Int, Float, Double, Pointer, Text, Bare, Ints };
+    enum class Kind { Int, Float, Double, Pointer, Text, Bare, Ints, Floats };
     Kind kind = Kind::Int;
     long long i = 0;
     float f = 0.0f;
     double d = 0.0;
     const void* p = nullptr;
-    std::string text;       // Text, quoted; Bare, as it stands (a dataref path, a colour)
-    std::vector<int> ints;  // Ints
+    std::string text;           // Text, quoted; Bare, as it stands (a dataref path, a colour)
+    std::vector<int> ints;      // Ints
+    std::vector<float> floats;  // Floats
 
     static Arg Int(long long v);
     static Arg Float(float v);
     static Arg Double(double v);
     static Arg Pointer(const void* v);
     static Arg Text(const char* v);
-    static Arg Ints(const int* v, int count);
+    // The elements of an array, as many as `count`.
+    static Arg Array(const int* v, int count);
+    static Arg Array(const float* v, int count);
     std::string str() const;
 };
 
@@ -71,14 +74,15 @@ class HOSTSIM_API Recorder {
 
 // ---- Simulator state ----
 
-enum class DataType { Float, Double, IntArray };
+enum class DataType { Float, Double, Int, IntArray, FloatArray };
 
 struct DataRefValue {
     std::string path;
     DataType type = DataType::Float;
     float f = 0.0f;
     double d = 0.0;
-    std::vector<int> ints;
+    std::vector<int> ints;  // an Int is an array of one
+    std::vector<float> floats;
 };
 
 struct Window {
@@ -177,11 +181,55 @@ struct FlightLoop {
     double lastTime = 0.0;
 };
 
+// ---- Terrain ----
+
+// A surface over part of the ground: a bridge deck, a raised step, a lake. A rectangle, or a disc
+// where `radius` is above 0.
+struct Surface {
+    double minX = 0, maxX = 0, minZ = 0, maxZ = 0;
+    double centreX = 0, centreZ = 0, radius = 0;
+    double top = 0;  // metres above sea level
+    bool wet = false;
+    bool covers(double x, double z) const;
+};
+
+// The scenery around the aircraft, in local metres (x east, z south). The ground is a plane
+// (flat when `grade` is 0) with an optional round hill on it; surfaces lie over it. Beyond
+// `loadedRadius` from the origin nothing is loaded, and a probe hits the 0 m sea-level sphere.
+struct Terrain {
+    bool loaded = false;      // nothing loaded: every probe misses
+    double elevation = 0.0;   // of the plane at the origin
+    double grade = 0.0;       // rise per metre, toward `uphill`
+    double uphill = 0.0;      // degrees true
+    double hillHeight = 0.0;  // a round hill, its top at (hillX, hillZ)
+    double hillRadius = 0.0;
+    double hillX = 0.0, hillZ = 0.0;
+    std::vector<Surface> surfaces;
+    double loadedRadius = 1e12;
+};
+
+// What a probe down through (x, z) finds: the tallest surface.
+struct TerrainHit {
+    bool hit = false;
+    double y = 0.0;
+    bool wet = false;
+    double normal[3] = {0.0, 1.0, 0.0};
+};
+
+// When the simulator recomputes y_agl: every frame, or (it is not documented which) not while a
+// plug-in holds the flight path.
+enum class AglMode { EveryFrame, FrozenWhileHeld };
+
+struct Probe {
+    XPLMProbeRef id = nullptr;
+    XPLMProbeType type = xplm_ProbeY;
+};
+
 // The simulator's datarefs that hostsim knows by default, with their real types.
 struct KnownDataRef {
     const char* path;
     DataType type;
-    int size;  // elements of an int array
+    int size;  // elements of an array
 };
 HOSTSIM_API const std::vector<KnownDataRef>& DefaultDataRefs();
 
@@ -202,7 +250,9 @@ class HOSTSIM_API Host {
     DataRefValue& dataRef(const std::string& path);  // aborts on an unknown path
     void setDouble(const std::string& path, double v);
     void setFloat(const std::string& path, float v);
-    void setInt(const std::string& path, int index, int v);
+    void setInt(const std::string& path, int index, int v);  // an Int is element 0
+    void setFloatAt(const std::string& path, int index, float v);
+    float getFloatAt(const std::string& path, int index);
     double getDouble(const std::string& path);
     float getFloat(const std::string& path);
     int getInt(const std::string& path, int index);
@@ -264,17 +314,29 @@ class HOSTSIM_API Host {
     bool pickMenuItem(const std::string& name);
 
     // Flight loops, as the simulator runs them once a frame: each frame advances the clock by
-    // `seconds`, calls the loops due before the flight model in creation order, then
-    // `flightModel` (the simulator's own work, if given), then the loops due after it. A loop is
+    // `seconds`, calls the loops due before the flight model in creation order, then runs the
+    // flight model and `simulatorWork` (more of the simulator's own work, if given), then the
+    // loops due after it. A loop is
     // due when the frames or seconds it asked for have passed; it is told the time since its
     // last call (or its creation), the time since the last frame's loops, and the frame count.
-    void flightLoopFrame(double seconds, const std::function<void()>& flightModel = {});
+    void flightLoopFrame(double seconds, const std::function<void()>& simulatorWork = {});
     std::vector<FlightLoop> flightLoops() const { return loops_; }
     const FlightLoop* flightLoop(XPLMFlightLoopID id) const;  // null once destroyed
     double clock() const { return clock_; }
     // What the loader calls once a plug-in has stopped: a flight loop still there would be called
-    // into an unloaded library. Each is reported as misuse and removed.
+    // into an unloaded library, and a probe would leak. Each is reported as misuse and removed.
     void pluginStopped();
+
+    // The scenery, and the user's aircraft on it: the height of its reference point (where
+    // local_y is) above its wheels' contact with the ground, for onground_any; and when y_agl is
+    // recomputed. The defaults leave everything as the tests set it: nothing loaded.
+    Terrain terrain;
+    double restHeight = 0.0;
+    AglMode aglMode = AglMode::EveryFrame;
+    TerrainHit terrainAt(double x, double z) const;
+    // The tallest surface at or below `y` under (x, z): what the height above ground counts from.
+    double groundBelow(double x, double y, double z) const;
+    std::vector<Probe> probes() const { return probes_; }
 
     // Camera. cameraPosition is what the simulator's view shows.
     XPLMCameraPosition_t cameraPosition{0, 0, 0, 0, 0, 0, 1.0f};
@@ -313,8 +375,13 @@ class HOSTSIM_API Host {
     XPLMFlightLoopID createFlightLoop(const FlightLoop& loop);
     void scheduleFlightLoop(XPLMFlightLoopID id, float interval, int relativeToNow);
     void destroyFlightLoop(XPLMFlightLoopID id);
+    XPLMProbeRef createProbe(XPLMProbeType type);
+    bool hasProbe(XPLMProbeRef id) const;
+    void destroyProbe(XPLMProbeRef id);
 
   private:
+    // What the simulator does between the loops before and after the flight model.
+    void runFlightModel(double seconds);
     Host();
     std::map<std::string, std::unique_ptr<DataRefValue>> datarefs_;
     // Removed datarefs stay allocated so that a stale handle never points at freed memory.
@@ -330,6 +397,7 @@ class HOSTSIM_API Host {
     std::vector<Menu> menus_;
     XPLMMenuID pluginsMenu_ = nullptr;
     std::vector<FlightLoop> loops_;
+    std::vector<Probe> probes_;
     double clock_ = 0.0;
     long long frameCount_ = 0;
     double lastLoopsTime_ = 0.0;

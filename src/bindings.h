@@ -20,5 +20,7 @@ extern XPLMDataRef gPlaneMpsi;         // float, magnetic heading in degrees
 extern XPLMDataRef gYokePitchRatio;    // float, -1 stick forward to 1 back
 extern XPLMDataRef gYokeRollRatio;     // float, -1 stick left to 1 right
 extern XPLMDataRef gYokeHeadingRatio;  // float, -1 left rudder to 1 right
+extern XPLMDataRef gPlaneOnGround;     // int, 1 while any wheel touches the ground
+extern XPLMDataRef gPlaneTireY;        // float[10], each wheel's height from the reference point
 
 #endif  // TROVIK_BINDINGS_H

@@ -4,6 +4,7 @@
 #include "bindings.h"
 #include "camera.h"
 #include "commands.h"
+#include "ground.h"
 #include "host/xplm.h"
 #include "joystick.h"
 #include "keys.h"
@@ -24,6 +25,8 @@ XPLMDataRef gPlaneMpsi = nullptr;
 XPLMDataRef gYokePitchRatio = nullptr;
 XPLMDataRef gYokeRollRatio = nullptr;
 XPLMDataRef gYokeHeadingRatio = nullptr;
+XPLMDataRef gPlaneOnGround = nullptr;
+XPLMDataRef gPlaneTireY = nullptr;
 
 namespace {
 
@@ -52,6 +55,10 @@ const Binding kBindings[] = {
     {&gYokePitchRatio, "sim/joystick/yoke_pitch_ratio"},
     {&gYokeRollRatio, "sim/joystick/yoke_roll_ratio"},
     {&gYokeHeadingRatio, "sim/joystick/yoke_heading_ratio"},
+    // The ground: whether the aircraft stands on it, and how far its wheels reach below the
+    // reference point.
+    {&gPlaneOnGround, "sim/flightmodel/failures/onground_any"},
+    {&gPlaneTireY, "sim/flightmodel/parts/tire_y_no_deflection"},
 };
 
 constexpr int kBeforeWindows = 1;
@@ -71,6 +78,7 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
     gHotKey = XPLMRegisterHotKey(XPLM_VK_Y, xplm_DownFlag, "Slew mode", MyHotKeyCallback, nullptr);
     XPLMRegisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
     CreateSlewFlightLoop(MyJoystickFlightLoop);
+    CreateGroundProbe();
     CreateCommandsAndMenu();
     return 1;
 }
@@ -82,6 +90,7 @@ PLUGIN_API void XPluginStop(void) {
     ReleaseCamera();
     RemoveCommandsAndMenu();
     DestroySlewFlightLoop();
+    DestroyGroundProbe();
 }
 
 PLUGIN_API int XPluginEnable(void) {
@@ -92,5 +101,8 @@ PLUGIN_API void XPluginDisable(void) {
     EndSlewModeForDisable();
 }
 
-PLUGIN_API void XPluginReceiveMessage(XPLMPluginID /*inFrom*/, int /*inMessage*/,
-                                      void* /*inParam*/) {}
+PLUGIN_API void XPluginReceiveMessage(XPLMPluginID /*inFrom*/, int inMessage, void* inParam) {
+    // The parameter is the aircraft's index, passed as the pointer's value; 0 is the user's.
+    if (inMessage == XPLM_MSG_PLANE_LOADED && inParam == nullptr)
+        ForgetRestHeight();
+}

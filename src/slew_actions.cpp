@@ -4,6 +4,7 @@
 
 #include "bindings.h"
 #include "camera.h"
+#include "ground.h"
 
 namespace {
 
@@ -23,10 +24,12 @@ constexpr float kSmallPitch = 1.0f;
 constexpr float kLargePitch = 5.0f;
 constexpr float kNorth = 360.0f;
 
-// Descents stop short of the ground: above these heights the step is allowed.
+// Descents stop short of the ground: above these heights over the rest height the step is
+// allowed.
 constexpr double kCoarseDescentFloor = 2.9;
 constexpr double kFineDescentFloor = 0.05;
-// An aircraft closer to the ground than this before a move is put back on the ground after it.
+// An aircraft closer to its rest height than this before a move stands on the ground, and is
+// put back on it after the move.
 constexpr double kSnapHeight = 0.07;
 
 constexpr int kTopDownViewButton = 44;
@@ -56,11 +59,27 @@ float Pick(float fine, float coarse, bool fast) {
     return fast ? coarse : fine;
 }
 
-// dz and dx are the signed multiples of the heading's sine and cosine for one step.
+// Where the probe finds no ground, from the simulator's height above ground: back to the ground
+// the aircraft stood on, computed in single precision as the simulator stores its heights.
+void SnapToGround(float y, float agl, double restHeight) {
+    WriteFloat(gPlaneY, (y - agl) + static_cast<float>(restHeight));
+}
+
+// dz and dx are the signed multiples of the heading's sine and cosine for one step. A parked
+// aircraft follows the ground; one in the air keeps its height.
 void Move(const Snapshot& a, double dz, double dx) {
+    const Ground here = GroundUnder(a.x, a.y, a.z, a.agl);
     WriteDouble(gPlaneZ, a.z + dz);
     WriteDouble(gPlaneX, a.x + dx);
-    check_AGL(static_cast<float>(a.y), a.agl);
+    if (!(kSnapHeight > HeightAboveRest(here)))
+        return;
+    if (!here.probed) {
+        SnapToGround(static_cast<float>(a.y), a.agl, RestHeight());
+        return;
+    }
+    // Not hypot: glibc 2.35 gave it a new symbol version, and we load on 2.17.
+    const float ground = GroundAhead(here, a.x + dx, a.y, a.z + dz, sqrt(dx * dx + dz * dz));
+    WriteFloat(gPlaneY, static_cast<float>(static_cast<double>(ground) + RestHeight()));
 }
 
 void Climb(const Snapshot& a, double dy) {
@@ -109,9 +128,10 @@ void FaceNorth(const Snapshot& /*a*/, bool fast) {
 
 // The fast descent becomes the fine one near the ground, and the fine one stops just above it.
 void Down(const Snapshot& a, bool fast) {
-    if (fast && static_cast<double>(a.agl) > kCoarseDescentFloor) {
+    const double height = HeightAboveRest(GroundUnder(a.x, a.y, a.z, a.agl));
+    if (fast && height > kCoarseDescentFloor) {
         Climb(a, -kCoarseClimb);
-    } else if (static_cast<double>(a.agl) > kFineDescentFloor) {
+    } else if (height > kFineDescentFloor) {
         Climb(a, -kFineClimb);
     }
 }
@@ -184,5 +204,5 @@ void SlewBy(const Snapshot& a, double forward, double right, double turn) {
 PLUGIN_API void check_AGL(float y, float agl) {
     // Compared in double so that a float AGL of exactly 0.07f (a hair above 0.07) does not snap.
     if (kSnapHeight > static_cast<double>(agl))
-        WriteFloat(gPlaneY, y - agl);
+        SnapToGround(y, agl, 0.0);
 }

@@ -2,6 +2,7 @@
 
 #include "bindings.h"
 #include "camera.h"
+#include "ground.h"
 #include "menu.h"
 #include "overlay.h"
 
@@ -67,6 +68,7 @@ void ToggleSlewMode() {
     if (HotKey_Master == 0) {
         HotKey_Master = 1;
         WriteOverride(1);
+        UpdateRestHeight();
         OpenOverlay();
         ShowSlewModeInMenu(true);
         ScheduleFlightLoop();

@@ -24,7 +24,11 @@ set(mutations
   "xplm_FlightLoop_Phase_AfterFlightModel = 1|xplm_FlightLoop_Phase_AfterFlightModel = 2"
   "int inCounter,|unsigned inCounter,"
   "    XPLMFlightLoop_f callbackFuncSEMI\n    void* refconSEMI|    void* refconSEMI\n    XPLMFlightLoop_f callbackFuncSEMI"
-  "float inInterval,\n|double inInterval,\n")
+  "float inInterval,\n|double inInterval,\n"
+  "xplm_ProbeMissed = 2|xplm_ProbeMissed = 3"
+  "    float normalXSEMI\n    float normalYSEMI|    float normalYSEMI\n    float normalXSEMI"
+  "    int is_wetSEMI|    float is_wetSEMI"
+  "XPLMGetDatavf(XPLMDataRef inDataRef, float* outValues|XPLMGetDatavf(XPLMDataRef inDataRef, double* outValues")
 
 if(SDK)
   set(headers ${SDK}/CHeaders/XPLM)
@@ -38,8 +42,8 @@ else()
   set(headers ${WORK}/standin)
   string(REPLACE "TROVIK_HOST_XPLM_DECLARATIONS_H" "STANDIN_SDK_H" standin "${ours}")
   file(WRITE ${headers}/XPLMDefs.h "${standin}")
-  foreach(h XPLMCamera XPLMDataAccess XPLMDisplay XPLMGraphics XPLMMenus XPLMProcessing
-            XPLMUtilities)
+  foreach(h XPLMCamera XPLMDataAccess XPLMDisplay XPLMGraphics XPLMMenus XPLMPlugin XPLMProcessing
+            XPLMScenery XPLMUtilities)
     file(WRITE ${headers}/${h}.h "#include \"XPLMDefs.h\"\n")
   endforeach()
   set(flags)

@@ -188,5 +188,59 @@ TEST_F(HostTest, FlightLoopsRunWhenTheFramesOrSecondsTheyAskedForHavePassed) {
     EXPECT_EQ(host().misuses.size(), 4u);
 }
 
+TEST_F(HostTest, ProbesFindTheTallestSurfaceWaterAndTheSeaBeyondTheLoadedScenery) {
+    XPLMProbeRef probe = XPLMCreateProbe(xplm_ProbeY);
+    XPLMProbeInfo_t info{};
+    info.structSize = sizeof info;
+    EXPECT_EQ(XPLMProbeTerrainXYZ(probe, 0, 0, 0, &info), xplm_ProbeMissed) << "nothing loaded";
+
+    hostsim::Terrain& t = host().terrain;
+    t.loaded = true;
+    t.elevation = 100.0;
+    t.grade = 0.5;  // rising to the east
+    t.uphill = 90.0;
+    t.hillHeight = 20.0;  // at 30 m east, 10 m south, 40 m across
+    t.hillX = 30.0;
+    t.hillZ = 10.0;
+    t.hillRadius = 20.0;
+    hostsim::Surface deck;
+    deck.minX = -10, deck.maxX = -5, deck.minZ = -1, deck.maxZ = 1, deck.top = 120.0;
+    hostsim::Surface lake;
+    lake.centreX = -20, lake.centreZ = 0, lake.radius = 2, lake.top = 95.0, lake.wet = true;
+    t.surfaces = {deck, lake};
+    t.loadedRadius = 1000.0;
+    const struct {
+        float x, z;
+        float y;
+        int wet;
+    } points[] = {
+        {0, 0, 100.0f, 0},   {0, -50, 100.0f, 0}, {4, 0, 102.0f, 0},  // the plane
+        {30, 10, 135.0f, 0}, {40, 10, 130.0f, 0},  // the hill: its top, half way down
+        {-8, 0, 120.0f, 0},  {-20, 0, 95.0f, 1},  {-20, 2.5f, 90.0f, 0},  // deck, lake, shore
+        {1000, 1, 0.0f, 0},                                               // the sea-level sphere
+    };
+    for (const auto& p : points) {
+        info = XPLMProbeInfo_t{};
+        info.structSize = sizeof info;
+        EXPECT_EQ(XPLMProbeTerrainXYZ(probe, p.x, 500, p.z, &info), xplm_ProbeHitTerrain);
+        EXPECT_EQ(info.locationY, p.y) << p.x << ", " << p.z;
+        EXPECT_EQ(info.is_wet, p.wet) << p.x << ", " << p.z;
+    }
+    // Under the deck, the height above ground counts from the ground; on it, from the deck.
+    EXPECT_EQ(host().groundBelow(-8, 110, 0), 96.0);
+    EXPECT_EQ(host().groundBelow(-8, 121, 0), 120.0);
+    EXPECT_EQ(host().misuses, Calls{});
+
+    info.structSize = sizeof info - 4;
+    EXPECT_EQ(XPLMProbeTerrainXYZ(probe, 0, 0, 0, &info), xplm_ProbeError);
+    XPLMDestroyProbe(probe);
+    info.structSize = sizeof info;
+    EXPECT_EQ(XPLMProbeTerrainXYZ(probe, 0, 0, 0, &info), xplm_ProbeError);
+    XPLMDestroyProbe(probe);
+    XPLMCreateProbe(xplm_ProbeY);
+    host().pluginStopped();
+    EXPECT_EQ(host().misuses.size(), 4u);
+}
+
 }  // namespace
 }  // namespace trovik_test

@@ -123,9 +123,9 @@ TEST_F(JoystickTest, RunsOnlyInSlewModeWithJoystickSlewOnAndNothingAfterStop) {
     EXPECT_TRUE(host().pickMenuItem("Joystick slew"));
     EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
     EXPECT_EQ(frameCalls(), 0u) << "back on: the first call spans the pause and moves nothing";
-    // The stick, the aircraft once, z, x and the snap: it stands on the ground. Centred, only the
-    // stick is read.
-    EXPECT_EQ(frameCalls(), 13u);
+    // The stick, the aircraft once, the probe (nothing loaded), z, x and the snap: it stands on
+    // the ground. Centred, only the stick is read.
+    EXPECT_EQ(frameCalls(), 14u);
     Stick(0, 0, 0);
     EXPECT_EQ(frameCalls(), 3u);
     Stick(-1.0f, 0, 0);

@@ -77,11 +77,18 @@ TEST_F(KeysTest, EachKeyWritesThesePinnedBits) {
         {"F7", F7, 0, 0.0f, {SetF("theta", "1.5")}},
         {"F8", F8, 0, 0.0f, {SetF("theta", "-2.5")}},
     };
-    for (const Row& r : rows) {
-        Place(-1234.5678, 432.25, 9876.125, 12.75f, r.psi, 2.5f, -1.25f);
-        EXPECT_TRUE(Key(r.key, r.flags)) << r.what;
-        EXPECT_EQ(Effects(), r.writes) << r.what;
+    // The same bits whether the height above ground comes from the simulator or from a probe
+    // of flat ground 12.75 m below.
+    for (const bool probed : {false, true}) {
+        host().terrain.loaded = probed;
+        host().terrain.elevation = 419.5;
+        for (const Row& r : rows) {
+            Place(-1234.5678, 432.25, 9876.125, 12.75f, r.psi, 2.5f, -1.25f);
+            EXPECT_TRUE(Key(r.key, r.flags)) << r.what;
+            EXPECT_EQ(Effects(), r.writes) << r.what << (probed ? ", probed" : "");
+        }
     }
+    host().terrain.loaded = false;
 
     // The fine climb is 0.1f widened, not 0.1: at these heights the two round apart.
     Place(0.0, 1000.0000061025156, 0.0, 5.0f, 0.0f, 0.0f, 0.0f);
@@ -161,11 +168,13 @@ TEST_F(KeysTest, TheAircraftIsReadOnceInOrderBeforeTheModeTest) {
     };
     Place(1, 2, 3, 0, 5, 6, 7);
     Key(XPLM_VK_NUMPAD8);
-    // The snap computes from the same snapshot: y is not read again.
+    // The ground probed once where the aircraft stands (nothing loaded: it misses), and the snap
+    // computed from the same snapshot: y is not read again.
     const Calls calls = host().recorder.strings();
-    ASSERT_EQ(calls.size(), 10u);
+    ASSERT_EQ(calls.size(), 11u);
     EXPECT_EQ(Calls(calls.begin(), calls.begin() + 7), reads);
-    EXPECT_EQ(calls[9], SetF("local_y", "2"));
+    EXPECT_EQ(calls[7].substr(calls[7].find(',')), ", 1, 2, 3) = 2") << calls[7];
+    EXPECT_EQ(calls[10], SetF("local_y", "2"));
 
     DownY();
     Place(1, 2, 3, 0, 5, 6, 7);

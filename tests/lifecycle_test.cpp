@@ -22,6 +22,8 @@ const char* const kPaths[] = {
     "sim/joystick/yoke_pitch_ratio",
     "sim/joystick/yoke_roll_ratio",
     "sim/joystick/yoke_heading_ratio",
+    "sim/flightmodel/failures/onground_any",
+    "sim/flightmodel/parts/tire_y_no_deflection",
 };
 
 class StartTest : public PluginTest {
@@ -39,7 +41,7 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
     EXPECT_EQ(plugin.description, "Slew mode for X-Plane");
 
     const auto& calls = host().recorder.calls;
-    ASSERT_GT(calls.size(), 18u);
+    ASSERT_GT(calls.size(), std::size(kPaths) + 4);
     for (size_t i = 0; i < std::size(kPaths); ++i) {
         EXPECT_EQ(calls[i].str(),
                   "XPLMFindDataRef(\"" + std::string(kPaths[i]) + "\") = " + kPaths[i]);
@@ -48,13 +50,15 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
     // stick's flight loop after the flight model, left unscheduled; null refcons (the
     // callbacks' addresses are the plug-in's own).
     const std::regex callback("0x[0-9a-f]+");
-    EXPECT_EQ(std::regex_replace(calls[15].str(), callback, "fn"),
+    const size_t n = std::size(kPaths);
+    EXPECT_EQ(std::regex_replace(calls[n].str(), callback, "fn"),
               "XPLMRegisterHotKey(89, 8, \"Slew mode\", fn, null) = fn");
-    EXPECT_EQ(std::regex_replace(calls[16].str(), callback, "fn"),
+    EXPECT_EQ(std::regex_replace(calls[n + 1].str(), callback, "fn"),
               "XPLMRegisterKeySniffer(fn, 1, null) = 1");
-    EXPECT_EQ(std::regex_replace(calls[17].str(), callback, "fn"),
+    EXPECT_EQ(std::regex_replace(calls[n + 2].str(), callback, "fn"),
               "XPLMCreateFlightLoop({24, 1, fn, null}) = fn");
-    EXPECT_EQ(calls[18].fn, "XPLMCreateCommand");
+    EXPECT_EQ(std::regex_replace(calls[n + 3].str(), callback, "fn"), "XPLMCreateProbe(0) = fn");
+    EXPECT_EQ(calls[n + 4].fn, "XPLMCreateCommand");
     EXPECT_EQ(host().recorder.count("XPLMScheduleFlightLoop"), 0u);
     EXPECT_EQ(*static_cast<int*>(plugin.symbol("HotKey_Master")), 0);
     EXPECT_TRUE(host().windows().empty());
@@ -134,6 +138,7 @@ TEST(LifecycleTest, EveryStopLeavesNothingBehind) {
         EXPECT_TRUE(host().keySniffers().empty()) << cycle;
         EXPECT_TRUE(host().windows().empty()) << cycle;
         EXPECT_TRUE(host().commandHandlers().empty()) << cycle;
+        EXPECT_TRUE(host().probes().empty()) << cycle;
         ASSERT_EQ(host().menus().size(), 1u) << "only the simulator's Plugins menu";
         EXPECT_TRUE(host().menus()[0].items.empty()) << cycle;
         EXPECT_FALSE(host().cameraControlled()) << cycle;

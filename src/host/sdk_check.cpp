@@ -8,7 +8,9 @@
 #include <XPLMDisplay.h>
 #include <XPLMGraphics.h>
 #include <XPLMMenus.h>
+#include <XPLMPlugin.h>
 #include <XPLMProcessing.h>
+#include <XPLMScenery.h>
 #include <XPLMUtilities.h>
 
 #define TROVIK_XPLM_CHECK 1
@@ -45,6 +47,12 @@ static_assert(int{trovik_own::xplm_FlightLoop_Phase_AfterFlightModel} ==
                   int{xplm_FlightLoop_Phase_AfterFlightModel},
               "xplm_FlightLoop_Phase_AfterFlightModel");
 
+static_assert(int{trovik_own::xplm_ProbeY} == int{xplm_ProbeY}, "xplm_ProbeY");
+static_assert(int{trovik_own::xplm_ProbeHitTerrain} == int{xplm_ProbeHitTerrain},
+              "xplm_ProbeHitTerrain");
+static_assert(int{trovik_own::xplm_ProbeError} == int{xplm_ProbeError}, "xplm_ProbeError");
+static_assert(int{trovik_own::xplm_ProbeMissed} == int{xplm_ProbeMissed}, "xplm_ProbeMissed");
+
 // A struct field at the same place and of the same type in ours and in the SDK's.
 #define TROVIK_SAME_FIELD(Own, Sdk, f)                                           \
     static_assert(offsetof(Own, f) == offsetof(Sdk, f), #Sdk "::" #f " offset"); \
@@ -66,3 +74,17 @@ TROVIK_SAME_FIELD(OwnLoop, XPLMCreateFlightLoop_t, structSize);
 TROVIK_SAME_FIELD(OwnLoop, XPLMCreateFlightLoop_t, phase);
 TROVIK_SAME_FIELD(OwnLoop, XPLMCreateFlightLoop_t, callbackFunc);
 TROVIK_SAME_FIELD(OwnLoop, XPLMCreateFlightLoop_t, refcon);
+
+using OwnProbeInfo = trovik_own::XPLMProbeInfo_t;
+static_assert(sizeof(OwnProbeInfo) == sizeof(XPLMProbeInfo_t), "XPLMProbeInfo_t size");
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, structSize);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, locationX);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, locationY);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, locationZ);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, normalX);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, normalY);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, normalZ);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, velocityX);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, velocityY);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, velocityZ);
+TROVIK_SAME_FIELD(OwnProbeInfo, XPLMProbeInfo_t, is_wet);

@@ -10,7 +10,9 @@
 #include <XPLMDisplay.h>
 #include <XPLMGraphics.h>
 #include <XPLMMenus.h>
+#include <XPLMPlugin.h>
 #include <XPLMProcessing.h>
+#include <XPLMScenery.h>
 #include <XPLMUtilities.h>
 #if defined(_WIN32)
 #define PLUGIN_EXPORT __declspec(dllexport)

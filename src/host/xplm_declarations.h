@@ -82,6 +82,14 @@ TROVIK_OWN_END
 #define XPLM_VK_F7 0x76
 #define XPLM_VK_F8 0x77
 
+// ---- XPLMPlugin ----
+// Messages the simulator sends; for the aircraft ones the parameter is the aircraft's index (0
+// the user's), passed as the pointer's value.
+#define XPLM_MSG_PLANE_CRASHED 101
+#define XPLM_MSG_PLANE_LOADED 102
+#define XPLM_MSG_AIRPORT_LOADED 103
+#define XPLM_MSG_PLANE_UNLOADED 106
+
 // ---- XPLMDataAccess ----
 typedef void* XPLMDataRef;
 
@@ -90,8 +98,12 @@ XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef);
 XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue);
 XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef);
 XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue);
+XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef);
+XPLM_API void XPLMSetDatai(XPLMDataRef inDataRef, int inValue);
 XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax);
 XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inOffset, int inCount);
+XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float* outValues, int inOffset, int inMax);
+XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float* inValues, int inoffset, int inCount);
 
 // ---- XPLMDisplay ----
 typedef void* XPLMWindowID;
@@ -203,6 +215,34 @@ XPLM_API XPLMFlightLoopID XPLMCreateFlightLoop(XPLMCreateFlightLoop_t* inParams)
 XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID);
 XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval,
                                      int inRelativeToNow);
+
+// ---- XPLMScenery ----
+typedef int XPLMProbeType;
+typedef int XPLMProbeResult;
+TROVIK_OWN_BEGIN
+enum { xplm_ProbeY = 0 };
+enum { xplm_ProbeHitTerrain = 0, xplm_ProbeError = 1, xplm_ProbeMissed = 2 };
+
+typedef struct {
+    int structSize;  // set to sizeof before every call
+    float locationX;
+    float locationY;
+    float locationZ;
+    float normalX;
+    float normalY;
+    float normalZ;
+    float velocityX;
+    float velocityY;
+    float velocityZ;
+    int is_wet;
+} XPLMProbeInfo_t;
+TROVIK_OWN_END
+typedef void* XPLMProbeRef;
+
+XPLM_API XPLMProbeRef XPLMCreateProbe(XPLMProbeType inProbeType);
+XPLM_API void XPLMDestroyProbe(XPLMProbeRef inProbe);
+XPLM_API XPLMProbeResult XPLMProbeTerrainXYZ(XPLMProbeRef inProbe, float inX, float inY, float inZ,
+                                             XPLMProbeInfo_t* outInfo);
 
 // ---- XPLMCamera ----
 typedef int XPLMCameraControlDuration;

@@ -123,6 +123,15 @@ std::string Usage(const std::string& defaultXpl) {
            "                      e.g. trovik-sim --svg build/slew.svg Y shift+8x5 shift+3x9 S\n"
            "  --screen WxH        the simulator's screen size in pixels (default 1920x1080)\n"
            "                      e.g. trovik-sim --screen 1366x768 Y\n"
+           "  --terrain SHAPE     the ground around the airport: flat (default, 432 m),\n"
+           "                      slope:PERCENT@HEADING rising toward a true heading, or\n"
+           "                      hill:HEIGHT@DISTANCE, its top DISTANCE m ahead on the runway\n"
+           "                      e.g. trovik-sim --terrain slope:10@156 Y shift+8x20; or none:\n"
+           "                      no scenery for the terrain probe to find (the simulator's\n"
+           "                      height above ground still counts from 432 m)\n"
+           "  --rest-height M     the aircraft's reference point stands M m above the ground on\n"
+           "                      its wheels (default 0), as a real aircraft's does\n"
+           "                      e.g. trovik-sim --rest-height 1.6 Y shift+8x20\n"
            "  -h, --help          this text\n"
            "\n"
            "Exit status: 0 when the script ran, 1 when it could not (the plug-in did not load, a\n"
@@ -163,6 +172,27 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
         } else if (a == "-f" || a == "--script") {
             if (!value(file))
                 return false;
+        } else if (a == "--terrain") {
+            std::string shape;
+            if (!value(shape))
+                return false;
+            if (!ParseGround(shape, options.ground)) {
+                error =
+                    "bad terrain " + Quote(shape) +
+                    ": want none, flat, slope:PERCENT@HEADING (-100 to 100 %, 0 to 360 degrees) or "
+                    "hill:HEIGHT@DISTANCE (-1000 to 1000 m, 1 to 100000 m)";
+                return false;
+            }
+        } else if (a == "--rest-height") {
+            std::string height;
+            if (!value(height))
+                return false;
+            char extra = 0;
+            if (std::sscanf(height.c_str(), "%lf%c", &options.restHeight, &extra) != 1 ||
+                !(options.restHeight >= 0.0 && options.restHeight <= 20.0)) {
+                error = "bad rest height " + Quote(height) + ": want metres, 0 to 20";
+                return false;
+            }
         } else if (a == "--screen") {
             std::string size;
             if (!value(size))
@@ -213,13 +243,14 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
     host.recorder.enabled = false;  // a long script would otherwise keep every call
     host.screenWidth = options.screenWidth;
     host.screenHeight = options.screenHeight;
-    PlaceAtStart(result.start);
+    PlaceAtStart(result.start, options.ground, options.restHeight);
 
     hostsim::Plugin plugin;
     if (!plugin.load(options.xpl, error))
         return false;
     result.pluginName = plugin.name;
     result.initial = Observe();
+    result.initialGround = host.terrainAt(result.initial.x, result.initial.z).y;
 
     // A frame: held commands continue, the flight loops run around the simulator's own work
     // (which moves the derived values), then it draws and runs the camera. The track keeps
@@ -235,8 +266,10 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             result.screenCamera = host.cameraControlled();
         }
         host.cameraFrame();
+        const double x = host.getDouble(PositionRef("local_x"));
+        const double z = host.getDouble(PositionRef("local_z"));
         current->path.push_back(
-            {host.getDouble(PositionRef("local_x")), host.getDouble(PositionRef("local_z"))});
+            {x, host.getDouble(PositionRef("local_y")), z, host.terrainAt(x, z).y});
     };
     for (const KeyStep& step : steps) {
         StepResult r;

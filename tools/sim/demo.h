@@ -20,6 +20,8 @@ struct Options {
     std::string svgPath;
     int screenWidth = 1920;
     int screenHeight = 1080;
+    GroundShape ground;
+    double restHeight = 0.0;  // of the aircraft's reference point above its wheels' contact
     bool help = false;
 };
 
@@ -39,6 +41,11 @@ struct State {
     XPLMCameraPosition_t view{};
 };
 
+// Where a frame left the aircraft, and the ground under it.
+struct TrackPoint {
+    double x, y, z, ground;
+};
+
 struct StepResult {
     KeyStep step;
     int events = 0;    // key events sent
@@ -46,13 +53,14 @@ struct StepResult {
     int hotKeys = 0;   // hot-key callbacks they called
     std::string note;  // what the step could not do
     State before, after;
-    std::vector<std::pair<double, double>> path;  // x and z after each of its frames
+    std::vector<TrackPoint> path;  // after each of its frames
 };
 
 struct RunResult {
     StartPoint start;
     std::string pluginName;
     State initial;
+    double initialGround = 0.0;  // the terrain under the start point
     std::vector<StepResult> steps;
     // The last frame in which the plug-in drew anything, and after which step (0: none drawn).
     hostsim::Frame screen;

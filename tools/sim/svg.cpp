@@ -41,6 +41,8 @@ constexpr double kScreenMaxHeight = 600.0;  // ...and this height
 constexpr double kPlot = 460.0;             // the track plot's square
 constexpr double kAxis = 56.0;              // room for the tick labels
 constexpr double kLegend = 16.0;            // the track's legend, below its axis
+constexpr double kProfile = 140.0;          // the profile's plot, below the track's
+constexpr double kProfileBlock = kTitle + kProfile + 40.0;
 constexpr double kCaptionLine = 18.0;
 constexpr double kCaptionCharWidth = 7.9;  // a 13 px monospace character
 
@@ -107,7 +109,7 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     // Below the screen: its texts again, legibly, and then the plug-in's menu.
     const double menuHeight =
         result.menu.empty() ? 0.0 : 18.0 * static_cast<double>(result.menu.size() + 1) + 12;
-    const double content = std::max(sh + 60 + menuHeight, kPlot + kAxis + kLegend);
+    const double content = std::max(sh + 60 + menuHeight, kPlot + kAxis + kLegend + kProfileBlock);
     const std::vector<std::string> lines = Caption(result, width);
     const double height = kTitle + content + kMargin + 2 * kTitle +
                           kCaptionLine * static_cast<double>(lines.size() - 1);
@@ -213,7 +215,8 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     // The track goes through every frame, so that a stick's curve shows as one.
     std::vector<std::pair<double, double>> track{{result.initial.x, result.initial.z}};
     for (const StepResult& r : result.steps) {
-        track.insert(track.end(), r.path.begin(), r.path.end());
+        for (const TrackPoint& p : r.path)
+            track.emplace_back(p.x, p.z);
         track.emplace_back(r.after.x, r.after.z);
     }
     double minE = track[0].first, maxE = track[0].first;
@@ -302,6 +305,56 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
          N(plotLeft + 318) + "\" y2=\"" + N(legendY - 4) +
          "\" stroke=\"#c0392b\" stroke-width=\"2\"/><text x=\"" + N(plotLeft + 324) + "\" y=\"" +
          N(legendY) + "\">track</text>";
+    s += "</g>\n";
+
+    // ---- The profile along the track: the ground under the aircraft and its wheels ----
+    std::vector<TrackPoint> profile{
+        {result.initial.x, result.initial.y, result.initial.z, result.initialGround}};
+    for (const StepResult& r : result.steps)
+        profile.insert(profile.end(), r.path.begin(), r.path.end());
+    std::vector<double> along{0.0};
+    double lowest = profile[0].ground;
+    double highest = lowest;
+    for (size_t i = 1; i < profile.size(); ++i) {
+        along.push_back(along.back() + std::hypot(profile[i].x - profile[i - 1].x,
+                                                  profile[i].z - profile[i - 1].z));
+    }
+    for (const TrackPoint& p : profile) {
+        lowest = std::min({lowest, p.ground, p.y - options.restHeight});
+        highest = std::max({highest, p.ground, p.y - options.restHeight});
+    }
+    const double length = std::max(along.back(), 10.0);
+    const double rise = std::max(highest - lowest, 10.0) * 1.1;
+    const double base = (lowest + highest) / 2 - rise / 2;
+    const double profileTop = legendY + 12 + kTitle;
+    auto qx = [&](double d) { return plotLeft + d / length * kPlot; };
+    auto qy = [&](double h) { return profileTop + kProfile - (h - base) / rise * kProfile; };
+    s += "<text x=\"" + N(plotLeft - kAxis) + "\" y=\"" + N(profileTop - 10) +
+         "\" font-size=\"14\">Profile along the track (metres above sea level)</text>\n";
+    s += "<g id=\"profile\" data-length=\"" + N(along.back()) + "\">\n";
+    s += "<rect x=\"" + N(plotLeft) + "\" y=\"" + N(profileTop) + "\" width=\"" + N(kPlot) +
+         "\" height=\"" + N(kProfile) + "\" fill=\"#fff\" stroke=\"#222\"/>\n";
+    const double step = TickStep(rise);
+    for (double h = std::ceil(base / step) * step; h <= base + rise; h += step) {
+        s += "<text class=\"height\" x=\"" + N(plotLeft - 6) + "\" y=\"" + N(qy(h) + 4) +
+             "\" font-size=\"11\" text-anchor=\"end\">" + N(h) + "</text>\n";
+    }
+    s += "<text x=\"" + N(plotLeft + kPlot / 2) + "\" y=\"" + N(profileTop + kProfile + 16) +
+         "\" font-size=\"12\" text-anchor=\"middle\">along the track: " + N(along.back()) +
+         " m</text>\n";
+    std::string groundLine;
+    std::string wheelsLine;
+    for (size_t i = 0; i < profile.size(); ++i) {
+        groundLine += N(qx(along[i])) + "," + N(qy(profile[i].ground)) + " ";
+        wheelsLine += N(qx(along[i])) + "," + N(qy(profile[i].y - options.restHeight)) + " ";
+    }
+    s += "<polyline class=\"ground\" points=\"" + groundLine +
+         "\" fill=\"none\" stroke=\"#8a6d3b\" stroke-width=\"3\"/>\n";
+    s += "<polyline class=\"wheels\" points=\"" + wheelsLine +
+         "\" fill=\"none\" stroke=\"#1f4e79\" stroke-width=\"1.5\"/>\n";
+    s += "<text x=\"" + N(plotLeft + 8) + "\" y=\"" + N(profileTop + 16) +
+         "\" font-size=\"11\" fill=\"#8a6d3b\">ground</text><text x=\"" + N(plotLeft + 60) +
+         "\" y=\"" + N(profileTop + 16) + "\" font-size=\"11\" fill=\"#1f4e79\">wheels</text>\n";
     s += "</g>\n";
 
     // ---- What was typed ----

@@ -1,8 +1,7 @@
 #include "world.h"
 
 #include <cmath>
-
-#include "hostsim.h"
+#include <cstdio>
 
 namespace trovik_sim {
 
@@ -11,6 +10,34 @@ namespace {
 constexpr double kDegrees = 180.0 / 3.14159265358979323846;
 
 }  // namespace
+
+bool ParseGround(const std::string& text, GroundShape& shape) {
+    shape = GroundShape{};
+    double a = 0.0;
+    double b = 0.0;
+    char extra = 0;
+    if (text == "none") {
+        shape.kind = GroundShape::Kind::kNone;
+        return true;
+    }
+    if (text == "flat")
+        return true;
+    if (std::sscanf(text.c_str(), "slope:%lf@%lf%c", &a, &b, &extra) == 2 && a >= -100 &&
+        a <= 100 && b >= 0 && b <= 360) {
+        shape.kind = GroundShape::Kind::kSlope;
+        shape.percent = a;
+        shape.heading = b;
+        return true;
+    }
+    if (std::sscanf(text.c_str(), "hill:%lf@%lf%c", &a, &b, &extra) == 2 && a >= -1000 &&
+        a <= 1000 && b >= 1 && b <= 100000) {
+        shape.kind = GroundShape::Kind::kHill;
+        shape.height = a;
+        shape.distance = b;
+        return true;
+    }
+    return false;
+}
 
 std::string PositionRef(const char* name) {
     return std::string("sim/flightmodel/position/") + name;
@@ -25,11 +52,28 @@ Geo LocalToGeo(const StartPoint& start, double x, double y, double z) {
     return g;
 }
 
-void PlaceAtStart(const StartPoint& start) {
+void PlaceAtStart(const StartPoint& start, const GroundShape& ground, double restHeight) {
     hostsim::Host& host = hostsim::Host::get();
+    hostsim::Terrain& terrain = host.terrain;
+    terrain = hostsim::Terrain{};
+    terrain.loaded = ground.kind != GroundShape::Kind::kNone;
+    terrain.elevation = start.groundElevation;
+    if (ground.kind == GroundShape::Kind::kSlope) {
+        terrain.grade = ground.percent / 100.0;
+        terrain.uphill = ground.heading;
+    } else if (ground.kind == GroundShape::Kind::kHill) {
+        const double heading = static_cast<double>(start.heading) / kDegrees;
+        terrain.hillHeight = ground.height;
+        terrain.hillRadius = ground.distance;
+        terrain.hillX = ground.distance * std::sin(heading);
+        terrain.hillZ = -ground.distance * std::cos(heading);
+    }
+    host.restHeight = restHeight;
     host.setDouble(PositionRef("local_x"), 0.0);
-    host.setDouble(PositionRef("local_y"), start.groundElevation);
+    host.setDouble(PositionRef("local_y"), start.groundElevation + restHeight);
     host.setDouble(PositionRef("local_z"), 0.0);
+    host.setFloat(PositionRef("y_agl"), static_cast<float>(restHeight));
+    host.setInt("sim/flightmodel/failures/onground_any", 0, 1);
     host.setFloat(PositionRef("psi"), start.heading);
     host.setFloat(PositionRef("theta"), 0.0f);
     host.setFloat(PositionRef("phi"), 0.0f);
@@ -45,7 +89,8 @@ void SyncDerived(const StartPoint& start) {
     host.setDouble(PositionRef("latitude"), g.latitude);
     host.setDouble(PositionRef("longitude"), g.longitude);
     host.setDouble(PositionRef("elevation"), g.elevation);
-    host.setFloat(PositionRef("y_agl"), static_cast<float>(y - start.groundElevation));
+    if (!host.terrain.loaded)
+        host.setFloat(PositionRef("y_agl"), static_cast<float>(y - start.groundElevation));
     double magnetic = std::fmod(host.getFloat(PositionRef("psi")) - start.magneticVariation, 360.0);
     if (magnetic < 0.0)
         magnetic += 360.0;

@@ -1,15 +1,18 @@
 // The aircraft's world for the demo: a start point at a real airport and a flat earth around it,
-// so that latitude, longitude, elevation, height above ground and magnetic heading follow from
-// the local position and heading the plug-in writes.
+// so that latitude, longitude, elevation and magnetic heading follow from the local position and
+// heading the plug-in writes; and the ground there, flat or shaped, for the headless host's
+// terrain.
 #ifndef TROVIK_TOOLS_WORLD_H
 #define TROVIK_TOOLS_WORLD_H
 
 #include <string>
 
+#include "hostsim.h"
+
 namespace trovik_sim {
 
 struct StartPoint {
-    // Zurich airport (LSZH), its reference point; the ground there is taken as flat at 432 m.
+    // Zurich airport (LSZH), its reference point, where the ground is at 432 m.
     double latitude = 47.464722;
     double longitude = 8.549167;
     double groundElevation = 432.0;  // metres above sea level
@@ -17,6 +20,20 @@ struct StartPoint {
     // East variation: magnetic heading = true heading - variation.
     double magneticVariation = 3.0;
 };
+
+// The ground around the start point: flat, a slope rising `percent` % toward `heading`, or a
+// round hill `height` m high whose top lies `distance` m ahead along the start heading (and as
+// wide as it is far). Or none loaded: the terrain probe finds nothing, as where the simulator's
+// scenery has not loaded, while its height above ground still counts from the flat ground.
+struct GroundShape {
+    enum class Kind { kNone, kFlat, kSlope, kHill } kind = Kind::kFlat;
+    double percent = 0.0, heading = 0.0;
+    double height = 0.0, distance = 0.0;
+};
+
+// "none", "flat", "slope:PERCENT@HEADING" or "hill:HEIGHT@DISTANCE"; false if `text` is none of
+// them.
+bool ParseGround(const std::string& text, GroundShape& shape);
 
 // The simulator's local frame: x east, y up, z south, in metres, origin at the start point with
 // y = 0 at sea level. The earth is flat there (a sphere's radius sets the degree lengths).
@@ -31,11 +48,14 @@ std::string PositionRef(const char* name);
 
 Geo LocalToGeo(const StartPoint& start, double x, double y, double z);
 
-// Places the aircraft at the start point, on the ground, level, and syncs every dataref.
-void PlaceAtStart(const StartPoint& start);
+// Loads the ground into the host and places the aircraft at the start point, standing on its
+// wheels with its reference point `restHeight` m above the ground, level, and syncs every
+// dataref.
+void PlaceAtStart(const StartPoint& start, const GroundShape& ground, double restHeight);
 
-// Recomputes latitude, longitude, elevation, height above ground and magnetic heading from the
-// local position and heading, as the simulator does every frame.
+// Recomputes latitude, longitude, elevation and magnetic heading from the local position and
+// heading, as the simulator does every frame; and, with no terrain loaded into the host, the
+// height above the flat ground.
 void SyncDerived(const StartPoint& start);
 
 }  // namespace trovik_sim

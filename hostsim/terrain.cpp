@@ -1,0 +1,148 @@
+// The scenery under the aircraft and the terrain probes that find it, as XPLMScenery.h describes
+// them: the tallest surface on the vertical line, water flagged, a sea-level sphere beyond the
+// loaded area, and an error for a wrong struct size or a probe that does not exist.
+#include <cmath>
+
+#include "internal.h"
+
+namespace hostsim {
+
+using namespace internal;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The plane and the hill, without the surfaces over them.
+double Base(const Terrain& t, double x, double z) {
+    const double uphill = t.uphill * kPi / 180.0;
+    // Local z grows southward, so north is -z.
+    double y = t.elevation + t.grade * (x * std::sin(uphill) - z * std::cos(uphill));
+    if (t.hillRadius > 0.0) {
+        const double d = std::hypot(x - t.hillX, z - t.hillZ);
+        if (d < t.hillRadius)
+            y += t.hillHeight * (1.0 + std::cos(kPi * d / t.hillRadius)) / 2.0;
+    }
+    return y;
+}
+
+bool Loaded(const Terrain& t, double x, double z) {
+    return std::hypot(x, z) <= t.loadedRadius;
+}
+
+}  // namespace
+
+bool Surface::covers(double x, double z) const {
+    if (radius > 0.0)
+        return std::hypot(x - centreX, z - centreZ) <= radius;
+    return x >= minX && x <= maxX && z >= minZ && z <= maxZ;
+}
+
+TerrainHit Host::terrainAt(double x, double z) const {
+    TerrainHit hit;
+    if (!terrain.loaded)
+        return hit;
+    hit.hit = true;
+    if (!Loaded(terrain, x, z))
+        return hit;  // the sea-level sphere, dry and level
+    hit.y = Base(terrain, x, z);
+    // The plane's and the hill's slope, from a metre either way.
+    const double dx = (Base(terrain, x + 1, z) - Base(terrain, x - 1, z)) / 2;
+    const double dz = (Base(terrain, x, z + 1) - Base(terrain, x, z - 1)) / 2;
+    const double length = std::sqrt(dx * dx + 1 + dz * dz);
+    hit.normal[0] = -dx / length;
+    hit.normal[1] = 1 / length;
+    hit.normal[2] = -dz / length;
+    for (const Surface& s : terrain.surfaces) {
+        if (s.covers(x, z) && s.top > hit.y) {
+            hit.y = s.top;
+            hit.wet = s.wet;
+            hit.normal[0] = 0.0;
+            hit.normal[1] = 1.0;
+            hit.normal[2] = 0.0;
+        }
+    }
+    return hit;
+}
+
+double Host::groundBelow(double x, double y, double z) const {
+    if (!Loaded(terrain, x, z))
+        return 0.0;
+    double ground = Base(terrain, x, z);
+    for (const Surface& s : terrain.surfaces) {
+        if (s.covers(x, z) && s.top > ground && s.top <= y)
+            ground = s.top;
+    }
+    return ground;
+}
+
+XPLMProbeRef Host::createProbe(XPLMProbeType type) {
+    Probe probe;
+    probe.type = type;
+    return Add(probes_, probe, nextId_);
+}
+
+bool Host::hasProbe(XPLMProbeRef id) const {
+    return Has(probes_, id);
+}
+
+void Host::destroyProbe(XPLMProbeRef id) {
+    if (!Erase(probes_, id))
+        misuse("XPLMDestroyProbe of a probe that does not exist (destroyed twice?)");
+}
+
+}  // namespace hostsim
+
+using namespace hostsim;
+using namespace hostsim::internal;
+
+extern "C" {
+
+XPLM_API XPLMProbeRef XPLMCreateProbe(XPLMProbeType inProbeType) {
+    Call* call = RECORD("XPLMCreateProbe", {Arg::Int(inProbeType)});
+    XPLMProbeRef probe = nullptr;
+    if (inProbeType == xplm_ProbeY) {
+        probe = H().createProbe(inProbeType);
+    } else {
+        H().misuse("XPLMCreateProbe of a type the simulator does not have");
+    }
+    Result(call, Arg::Pointer(probe));
+    return probe;
+}
+
+XPLM_API void XPLMDestroyProbe(XPLMProbeRef inProbe) {
+    RECORD("XPLMDestroyProbe", {Arg::Pointer(inProbe)});
+    H().destroyProbe(inProbe);
+}
+
+XPLM_API XPLMProbeResult XPLMProbeTerrainXYZ(XPLMProbeRef inProbe, float inX, float inY, float inZ,
+                                             XPLMProbeInfo_t* outInfo) {
+    Call* call = RECORD("XPLMProbeTerrainXYZ",
+                        {Arg::Pointer(inProbe), Arg::Float(inX), Arg::Float(inY), Arg::Float(inZ)});
+    XPLMProbeResult result = xplm_ProbeError;
+    if (!H().hasProbe(inProbe)) {
+        H().misuse("XPLMProbeTerrainXYZ with a probe that does not exist (destroyed?)");
+    } else if (outInfo == nullptr || outInfo->structSize != static_cast<int>(sizeof *outInfo)) {
+        H().misuse("XPLMProbeTerrainXYZ without structSize set to sizeof(XPLMProbeInfo_t)");
+    } else {
+        const TerrainHit hit = H().terrainAt(inX, inZ);
+        result = hit.hit ? xplm_ProbeHitTerrain : xplm_ProbeMissed;
+        if (hit.hit) {
+            *outInfo = XPLMProbeInfo_t{outInfo->structSize,
+                                       inX,
+                                       static_cast<float>(hit.y),
+                                       inZ,
+                                       static_cast<float>(hit.normal[0]),
+                                       static_cast<float>(hit.normal[1]),
+                                       static_cast<float>(hit.normal[2]),
+                                       0.0f,
+                                       0.0f,
+                                       0.0f,
+                                       hit.wet ? 1 : 0};
+        }
+    }
+    Result(call, Arg::Int(result));
+    return result;
+}
+
+}  // extern "C"

@@ -1,0 +1,37 @@
+// The ground under the aircraft: the terrain probe, the aircraft's rest height (where its
+// reference point stands above the ground on its wheels), and the ground a parked aircraft
+// follows as it moves.
+#ifndef TROVIK_GROUND_H
+#define TROVIK_GROUND_H
+
+#include "host/xplm.h"
+
+void CreateGroundProbe();
+void DestroyGroundProbe();
+
+// At slew mode on: measured where the simulator says the aircraft is on the ground, otherwise
+// kept from the last measurement, or taken from the gear geometry before any.
+void UpdateRestHeight();
+// A new user aircraft: its gear is not the old one's.
+void ForgetRestHeight();
+double RestHeight();
+
+// The ground under an aircraft whose reference point is at (x, y, z): the probe's surface when
+// it finds one that is not a roof over the wheels; otherwise the simulator's `agl`.
+struct Ground {
+    bool probed;
+    float surface;  // when probed
+    double height;  // of the reference point above the ground
+};
+Ground GroundUnder(double x, double y, double z, float agl);
+
+// The reference point's height above where it stands on its wheels: 0 for a parked aircraft.
+double HeightAboveRest(const Ground& ground);
+
+// The surface a parked aircraft stands on after a move from `here` to (x, z), `distance` metres
+// away, its reference point at `y`: the ground there, unless the probe finds none, a roof, or a
+// rise or fall too steep for a slope (a bridge's edge, the end of the loaded scenery); the
+// surface it left otherwise.
+float GroundAhead(const Ground& here, double x, double y, double z, double distance);
+
+#endif  // TROVIK_GROUND_H
