@@ -67,6 +67,14 @@ void BM_KeyMove(benchmark::State& state) {
     Measure(state, [] { benchmark::DoNotOptimize(Key(XPLM_VK_NUMPAD8, xplm_DownFlag)); });
 }
 
+// A parked aircraft on flat ground: the probe where it stands and where it goes, and the height
+// written.
+void BM_KeyMoveParked(benchmark::State& state) {
+    trovik_bench::Park(true);
+    Measure(state, [] { benchmark::DoNotOptimize(Key(XPLM_VK_NUMPAD8, xplm_DownFlag)); });
+    trovik_bench::Park(false);
+}
+
 void BM_KeyTurn(benchmark::State& state) {
     Measure(state, [] { benchmark::DoNotOptimize(Key(XPLM_VK_NUMPAD3, xplm_DownFlag)); });
 }
@@ -104,6 +112,15 @@ void BM_StickDeflected(benchmark::State& state) {
     trovik_bench::SetStick(0.0f, 0.0f, 0.0f);
 }
 
+void BM_StickDeflectedParked(benchmark::State& state) {
+    trovik_bench::Park(true);
+    trovik_bench::SetStick(-0.5f, 0.3f, 0.2f);
+    Measure(state,
+            [] { benchmark::DoNotOptimize(gCallbacks.stick(1.0f / 60, 1.0f / 60, 1, nullptr)); });
+    trovik_bench::SetStick(0.0f, 0.0f, 0.0f);
+    trovik_bench::Park(false);
+}
+
 void BM_CameraFrame(benchmark::State& state) {
     XPLMCameraPosition_t position{};
     Measure(state, [&position] {
@@ -114,12 +131,14 @@ void BM_CameraFrame(benchmark::State& state) {
 
 BENCHMARK(BM_OverlayDraw);
 BENCHMARK(BM_KeyMove);
+BENCHMARK(BM_KeyMoveParked);
 BENCHMARK(BM_KeyTurn);
 BENCHMARK(BM_KeyVertical);
 BENCHMARK(BM_KeyPassedOnSlewModeOff);
 BENCHMARK(BM_CommandContinue);
 BENCHMARK(BM_StickCentred);
 BENCHMARK(BM_StickDeflected);
+BENCHMARK(BM_StickDeflectedParked);
 BENCHMARK(BM_CameraFrame);
 
 }  // namespace

@@ -53,4 +53,11 @@ void SetStick(float pitch, float roll, float rudder) {
     host.setFloat("sim/joystick/yoke_heading_ratio", rudder);
 }
 
+void Park(bool parked) {
+    hostsim::Host& host = hostsim::Host::get();
+    host.terrain = hostsim::Terrain{};
+    host.terrain.loaded = parked;
+    host.terrain.elevation = host.getDouble("sim/flightmodel/position/local_y");
+}
+
 }  // namespace trovik_bench

@@ -24,6 +24,10 @@ struct Callbacks {
 // Puts the stick at these ratios.
 void SetStick(float pitch, float roll, float rudder);
 
+// Loads flat ground right under the aircraft, so that every move probes twice and follows it; or
+// unloads it again.
+void Park(bool parked);
+
 // Loads the plug-in, places an aircraft in flight, switches slew mode on and takes the camera;
 // the recorder is off. Exits with a message if the plug-in cannot be loaded.
 Callbacks Prepare(hostsim::Plugin& plugin, const std::string& xpl);

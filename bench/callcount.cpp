@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr,
                      "usage: trovik_callcount "
-                     "draw|move|turn|vertical|passed|command|camera|centred|stick N\n");
+                     "draw|move|parked|turn|vertical|passed|command|camera|centred|stick|"
+                     "stickparked N\n");
         return 2;
     }
     hostsim::Plugin plugin;
@@ -24,7 +25,9 @@ int main(int argc, char** argv) {
     int* master = static_cast<int*>(plugin.symbol("HotKey_Master"));
     XPLMCameraPosition_t position{};
     char key = 0;
-    if (std::strcmp(what, "move") == 0)
+    const bool parked = std::strcmp(what, "parked") == 0 || std::strcmp(what, "stickparked") == 0;
+    trovik_bench::Park(parked);
+    if (std::strcmp(what, "move") == 0 || std::strcmp(what, "parked") == 0)
         key = XPLM_VK_NUMPAD8;
     if (std::strcmp(what, "turn") == 0)
         key = XPLM_VK_NUMPAD3;
@@ -38,7 +41,7 @@ int main(int argc, char** argv) {
     const bool camera = std::strcmp(what, "camera") == 0;
     const bool command = std::strcmp(what, "command") == 0;
     const bool centred = std::strcmp(what, "centred") == 0;
-    const bool stick = std::strcmp(what, "stick") == 0;
+    const bool stick = std::strcmp(what, "stick") == 0 || std::strcmp(what, "stickparked") == 0;
     if (stick)
         trovik_bench::SetStick(-0.5f, 0.3f, 0.2f);
     if (!draw && !camera && !command && !centred && !stick && key == 0) {

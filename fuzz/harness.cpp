@@ -115,13 +115,14 @@ void CheckAlways() {
 // One key event, checked: in slew mode only listed keys write or consume; outside it none do.
 void Key(char character, int flags, char key) {
     const bool on = *gMaster != 0;
-    H().recorder.clear();
+    const size_t from = H().recorder.calls.size();
     const bool consumed = H().keyEvent(character, flags, key);
     const int k = static_cast<signed char>(key);
     const bool listed = on && trovik_published::Listed(k);
     if (consumed != (listed && k != 0x53))
         Broken("only listed keys consume, in slew mode", std::to_string(k));
-    for (const hostsim::Call& c : H().recorder.calls) {
+    for (size_t i = from; i < H().recorder.calls.size(); ++i) {
+        const hostsim::Call& c = H().recorder.calls[i];
         if (Writes(c) && !listed)
             Broken("only listed keys write, in slew mode", std::to_string(k) + " " + c.str());
     }
@@ -162,8 +163,56 @@ void LoadOnce() {
     }
 }
 
+// Whether the plug-in's rest height can be right: the gear geometry is, and so is a measurement
+// made where the simulator's "on the ground" was true. A value set behind the simulator's back
+// (the aircraft moved after the flight model last looked) can make it claim ground contact that
+// is not there, and no plug-in can tell.
+bool gRestTrusted = true;
+
+// The wheels' height above the ground under them (not above a deck over them), as the simulator
+// knows it.
+double Wheels() {
+    const std::string p = "sim/flightmodel/position/";
+    if (!H().hasDataRef(p + "local_x") || !H().hasDataRef(p + "local_y") ||
+        !H().hasDataRef(p + "local_z"))
+        return NAN;
+    const double x = H().getDouble(p + "local_x");
+    const double z = H().getDouble(p + "local_z");
+    const double y = H().getDouble(p + "local_y");
+    return y - H().groundBelow(x, y - H().restHeight + 0.06, z) - H().restHeight;
+}
+
+// A hill with slopes up to 1 in 2.5 beside the start, a 2 m ledge ahead of it on flat ground
+// (solid, or a deck to pass under: the probe cannot tell), loaded for 2 km around, and the
+// aircraft on its wheels at the origin.
+void LoadTerrain() {
+    hostsim::Terrain& t = H().terrain;
+    t.loaded = true;
+    t.elevation = 432.0;
+    t.hillHeight = 50.0;
+    t.hillRadius = 200.0;
+    t.hillX = 300.0;
+    hostsim::Surface ledge;
+    ledge.minX = -100, ledge.maxX = 50, ledge.minZ = -40, ledge.maxZ = -20;
+    ledge.top = 434.0;
+    t.surfaces = {ledge};
+    t.loadedRadius = 2000.0;
+    H().restHeight = 1.6;
+    for (int wheel = 0; wheel < 3; ++wheel)
+        H().setFloatAt("sim/flightmodel/parts/tire_y_no_deflection", wheel, -1.62f);
+    gRestTrusted = true;
+    H().setDouble("sim/flightmodel/position/local_y", 433.6);
+    H().setInt("sim/flightmodel/failures/onground_any", 0, 1);
+}
+
 void Event(Reader& in) {
-    switch (in.byte() % 16) {
+    // An aircraft standing on its wheels in slew mode is never put below the ground by what the
+    // plug-in does, up to the few centimetres within which the simulator calls it on the ground.
+    const double wheels = Wheels();
+    const bool standing = *gMaster != 0 && gRestTrusted && std::fabs(wheels) < 1e-3;
+    H().recorder.clear();
+    const uint8_t kind = in.byte() % 16;
+    switch (kind) {
         case 0: {  // any key event, as the simulator could deliver it
             const char key = static_cast<char>(in.byte());
             const char character = static_cast<char>(in.byte());
@@ -184,11 +233,10 @@ void Event(Reader& in) {
             const hostsim::MenuItem* joystick = H().findMenuItem("Joystick slew");
             const bool stickFlies =
                 *gMaster != 0 && joystick != nullptr && joystick->check == xplm_Menu_Checked;
-            H().recorder.clear();
+            const size_t from = H().recorder.calls.size();
             H().flightLoopFrame(kFrameTimes[gEvents % (sizeof kFrameTimes / sizeof(double))]);
-            if (!stickFlies && !H().recorder.calls.empty())
-                Broken("a suspended flight loop costs nothing", H().recorder.calls[0].str());
-            H().recorder.clear();
+            if (!stickFlies && H().recorder.calls.size() != from)
+                Broken("a suspended flight loop costs nothing", H().recorder.calls[from].str());
             const hostsim::Frame frame = H().drawFrame();
             for (const hostsim::Text& t : frame.texts) {
                 if (t.text.size() > 255)
@@ -234,8 +282,11 @@ void Event(Reader& in) {
         }
         case 12: {
             const int from = in.byte();
-            const int message = in.byte() << 8;
-            gPlugin.XPluginReceiveMessage(from, message | in.byte(), nullptr);
+            const int high = in.byte() << 8;
+            const int message = high | in.byte();
+            gPlugin.XPluginReceiveMessage(from, message, nullptr);
+            if (message == XPLM_MSG_PLANE_LOADED)
+                gRestTrusted = true;  // forgotten: from the gear again
             break;
         }
         case 13:
@@ -259,6 +310,15 @@ void Event(Reader& in) {
     }
     ++gEvents;
     CheckAlways();
+    for (const hostsim::Call& c : H().recorder.calls) {
+        if (c.fn == "XPLMGetDatai" && c.result.i == 1 &&
+            c.str().find("onground_any") != std::string::npos)
+            gRestTrusted = std::fabs(wheels) < 0.05;  // measured
+    }
+    const bool byPlugin = kind <= 3 || kind >= 13;
+    if (standing && byPlugin && *gMaster != 0 && Wheels() < -0.051)
+        Broken("an aircraft on its wheels is never put below the ground",
+               std::to_string(Wheels()) + " after event " + std::to_string(kind));
 }
 
 }  // namespace
@@ -270,6 +330,7 @@ void RunInput(const uint8_t* data, size_t size) {
     // would take its coverage counters with it).
     Stop();
     H().reset();
+    LoadTerrain();
     Start();
     ++gInputs;
     Reader in{data, size};

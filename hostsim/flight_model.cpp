@@ -1,5 +1,7 @@
 // The simulator's own work on the user's aircraft once a frame, where a plug-in that holds the
 // aircraft can get it wrong: the height above ground and whether it is on the ground.
+#include <cmath>
+
 #include "internal.h"
 
 namespace hostsim {
@@ -11,7 +13,7 @@ namespace {
 const char* const kOverride = "sim/operation/override/override_planepath";
 const char* const kOnGround = "sim/flightmodel/failures/onground_any";
 
-// Within this of its wheels' contact, the aircraft counts as on the ground.
+// Within this of its wheels' contact, either way, the aircraft counts as on the ground.
 constexpr double kGroundContact = 0.05;
 
 }  // namespace
@@ -19,7 +21,8 @@ constexpr double kGroundContact = 0.05;
 void Host::runFlightModel(double /*seconds*/) {
     const bool held = hasDataRef(kOverride) && getInt(kOverride, 0) != 0;
     const std::string p = "sim/flightmodel/position/";
-    if (!terrain.loaded || !hasDataRef(p + "local_y") || !hasDataRef(p + "y_agl"))
+    if (!terrain.loaded || !hasDataRef(p + "local_x") || !hasDataRef(p + "local_y") ||
+        !hasDataRef(p + "local_z") || !hasDataRef(p + "y_agl"))
         return;
     const double x = getDouble(p + "local_x");
     const double y = getDouble(p + "local_y");
@@ -29,7 +32,7 @@ void Host::runFlightModel(double /*seconds*/) {
         setFloat(p + "y_agl", static_cast<float>(above));
     // Documented for a running flight model only: while the path is held it keeps its value.
     if (!held && hasDataRef(kOnGround))
-        setInt(kOnGround, 0, above - restHeight < kGroundContact ? 1 : 0);
+        setInt(kOnGround, 0, std::fabs(above - restHeight) < kGroundContact ? 1 : 0);
 }
 
 }  // namespace hostsim

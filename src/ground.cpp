@@ -16,7 +16,7 @@ XPLMProbeRef gProbe = nullptr;
 double gRestHeight = 0.0;
 bool gRestMeasured = false;
 
-// The probe's surface under (x, z), or false where it finds nothing a wheel could stand on.
+// The probe's surface under (x, z), or false where it finds nothing.
 bool Probe(double x, double y, double z, float& surface) {
     if (gProbe == nullptr || !isfinite(x) || !isfinite(y) || !isfinite(z))
         return false;
@@ -29,7 +29,7 @@ bool Probe(double x, double y, double z, float& surface) {
     }
     // Water counts as ground: its surface is where a float or a hull rests.
     surface = info.locationY;
-    return isfinite(surface) && static_cast<double>(surface) <= y - gRestHeight + kRoofClearance;
+    return isfinite(surface);
 }
 
 // The lowest wheel's depth below the reference point, uncompressed: a released aircraft settles
@@ -49,6 +49,8 @@ double GearDepth() {
 
 void CreateGroundProbe() {
     gProbe = XPLMCreateProbe(xplm_ProbeY);
+    // Started again without being unloaded, the plug-in may now be in another aircraft.
+    ForgetRestHeight();
 }
 
 void DestroyGroundProbe() {
@@ -83,7 +85,8 @@ double RestHeight() {
 
 Ground GroundUnder(double x, double y, double z, float agl) {
     Ground g{false, 0.0f, static_cast<double>(agl)};
-    if (Probe(x, y, z, g.surface)) {
+    if (Probe(x, y, z, g.surface) &&
+        static_cast<double>(g.surface) <= y - gRestHeight + kRoofClearance) {
         g.probed = true;
         g.height = y - static_cast<double>(g.surface);
     }
@@ -95,6 +98,9 @@ double HeightAboveRest(const Ground& ground) {
 }
 
 float GroundAhead(const Ground& here, double x, double y, double z, double distance) {
+    // Ahead, a surface too far above the wheels is a roof only where it rises more than a slope
+    // could under this move: the same test as for a step, so that a steep hill climbed in long
+    // moves is not taken for a roof and entered.
     float there = 0.0f;
     if (!Probe(x, y, z, there))
         return here.surface;

@@ -6,6 +6,7 @@
 
 #include "host/xplm.h"
 
+// At start, knowing no rest height yet; at stop.
 void CreateGroundProbe();
 void DestroyGroundProbe();
 

@@ -205,6 +205,15 @@ TEST_F(GroundTest, RoofsStepsAndTheEndOfTheSceneryAreNotGround) {
         }
         DownY();
     }
+    // A 30 % ramp rises 1.5 m under a 5 m move: more than a metre over the wheels, but a slope,
+    // not a roof.
+    host().terrain = hostsim::Terrain{};
+    Slope();
+    host().terrain.grade = 0.3;
+    Park(0, 0, 0);
+    for (int move = 0; move < 10; ++move)
+        Key(XPLM_VK_NUMPAD8, xplm_ShiftFlag);
+    EXPECT_EQ(Y(), static_cast<double>(448.6f));  // 15 m up the ramp
 }
 
 TEST_F(GroundTest, AtMostTwoProbesAMoveAndNoneWhereNoneIsNeeded) {
