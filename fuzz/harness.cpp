@@ -95,8 +95,6 @@ bool Writes(const hostsim::Call& c) {
 void CheckAlways() {
     if (H().windows().size() > 1)
         Broken("at most one overlay window");
-    if (H().hasDataRef(kOverride) && H().getInt(kOverride, 0) != *gMaster)
-        Broken("the override equals HotKey_Master", std::to_string(*gMaster));
     for (const hostsim::Call& c : H().recorder.calls) {
         if ((c.fn == "XPLMSetDataf" && !std::isfinite(c.args.at(1).f)) ||
             (c.fn == "XPLMSetDatad" && !std::isfinite(c.args.at(1).d))) {
@@ -112,38 +110,48 @@ void CheckAlways() {
         Broken("the host is never misused", H().misuses.front());
 }
 
-// One key event, checked: in slew mode only listed keys write or consume; outside it none do.
+// Whether slew mode plainly holds the aircraft: the overlay open, the flag and element 0 set.
+bool Holding() {
+    return !H().windows().empty() && *gMaster != 0 &&
+           (!H().hasDataRef(kOverride) || H().getInt(kOverride, 0) != 0);
+}
+
+// One key event, checked: only listed keys write or consume, and only in slew mode; plainly in
+// slew mode, with the 3-D view having the keyboard, every listed key but S is consumed.
 void Key(char character, int flags, char key) {
-    const bool on = *gMaster != 0;
+    const bool sure = Holding() && H().pluginEnabled && !H().windowHasKeyboard;
     const size_t from = H().recorder.calls.size();
     const bool consumed = H().keyEvent(character, flags, key);
     const int k = static_cast<signed char>(key);
-    const bool listed = on && trovik_published::Listed(k);
-    if (consumed != (listed && k != 0x53))
+    const bool listed = trovik_published::Listed(k) && k != XPLM_VK_S;
+    if (consumed && (!listed || !Holding()))
         Broken("only listed keys consume, in slew mode", std::to_string(k));
+    if (sure && listed && !consumed)
+        Broken("in slew mode every listed key is consumed", std::to_string(k));
     for (size_t i = from; i < H().recorder.calls.size(); ++i) {
         const hostsim::Call& c = H().recorder.calls[i];
-        if (Writes(c) && !listed)
-            Broken("only listed keys write, in slew mode", std::to_string(k) + " " + c.str());
+        // Y, the hot key, hands the aircraft back when it ends slew mode.
+        if (Writes(c) && !trovik_published::Listed(k) && k != XPLM_VK_Y)
+            Broken("only listed keys write", std::to_string(k) + " " + c.str());
     }
 }
 
 void Start() {
     char name[256], sig[256], desc[256];
     gPlugin.XPluginStart(name, sig, desc);
-    gPlugin.XPluginEnable();
+    gPlugin.enable();
 }
 
 void Stop() {
-    gPlugin.XPluginDisable();
+    gPlugin.disable();
     gPlugin.XPluginStop();
     if (!H().hotKeys().empty() || !H().keySniffers().empty() || !H().windows().empty() ||
         H().cameraControlled() || !H().commandHandlers().empty() || H().menus().size() != 1 ||
         !H().menu(H().pluginsMenu())->items.empty() || !H().flightLoops().empty()) {
         Broken("stop leaves no callback of the plug-in behind");
     }
-    if (*gMaster != 0 || (H().hasDataRef(kOverride) && H().getInt(kOverride, 0) != 0))
-        Broken("stop releases the aircraft");
+    if (*gMaster != 0)
+        Broken("stop ends slew mode");
 }
 
 void LoadOnce() {
@@ -211,7 +219,7 @@ void Event(Reader& in) {
     const double wheels = Wheels();
     const bool standing = *gMaster != 0 && gRestTrusted && std::fabs(wheels) < 1e-3;
     H().recorder.clear();
-    const uint8_t kind = in.byte() % 16;
+    const uint8_t kind = in.byte() % 19;
     switch (kind) {
         case 0: {  // any key event, as the simulator could deliver it
             const char key = static_cast<char>(in.byte());
@@ -230,13 +238,14 @@ void Event(Reader& in) {
             Key('y', xplm_DownFlag, XPLM_VK_Y);
             break;
         case 3: {  // a frame: the flight loops, at one of several frame times, then the drawing
-            const hostsim::MenuItem* joystick = H().findMenuItem("Joystick slew");
-            const bool stickFlies =
-                *gMaster != 0 && joystick != nullptr && joystick->check == xplm_Menu_Checked;
+            const bool slewing = !H().windows().empty();
             const size_t from = H().recorder.calls.size();
             H().flightLoopFrame(kFrameTimes[gEvents % (sizeof kFrameTimes / sizeof(double))]);
-            if (!stickFlies && H().recorder.calls.size() != from)
-                Broken("a suspended flight loop costs nothing", H().recorder.calls[from].str());
+            if (!slewing && H().recorder.calls.size() != from)
+                Broken("out of slew mode nothing of ours runs per frame",
+                       H().recorder.calls[from].str());
+            if (!H().windows().empty() && !Holding())
+                Broken("a frame after another plug-in lets go, slew mode has ended");
             const hostsim::Frame frame = H().drawFrame();
             for (const hostsim::Text& t : frame.texts) {
                 if (t.text.size() > 255)
@@ -251,10 +260,10 @@ void Event(Reader& in) {
             H().changeView();
             break;
         case 6:
-            gPlugin.XPluginEnable();
+            gPlugin.enable();
             break;
         case 7:
-            gPlugin.XPluginDisable();
+            gPlugin.disable();
             break;
         case 8: {  // the simulator changes a value, to anything
             const char* path = Path(1 + in.byte() % (PathCount() - 1));
@@ -280,12 +289,18 @@ void Event(Reader& in) {
             Start();
             break;
         }
-        case 12: {
-            const int from = in.byte();
-            const int high = in.byte() << 8;
-            const int message = high | in.byte();
-            gPlugin.XPluginReceiveMessage(from, message, nullptr);
-            if (message == XPLM_MSG_PLANE_LOADED)
+        case 12: {  // a message from the simulator, about the user's aircraft or another
+            const int messages[] = {XPLM_MSG_PLANE_CRASHED,
+                                    XPLM_MSG_PLANE_LOADED,
+                                    XPLM_MSG_AIRPORT_LOADED,
+                                    104,
+                                    XPLM_MSG_PLANE_UNLOADED,
+                                    107,
+                                    0x7FFFFFFF};
+            const int message = messages[in.byte() % 7];
+            const int aircraft = in.byte() % 3;
+            gPlugin.sendMessage(message, aircraft);
+            if (message == XPLM_MSG_PLANE_LOADED && aircraft == 0)
                 gRestTrusted = true;  // forgotten: from the gear again
             break;
         }
@@ -307,6 +322,16 @@ void Event(Reader& in) {
         case 15:
             H().pickMenuItem(kMenuItems[in.byte() % 3]);
             break;
+        case 16:  // another plug-in takes the aircraft, or lets it go
+            if (H().hasDataRef(kOverride))
+                H().setInt(kOverride, 0, in.byte() & 1);
+            break;
+        case 17:  // another plug-in writes the exported flag
+            *gMaster = in.byte() & 1;
+            break;
+        case 18:  // the user clicks into a text field, or back into the 3-D view
+            H().windowHasKeyboard = !H().windowHasKeyboard;
+            break;
     }
     ++gEvents;
     CheckAlways();
@@ -315,7 +340,7 @@ void Event(Reader& in) {
             c.str().find("onground_any") != std::string::npos)
             gRestTrusted = std::fabs(wheels) < 0.05;  // measured
     }
-    const bool byPlugin = kind <= 3 || kind >= 13;
+    const bool byPlugin = kind <= 3 || (kind >= 13 && kind <= 15);
     if (standing && byPlugin && *gMaster != 0 && Wheels() < -0.051)
         Broken("an aircraft on its wheels is never put below the ground",
                std::to_string(Wheels()) + " after event " + std::to_string(kind));

@@ -11,7 +11,7 @@ using namespace internal;
 // ---- Camera ----
 
 int Host::cameraFrame(bool passNullPosition) {
-    if (camera_.callback == nullptr)
+    if (camera_.callback == nullptr || !pluginEnabled)
         return -1;
     const Camera held = camera_;
     // NaN in every other field, and a pattern that is a plain number (0xDEADBEEF) in the rest;
@@ -40,7 +40,8 @@ void Host::changeView() {
     }
     const Camera held = camera_;
     releaseCamera();
-    held.callback(nullptr, 1, held.refcon);
+    if (pluginEnabled)
+        held.callback(nullptr, 1, held.refcon);
 }
 
 }  // namespace hostsim

@@ -67,6 +67,8 @@ void Host::removeCommandHandler(const CommandHandler& handler) {
 }
 
 void Host::runCommand(XPLMCommandRef ref, XPLMCommandPhase phase) {
+    if (!pluginEnabled)
+        return;
     // Handlers may come and go inside a callback: walk a copy, skipping any that went away.
     const std::vector<CommandHandler> handlers = handlers_;
     for (int pass = 0; pass < 2; ++pass) {
@@ -198,6 +200,8 @@ bool Host::pickMenuItem(const std::string& name) {
     const MenuItem* item = findMenuItem(name, &m);
     if (item == nullptr || !item->enabled)
         return false;
+    if (item->command == nullptr && !pluginEnabled)
+        return true;
     if (item->command != nullptr) {
         commandOnce(item->command);
     } else if (m->handler != nullptr) {

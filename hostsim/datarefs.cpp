@@ -37,6 +37,16 @@ const std::vector<KnownDataRef>& DefaultDataRefs() {
         // Each wheel's height below (negative) the reference point, uncompressed; 0 where the
         // aircraft has no such wheel. No gear at all by default.
         {"sim/flightmodel/parts/tire_y_no_deflection", DataType::FloatArray, 10},
+        // What the flight model carries on from: its attitude quaternion {1, i, j, k}, the
+        // velocity in local axes and the rotation rates.
+        {"sim/flightmodel/position/q", DataType::FloatArray, 4},
+        {"sim/flightmodel/position/local_vx", DataType::Float, 1},
+        {"sim/flightmodel/position/local_vy", DataType::Float, 1},
+        {"sim/flightmodel/position/local_vz", DataType::Float, 1},
+        {"sim/flightmodel/position/P", DataType::Float, 1},
+        {"sim/flightmodel/position/Q", DataType::Float, 1},
+        {"sim/flightmodel/position/R", DataType::Float, 1},
+        {"sim/time/is_in_replay", DataType::Int, 1},
     };
     return known;
 }
@@ -169,6 +179,19 @@ DataRefValue* Value(XPLMDataRef ref) {
     return static_cast<DataRefValue*>(ref);
 }
 
+// The simulator's note on positioning aircraft: with the flight model running, a plug-in that
+// keeps writing the aircraft's position or attitude "will thrash the aircraft around".
+void CheckHeld(const DataRefValue* r, const char* fn) {
+    const char kPosition[] = "sim/flightmodel/position/";
+    if (r == nullptr || r->path.compare(0, sizeof kPosition - 1, kPosition) != 0)
+        return;
+    const DataRefValue* held = Value(H().find("sim/operation/override/override_planepath"));
+    if (held == nullptr || held->ints.empty() || held->ints[0] != 0)
+        return;
+    H().misuse(std::string(fn) + " of " + r->path +
+               " while the flight model runs (element 0 of the path override is 0)");
+}
+
 std::vector<int>& Elements(DataRefValue& r, int*) {
     return r.ints;
 }
@@ -199,6 +222,9 @@ int GetArray(const char* fn, XPLMDataRef ref, DataType type, T* out, int offset,
         n = Landing(r, type, out, offset, max);
         if (n > 0)
             std::memcpy(out, Elements(*r, out).data() + offset, sizeof(T) * n);
+        // The elements read, not the buffer's address, which changes from call to call.
+        if (call != nullptr && out != nullptr)
+            call->args[1] = Arg::Array(out, n);
     }
     Result(call, Arg::Int(n));
     return n;
@@ -210,6 +236,7 @@ void SetArray(const char* fn, XPLMDataRef ref, DataType type, T* values, int off
     const int n = Landing(r, type, values, offset, count);
     // Only the elements that land are recorded: a wild count must not make us read far away.
     RECORD(fn, {Ref(ref), Arg::Array(values, n), Arg::Int(offset), Arg::Int(count)});
+    CheckHeld(r, fn);
     if (n > 0)
         std::memcpy(Elements(*r, values).data() + offset, values, sizeof(T) * n);
 }
@@ -243,6 +270,7 @@ XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef) {
 
 XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue) {
     RECORD("XPLMSetDataf", {Ref(inDataRef), Arg::Float(inValue)});
+    CheckHeld(Value(inDataRef), "XPLMSetDataf");
     if (DataRefValue* r = Value(inDataRef)) {
         if (r->type == DataType::Float)
             r->f = inValue;
@@ -264,6 +292,7 @@ XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef) {
 
 XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue) {
     RECORD("XPLMSetDatad", {Ref(inDataRef), Arg::Double(inValue)});
+    CheckHeld(Value(inDataRef), "XPLMSetDatad");
     if (DataRefValue* r = Value(inDataRef)) {
         if (r->type == DataType::Double)
             r->d = inValue;

@@ -46,9 +46,14 @@ int Host::removeSniffer(const KeySniffer& sniffer) {
 
 bool Host::keyEvent(char character, XPLMKeyFlags flags, char virtualKey) {
     // Registrations may change inside a callback: walk a copy, skipping any that went away.
+    if (!pluginEnabled)
+        return false;
     const std::vector<KeySniffer> sniffers = sniffers_;
     for (int pass = 0; pass < 2; ++pass) {
         const bool before = pass == 0;
+        // A window with the keyboard takes the key after the sniffers before it.
+        if (!before && windowHasKeyboard)
+            return false;
         for (const KeySniffer& s : sniffers) {
             if ((s.beforeWindows != 0) != before)
                 continue;
@@ -101,6 +106,8 @@ std::vector<Window> Host::windows() const {
 
 Frame Host::drawFrame() {
     frame_ = Frame{};
+    if (!pluginEnabled)
+        return frame_;
     drawing_ = true;
     const std::vector<Window> windows = windows_;
     for (const Window& w : windows) {

@@ -77,10 +77,11 @@ void Host::flightLoopFrame(double seconds, const std::function<void()>& simulato
         }
         for (XPLMFlightLoopID id : ids) {
             const FlightLoop* loop = flightLoop(id);
-            if (loop == nullptr || !loop->scheduled ||
+            if (!pluginEnabled || loop == nullptr || !loop->scheduled ||
                 (loop->byFrames ? frameCount_ < loop->dueFrame : clock_ < loop->dueTime)) {
                 continue;
             }
+            ++loopCalls;
             const float sinceLastCall = static_cast<float>(clock_ - loop->lastTime);
             const float next = loop->callback(sinceLastCall, static_cast<float>(sinceLastLoops),
                                               static_cast<int>(frameCount_), loop->refcon);

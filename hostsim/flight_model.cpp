@@ -1,5 +1,9 @@
 // The simulator's own work on the user's aircraft once a frame, where a plug-in that holds the
-// aircraft can get it wrong: the height above ground and whether it is on the ground.
+// aircraft can get it wrong. With element 0 of the path override at 0 the flight model runs: the
+// attitude follows the quaternion q (psi, theta and phi written meanwhile are overwritten) and
+// the position follows the velocity. At 1 it is held: q and the velocity stay as they are, and
+// psi, theta and phi are what was written. Then the height above ground and, while the flight
+// model runs, whether the aircraft is on the ground.
 #include <cmath>
 
 #include "internal.h"
@@ -12,24 +16,76 @@ namespace {
 
 const char* const kOverride = "sim/operation/override/override_planepath";
 const char* const kOnGround = "sim/flightmodel/failures/onground_any";
+const char* const kQ = "sim/flightmodel/position/q";
+const std::string kP = "sim/flightmodel/position/";
+
+constexpr double kDegrees = 180.0 / 3.14159265358979323846;
 
 // Within this of its wheels' contact, either way, the aircraft counts as on the ground.
 constexpr double kGroundContact = 0.05;
 
 }  // namespace
 
-void Host::runFlightModel(double /*seconds*/) {
-    const bool held = hasDataRef(kOverride) && getInt(kOverride, 0) != 0;
-    const std::string p = "sim/flightmodel/position/";
-    if (!terrain.loaded || !hasDataRef(p + "local_x") || !hasDataRef(p + "local_y") ||
-        !hasDataRef(p + "local_z") || !hasDataRef(p + "y_agl"))
+void Host::setAttitude(float psi, float theta, float phi) {
+    setFloat(kP + "psi", psi);
+    setFloat(kP + "theta", theta);
+    setFloat(kP + "phi", phi);
+    const double ps = static_cast<double>(psi) / kDegrees / 2;
+    const double th = static_cast<double>(theta) / kDegrees / 2;
+    const double ph = static_cast<double>(phi) / kDegrees / 2;
+    const double q[4] = {
+        std::cos(ps) * std::cos(th) * std::cos(ph) + std::sin(ps) * std::sin(th) * std::sin(ph),
+        std::cos(ps) * std::cos(th) * std::sin(ph) - std::sin(ps) * std::sin(th) * std::cos(ph),
+        std::cos(ps) * std::sin(th) * std::cos(ph) + std::sin(ps) * std::cos(th) * std::sin(ph),
+        -std::cos(ps) * std::sin(th) * std::sin(ph) + std::sin(ps) * std::cos(th) * std::cos(ph)};
+    for (int i = 0; i < 4; ++i)
+        setFloatAt(kQ, i, static_cast<float>(q[i]));
+}
+
+void Host::runFlightModel(double seconds) {
+    const bool held = !hasDataRef(kOverride) || getInt(kOverride, 0) != 0;
+    const bool aircraft =
+        hasDataRef(kP + "local_x") && hasDataRef(kP + "local_y") && hasDataRef(kP + "local_z");
+    if (!held && hasDataRef(kQ) && hasDataRef(kP + "psi") && hasDataRef(kP + "theta") &&
+        hasDataRef(kP + "phi")) {
+        double q[4];
+        for (int i = 0; i < 4; ++i)
+            q[i] = getFloatAt(kQ, i);
+        const double norm = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
+        if (norm > 0.0) {
+            for (double& c : q)
+                c /= norm;
+            const double phi =
+                std::atan2(2 * (q[0] * q[1] + q[2] * q[3]), 1 - 2 * (q[1] * q[1] + q[2] * q[2]));
+            const double theta =
+                std::asin(std::fmax(-1.0, std::fmin(1.0, 2 * (q[0] * q[2] - q[3] * q[1]))));
+            double psi =
+                std::atan2(2 * (q[0] * q[3] + q[1] * q[2]), 1 - 2 * (q[2] * q[2] + q[3] * q[3]));
+            psi = std::fmod(psi * kDegrees + 360.0, 360.0);
+            setFloat(kP + "psi", static_cast<float>(psi));
+            setFloat(kP + "theta", static_cast<float>(theta * kDegrees));
+            setFloat(kP + "phi", static_cast<float>(phi * kDegrees));
+        }
+    }
+    if (!held && aircraft) {
+        const char* axes[3][2] = {
+            {"local_x", "local_vx"}, {"local_y", "local_vy"}, {"local_z", "local_vz"}};
+        for (const auto& axis : axes) {
+            if (!hasDataRef(kP + axis[1]))
+                continue;
+            const double v = getFloat(kP + axis[1]);
+            if (v != 0.0)
+                setDouble(kP + axis[0], getDouble(kP + axis[0]) + v * seconds);
+        }
+    }
+    if (!terrain.loaded || !aircraft || !hasDataRef(kP + "y_agl"))
         return;
-    const double x = getDouble(p + "local_x");
-    const double y = getDouble(p + "local_y");
-    const double z = getDouble(p + "local_z");
+    const double x = getDouble(kP + "local_x");
+    const double y = getDouble(kP + "local_y");
+    const double z = getDouble(kP + "local_z");
     const double above = y - groundBelow(x, y, z);
     if (!held || aglMode == AglMode::EveryFrame)
-        setFloat(p + "y_agl", static_cast<float>(above));
+        setFloat(kP + "y_agl", static_cast<float>(above));
     // Documented for a running flight model only: while the path is held it keeps its value.
     if (!held && hasDataRef(kOnGround))
         setInt(kOnGround, 0, std::fabs(above - restHeight) < kGroundContact ? 1 : 0);

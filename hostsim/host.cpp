@@ -35,6 +35,9 @@ void Host::reset() {
     menus_.clear();
     loops_.clear();
     probes_.clear();
+    pluginEnabled = true;
+    windowHasKeyboard = false;
+    loopCalls = 0;
     terrain = Terrain{};
     restHeight = 0.0;
     aglMode = AglMode::EveryFrame;

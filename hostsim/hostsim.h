@@ -261,10 +261,16 @@ class HOSTSIM_API Host {
     int screenWidth = 1920;
     int screenHeight = 1080;
 
+    // Whether the loaded plug-in is enabled: a disabled one gets no callback of any kind (keys,
+    // commands, menu handlers, flight loops, drawing, the camera). The loader keeps it.
+    bool pluginEnabled = true;
+
     // Keys, as the simulator delivers them: every event goes first to the key sniffers
-    // registered before windows, then to those registered after them (no window here takes
-    // keys), then to every hot key whose key and flags match exactly. A sniffer that returns 0
-    // consumes the event and nothing after it sees it. Returns true when a sniffer consumed it.
+    // registered before windows, then, unless a window has the keyboard (a text field being
+    // typed into), to those registered after them, then to every hot key whose key and flags
+    // match exactly. A sniffer that returns 0 consumes the event and nothing after it sees it.
+    // Returns true when a sniffer consumed it.
+    bool windowHasKeyboard = false;
     bool keyEvent(char character, XPLMKeyFlags flags, char virtualKey);
     // A key-down event and then a key-up event; modifiers are the Shift/Alt/Control bits.
     void pressKey(char virtualKey, XPLMKeyFlags modifiers = 0, char character = 0);
@@ -321,11 +327,16 @@ class HOSTSIM_API Host {
     // last call (or its creation), the time since the last frame's loops, and the frame count.
     void flightLoopFrame(double seconds, const std::function<void()>& simulatorWork = {});
     std::vector<FlightLoop> flightLoops() const { return loops_; }
+    unsigned long long loopCalls = 0;  // flight loop callbacks made since the last reset
     const FlightLoop* flightLoop(XPLMFlightLoopID id) const;  // null once destroyed
     double clock() const { return clock_; }
     // What the loader calls once a plug-in has stopped: a flight loop still there would be called
     // into an unloaded library, and a probe would leak. Each is reported as misuse and removed.
     void pluginStopped();
+
+    // The user's attitude as the simulator sets it: psi, theta and phi, and the quaternion q the
+    // flight model keeps them in (while it runs, q is the master and they follow it every frame).
+    void setAttitude(float psi, float theta, float phi);
 
     // The scenery, and the user's aircraft on it: the height of its reference point (where
     // local_y is) above its wheels' contact with the ground, for onground_any; and when y_agl is
@@ -383,7 +394,8 @@ class HOSTSIM_API Host {
     // What the simulator does between the loops before and after the flight model.
     void runFlightModel(double seconds);
     Host();
-    std::map<std::string, std::unique_ptr<DataRefValue>> datarefs_;
+    // Looked up by a plain C string without building a std::string: no allocation per call.
+    std::map<std::string, std::unique_ptr<DataRefValue>, std::less<>> datarefs_;
     // Removed datarefs stay allocated so that a stale handle never points at freed memory.
     std::vector<std::unique_ptr<DataRefValue>> retired_;
     std::vector<Window> windows_;
@@ -421,6 +433,12 @@ class HOSTSIM_API Plugin {
     bool load(const std::string& path, std::string& error);
     // XPluginDisable (if enabled), XPluginStop, then closes the library. Safe when not loaded.
     void unload();
+    // As the user does in the plug-in admin: the host stops or resumes every callback.
+    void disable();
+    int enable();
+    // A message from the simulator, with its parameter passed as the pointer's value; only an
+    // enabled plug-in receives it.
+    void sendMessage(int message, intptr_t parameter = 0);
     bool loaded() const { return handle_ != nullptr; }
 
     int startResult = 0;

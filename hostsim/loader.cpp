@@ -107,6 +107,9 @@ void Bind(void* handle, const char* name, F& slot, std::string& missing) {
         missing += missing.empty() ? name : std::string(", ") + name;
 }
 
+// XPLM_PLUGIN_XPLANE: the simulator's own messages come from plug-in id 0.
+constexpr XPLMPluginID kFromSimulator = 0;
+
 std::string Terminated(const char* buffer, size_t size) {
     return std::string(buffer, strnlen(buffer, size));
 }
@@ -159,7 +162,31 @@ bool Plugin::load(const std::string& path, std::string& error) {
     // The simulator enables only a plug-in that started.
     enableResult = startResult != 0 ? XPluginEnable() : 0;
     enabled_ = enableResult != 0;
+    Host::get().pluginEnabled = enabled_;
     return true;
+}
+
+void Plugin::disable() {
+    if (handle_ == nullptr || !enabled_)
+        return;
+    XPluginDisable();
+    enabled_ = false;
+    Host::get().pluginEnabled = false;
+}
+
+int Plugin::enable() {
+    if (handle_ == nullptr)
+        return 0;
+    if (!enabled_) {
+        enabled_ = XPluginEnable() != 0;
+        Host::get().pluginEnabled = enabled_;
+    }
+    return enabled_ ? 1 : 0;
+}
+
+void Plugin::sendMessage(int message, intptr_t parameter) {
+    if (handle_ != nullptr && enabled_)
+        XPluginReceiveMessage(kFromSimulator, message, reinterpret_cast<void*>(parameter));
 }
 
 void Plugin::unload() {
@@ -170,6 +197,7 @@ void Plugin::unload() {
     enabled_ = false;
     XPluginStop();
     Host::get().pluginStopped();
+    Host::get().pluginEnabled = true;
     Close(handle_);
     handle_ = nullptr;
 }

@@ -22,5 +22,13 @@ extern XPLMDataRef gYokeRollRatio;     // float, -1 stick left to 1 right
 extern XPLMDataRef gYokeHeadingRatio;  // float, -1 left rudder to 1 right
 extern XPLMDataRef gPlaneOnGround;     // int, 1 while any wheel touches the ground
 extern XPLMDataRef gPlaneTireY;        // float[10], each wheel's height from the reference point
+extern XPLMDataRef gPlaneQ;            // float[4], the flight model's attitude quaternion
+extern XPLMDataRef gPlaneVX;           // float, m/s east
+extern XPLMDataRef gPlaneVY;           // float, m/s up
+extern XPLMDataRef gPlaneVZ;           // float, m/s south
+extern XPLMDataRef gPlaneP;            // float, roll rate, degrees a second
+extern XPLMDataRef gPlaneQRate;        // float, pitch rate, degrees a second
+extern XPLMDataRef gPlaneR;            // float, yaw rate, degrees a second
+extern XPLMDataRef gReplay;            // int, 1 while the simulator replays a flight
 
 #endif  // TROVIK_BINDINGS_H

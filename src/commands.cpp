@@ -79,7 +79,7 @@ int MyCommandHandler(XPLMCommandRef inCommand, XPLMCommandPhase inPhase, void* /
         } else if (acts) {
             // Read as a key event reads, whatever the mode.
             const Snapshot aircraft = ReadSnapshot();
-            if (HotKey_Master != 0)
+            if ((HotKey_Master != 0 || SlewModeOn()) && SlewModeHeld())
                 PerformSlewAction(command.action, command.fast, aircraft);
         }
         break;
@@ -94,7 +94,7 @@ void CreateCommandsAndMenu() {
         XPLMRegisterCommandHandler(gCommandRefs[i], MyCommandHandler, kBefore, nullptr);
     }
     CreateMenu(gCommandRefs[kToggleRow], gCommandRefs[kTopDownViewRow], gCommandRefs[kJoystickRow],
-               HotKey_Master != 0, JoystickSlewEnabled());
+               SlewModeOn(), JoystickSlewEnabled());
 }
 
 void RemoveCommandsAndMenu() {

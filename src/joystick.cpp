@@ -39,8 +39,9 @@ double Rate(float ratio, double full) {
 
 float MyJoystickFlightLoop(float inElapsedSinceLastCall, float /*inElapsedTimeSinceLastFlightLoop*/,
                            int /*inCounter*/, void* /*inRefcon*/) {
-    // Another plug-in may have cleared the exported flag: nothing to do until slew mode is on.
-    if (HotKey_Master == 0)
+    // Every frame of slew mode: another plug-in may have switched it off, or taken the aircraft
+    // back, since the last.
+    if (!SlewModeHeld())
         return kSuspend;
     // The first call after a pause is told the whole pause: it moves nothing.
     const unsigned runs = SlewFlightLoopRuns();
@@ -50,6 +51,8 @@ float MyJoystickFlightLoop(float inElapsedSinceLastCall, float /*inElapsedTimeSi
     if (resumed || !isfinite(elapsed) || elapsed <= 0.0)
         return kEveryFrame;
     const double seconds = fmin(elapsed, kLongestFrame);
+    if (!JoystickSlewEnabled())
+        return kEveryFrame;
 
     // Stick forward reads below 0 and moves the aircraft forward.
     const double forward = -Rate(XPLMGetDataf(gYokePitchRatio), kFullSpeed) * seconds;

@@ -6,7 +6,8 @@
 
 #include "host/xplm.h"
 
-// The flight loop: called every frame while slew mode and joystick slew are on.
+// The flight loop: called every frame while slew mode is on; it reads the stick while joystick
+// slew is on.
 float MyJoystickFlightLoop(float inElapsedSinceLastCall, float inElapsedTimeSinceLastFlightLoop,
                            int inCounter, void* inRefcon);
 

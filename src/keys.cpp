@@ -8,8 +8,11 @@ namespace {
 signed char gVirtualKey = 0;
 int gFlags = 0;
 
-// The event is consumed: the simulator does not act on the key as well.
+// The event is consumed: the simulator does not act on the key as well. If the aircraft is no
+// longer ours (another plug-in let it go), the key passes on untouched.
 int Consume(SlewAction action, bool fast, const Snapshot& a) {
+    if (!SlewModeHeld())
+        return 1;
     PerformSlewAction(action, fast, a);
     return 0;
 }
@@ -19,7 +22,8 @@ int Command(const Snapshot& a) {
     const bool shift = (gFlags & xplm_ShiftFlag) != 0;
     switch (gVirtualKey) {
         case XPLM_VK_S:
-            PerformSlewAction(kTopDownView, shift, a);
+            if (SlewModeHeld())
+                PerformSlewAction(kTopDownView, shift, a);
             return 1;  // the simulator still sees S
         case XPLM_VK_NUMPAD1:
             return Consume(kTurnLeft, shift, a);
@@ -73,7 +77,7 @@ int MyKeySniffer(char /*inChar*/, XPLMKeyFlags inFlags, char inVirtualKey, void*
     // Read before the mode test, on every event, so that each event costs the host the same
     // reads whatever the mode.
     const Snapshot aircraft = ReadSnapshot();
-    if (HotKey_Master == 0)
+    if (HotKey_Master == 0 && !SlewModeOn())
         return 1;
     // Neither the down nor the up bit is tested: holding a key repeats the command, and a press
     // and its release each perform it.

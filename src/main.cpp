@@ -27,6 +27,14 @@ XPLMDataRef gYokeRollRatio = nullptr;
 XPLMDataRef gYokeHeadingRatio = nullptr;
 XPLMDataRef gPlaneOnGround = nullptr;
 XPLMDataRef gPlaneTireY = nullptr;
+XPLMDataRef gPlaneQ = nullptr;
+XPLMDataRef gPlaneVX = nullptr;
+XPLMDataRef gPlaneVY = nullptr;
+XPLMDataRef gPlaneVZ = nullptr;
+XPLMDataRef gPlaneP = nullptr;
+XPLMDataRef gPlaneQRate = nullptr;
+XPLMDataRef gPlaneR = nullptr;
+XPLMDataRef gReplay = nullptr;
 
 namespace {
 
@@ -59,9 +67,22 @@ const Binding kBindings[] = {
     // reference point.
     {&gPlaneOnGround, "sim/flightmodel/failures/onground_any"},
     {&gPlaneTireY, "sim/flightmodel/parts/tire_y_no_deflection"},
+    // What the flight model resumes from when we let go: it neither uses nor updates them while
+    // the path is held.
+    {&gPlaneQ, "sim/flightmodel/position/q"},
+    {&gPlaneVX, "sim/flightmodel/position/local_vx"},
+    {&gPlaneVY, "sim/flightmodel/position/local_vy"},
+    {&gPlaneVZ, "sim/flightmodel/position/local_vz"},
+    {&gPlaneP, "sim/flightmodel/position/P"},
+    {&gPlaneQRate, "sim/flightmodel/position/Q"},
+    {&gPlaneR, "sim/flightmodel/position/R"},
+    // A replay places the aircraft itself: no slew mode then.
+    {&gReplay, "sim/time/is_in_replay"},
 };
 
-constexpr int kBeforeWindows = 1;
+// After the windows: a key typed into a text field (the map's search, another plug-in's window)
+// belongs to the field, and must not move the aircraft too.
+constexpr int kBeforeWindows = 0;
 
 XPLMHotKeyID gHotKey = nullptr;
 
@@ -103,6 +124,13 @@ PLUGIN_API void XPluginDisable(void) {
 
 PLUGIN_API void XPluginReceiveMessage(XPLMPluginID /*inFrom*/, int inMessage, void* inParam) {
     // The parameter is the aircraft's index, passed as the pointer's value; 0 is the user's.
-    if (inMessage == XPLM_MSG_PLANE_LOADED && inParam == nullptr)
+    const bool usersAircraft = inParam == nullptr;
+    if (inMessage == XPLM_MSG_PLANE_LOADED && usersAircraft)
         ForgetRestHeight();
+    // The simulator has just placed the aircraft itself.
+    if (((inMessage == XPLM_MSG_PLANE_LOADED || inMessage == XPLM_MSG_PLANE_UNLOADED) &&
+         usersAircraft) ||
+        inMessage == XPLM_MSG_AIRPORT_LOADED || inMessage == XPLM_MSG_PLANE_CRASHED) {
+        EndSlewModeForMessage();
+    }
 }

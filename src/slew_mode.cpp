@@ -3,42 +3,53 @@
 #include "bindings.h"
 #include "camera.h"
 #include "ground.h"
+#include "hand_back.h"
 #include "menu.h"
 #include "overlay.h"
 
 int HotKey_Master = 0;
 
-static XPLMWindowID gWindow = nullptr;
+namespace {
 
-static XPLMFlightLoopID gFlightLoop = nullptr;
-static bool gJoystickSlew = true;
-static unsigned gFlightLoopRuns = 0;
+bool gSlewMode = false;
+// Whether element 0 was 0 when slew mode took the aircraft: if another plug-in already held it,
+// letting go leaves it held, and the flight is that plug-in's to hand back.
+bool gOwnPath = false;
 
-// Every frame while it can move the aircraft; suspended otherwise, so that it costs the
-// simulator nothing.
-static void ScheduleFlightLoop() {
+XPLMWindowID gWindow = nullptr;
+
+XPLMFlightLoopID gFlightLoop = nullptr;
+bool gJoystickSlew = true;
+unsigned gFlightLoopRuns = 0;
+
+void ScheduleFlightLoop() {
     constexpr float kEveryFrame = -1.0f;
     constexpr float kSuspended = 0.0f;
     constexpr int kRelativeToNow = 1;
     if (gFlightLoop == nullptr)
         return;
-    const bool run = HotKey_Master != 0 && gJoystickSlew;
-    if (run)
+    if (gSlewMode)
         ++gFlightLoopRuns;
-    XPLMScheduleFlightLoop(gFlightLoop, run ? kEveryFrame : kSuspended, kRelativeToNow);
+    XPLMScheduleFlightLoop(gFlightLoop, gSlewMode ? kEveryFrame : kSuspended, kRelativeToNow);
 }
 
-static void WriteOverride(int value) {
-    // Element 0 of the array is the user's aircraft; the AI aircraft keep their own entries.
+// Element 0 of the array is the user's aircraft; the AI aircraft keep their own entries. A
+// simulator without the array cannot tell us: nothing there can take the aircraft back either.
+enum class Path { kFree, kHeld, kUnknown };
+
+Path ReadOverride() {
+    int value = 0;
+    if (XPLMGetDatavi(gPlaneOverride, &value, 0, 1) != 1)
+        return Path::kUnknown;
+    return value != 0 ? Path::kHeld : Path::kFree;
+}
+
+void WriteOverride(int value) {
     int values[1] = {value};
     XPLMSetDatavi(gPlaneOverride, values, 0, 1);
 }
 
-static void OpenOverlay() {
-    // HotKey_Master is exported, so another plug-in may have cleared it while our window is
-    // still open: one overlay is enough.
-    if (gWindow != nullptr)
-        return;
+void OpenOverlay() {
     int width = 0;
     int height = 0;
     XPLMGetScreenSize(&width, &height);
@@ -49,32 +60,103 @@ static void OpenOverlay() {
                                MyDrawWindowCallback, nullptr, nullptr, nullptr);
 }
 
-static void CloseOverlay() {
+void CloseOverlay() {
     if (gWindow == nullptr)
         return;
     XPLMDestroyWindow(gWindow);
     gWindow = nullptr;
 }
 
-static void SwitchOff() {
+void TakeAircraft() {
+    // A replay moves the aircraft itself; a request for slew mode then is refused.
+    if (XPLMGetDatai(gReplay) != 0) {
+        HotKey_Master = 0;
+        return;
+    }
+    gOwnPath = ReadOverride() != Path::kHeld;
+    gSlewMode = true;
+    HotKey_Master = 1;
+    WriteOverride(1);
+    UpdateRestHeight();
+    RememberFlight();
+    OpenOverlay();
+    ShowSlewModeInMenu(true);
+    ScheduleFlightLoop();
+}
+
+// Everything of slew mode but the aircraft, which the caller has dealt with.
+void EndSlewMode() {
+    gSlewMode = false;
     HotKey_Master = 0;
-    WriteOverride(0);
     CloseOverlay();
     ShowSlewModeInMenu(false);
     ScheduleFlightLoop();
 }
 
-void ToggleSlewMode() {
-    if (HotKey_Master == 0) {
-        HotKey_Master = 1;
-        WriteOverride(1);
-        UpdateRestHeight();
-        OpenOverlay();
-        ShowSlewModeInMenu(true);
-        ScheduleFlightLoop();
-    } else {
-        SwitchOff();
+// Hands the aircraft back to the flight model, or to the plug-in that held it before us; if
+// someone already let go, the flight model is running and we write nothing.
+void LetGo() {
+    if (ReadOverride() != Path::kFree) {
+        if (gOwnPath) {
+            HandBackFlight();
+            WriteOverride(0);
+        } else {
+            WriteOverride(1);
+        }
     }
+    EndSlewMode();
+}
+
+}  // namespace
+
+void ToggleSlewMode() {
+    if (gSlewMode) {
+        LetGo();
+    } else {
+        TakeAircraft();
+    }
+}
+
+bool SlewModeOn() {
+    return gSlewMode;
+}
+
+bool SlewModeHeld() {
+    if (!gSlewMode) {
+        if (HotKey_Master != 0)
+            TakeAircraft();
+        return gSlewMode;
+    }
+    if (HotKey_Master == 0) {
+        LetGo();
+        return false;
+    }
+    if (ReadOverride() == Path::kFree) {
+        EndSlewMode();
+        return false;
+    }
+    return true;
+}
+
+void EndSlewModeForMessage() {
+    if (gSlewMode) {
+        if (gOwnPath && ReadOverride() != Path::kFree)
+            WriteOverride(0);
+        EndSlewMode();
+    }
+    ReleaseCamera();
+}
+
+void EndSlewModeForDisable() {
+    if (gSlewMode)
+        LetGo();
+    ReleaseCamera();
+}
+
+void EndSlewModeForStop() {
+    if (gSlewMode)
+        LetGo();
+    HotKey_Master = 0;
 }
 
 void CreateSlewFlightLoop(XPLMFlightLoop_f callback) {
@@ -95,7 +177,6 @@ void DestroySlewFlightLoop() {
 void ToggleJoystickSlew() {
     gJoystickSlew = !gJoystickSlew;
     ShowJoystickSlewInMenu(gJoystickSlew);
-    ScheduleFlightLoop();
 }
 
 bool JoystickSlewEnabled() {
@@ -104,19 +185,4 @@ bool JoystickSlewEnabled() {
 
 unsigned SlewFlightLoopRuns() {
     return gFlightLoopRuns;
-}
-
-void EndSlewModeForDisable() {
-    if (HotKey_Master == 0)
-        return;
-    SwitchOff();
-    ReleaseCamera();
-}
-
-void EndSlewModeForStop() {
-    if (HotKey_Master != 0) {
-        SwitchOff();
-    } else {
-        CloseOverlay();
-    }
 }

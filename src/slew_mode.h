@@ -1,20 +1,41 @@
 // Slew mode: the flag the inputs test, the path override it holds, the overlay window, the
-// menu's picture of it, and the flight loop that lets the stick slew while it is on.
+// menu's picture of it, and the flight loop that watches it every frame and lets the stick slew.
 #ifndef TROVIK_SLEW_MODE_H
 #define TROVIK_SLEW_MODE_H
 
 #include "host/xplm.h"
 
-// Exported by name: other plug-ins read (and may write) it to learn whether slew mode is on.
+// Exported by name: other plug-ins read it to learn whether slew mode is on, and may write it to
+// switch slew mode off (0) or on (1). We keep our own record of holding the aircraft.
 extern "C" PLUGIN_EXPORT int HotKey_Master;
 
 // What the hot key, the toggle command and the menu item do.
 void ToggleSlewMode();
 
-// Joystick slew: the stick's flight loop, handed over at start and created suspended, runs every
-// frame while slew mode is on and joystick slew is enabled, and is suspended otherwise. Joystick
-// slew is enabled at every start: the plug-in keeps no settings. Created before the menu, which
-// shows it.
+// Whether slew mode is on, by our own record.
+bool SlewModeOn();
+
+// Before every key, command or stick action: follows a change another plug-in made to
+// HotKey_Master (taking the aircraft, or letting it go), and ends slew mode without a write if
+// the path override was cleared behind our back. True while the aircraft is ours to move.
+bool SlewModeHeld();
+
+// The simulator has placed the aircraft itself (a new aircraft or airport, a crash): slew mode
+// ends without handing back a velocity or attitude, and the camera goes back.
+void EndSlewModeForMessage();
+
+// A disabled plug-in gets no keys and no commands, so nobody could release an aircraft it left
+// frozen: disabling ends slew mode and gives back a camera we still hold.
+void EndSlewModeForDisable();
+
+// Leaves the simulator as if slew mode had been switched off: used when the plug-in stops, so
+// the user's aircraft is never left frozen with no plug-in to release it.
+void EndSlewModeForStop();
+
+// The flight loop, handed over at start and created suspended, runs every frame while slew mode
+// is on and is suspended otherwise: out of slew mode nothing of ours runs per frame. Joystick
+// slew, on at every start, decides whether it reads the stick. Created before the menu, which
+// shows joystick slew.
 void CreateSlewFlightLoop(XPLMFlightLoop_f callback);
 void DestroySlewFlightLoop();
 void ToggleJoystickSlew();
@@ -23,14 +44,5 @@ bool JoystickSlewEnabled();
 // How often the flight loop has been set running: a call that finds a new count is the first
 // since it was suspended, and its elapsed time covers the pause.
 unsigned SlewFlightLoopRuns();
-
-// A disabled plug-in gets no keys and no commands, so nobody could release an aircraft it left
-// frozen: disabling ends slew mode and gives back a camera we still hold. With slew mode off it
-// does nothing.
-void EndSlewModeForDisable();
-
-// Leaves the simulator as if slew mode had been switched off: used when the plug-in stops, so
-// the user's aircraft is never left frozen with no plug-in to release it.
-void EndSlewModeForStop();
 
 #endif  // TROVIK_SLEW_MODE_H

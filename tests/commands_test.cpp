@@ -138,9 +138,9 @@ TEST_F(CommandsTest, MenuFollowsEveryPathThatChangesTheMode) {
     EXPECT_EQ(MenuState(), kOnInMenu);
     EXPECT_TRUE(host().pickMenuItem("Top-down view"));
     EXPECT_TRUE(host().cameraControlled());
-    plugin.XPluginDisable();
+    plugin.disable();
     EXPECT_EQ(MenuState(), kOffInMenu);
-    EXPECT_EQ(plugin.XPluginEnable(), 1);
+    EXPECT_EQ(plugin.enable(), 1);
     EXPECT_EQ(MenuState(), kOffInMenu);
 
     // Stop unchecks the item before it takes the menu away.
@@ -152,30 +152,30 @@ TEST_F(CommandsTest, MenuFollowsEveryPathThatChangesTheMode) {
     EXPECT_NE(menu[0].find(", 0, 1)"), std::string::npos) << menu[0];
 }
 
-TEST_F(CommandsTest, DisableEndsSlewModeAndGivesBackACameraItStillHolds) {
+TEST_F(CommandsTest, DisableEndsSlewModeAndGivesBackACameraItStillHoldsInOrOutOfSlewMode) {
     DownY();
     host().pressKey(XPLM_VK_S);
     host().recorder.clear();
     EXPECT_EQ(plugin.XPluginEnable(), 1);
     EXPECT_EQ(host().recorder.strings(), Calls{}) << "enable changes nothing";
-    plugin.XPluginDisable();
+    plugin.disable();
     EXPECT_EQ(HotKeyMaster(), 0);
     EXPECT_EQ(host().getInt(kOverride, 0), 0);
     EXPECT_TRUE(host().windows().empty());
     EXPECT_EQ(host().recorder.count("XPLMDontControlCamera"), 1u);
     EXPECT_FALSE(host().cameraControlled());
-    EXPECT_EQ(plugin.XPluginEnable(), 1);
+    EXPECT_EQ(plugin.enable(), 1);
     EXPECT_EQ(HotKeyMaster(), 0);
 
-    // With slew mode off, disable does nothing, even to a camera still held.
+    // Slew mode off, the camera still held: disable gives it back too, and nothing else.
     DownY();
     host().pressKey(XPLM_VK_S);
     DownY();
     host().recorder.clear();
-    plugin.XPluginDisable();
-    EXPECT_EQ(host().recorder.strings(), Calls{});
-    EXPECT_TRUE(host().cameraControlled());
-    plugin.XPluginEnable();
+    plugin.disable();
+    EXPECT_EQ(host().recorder.strings(), Calls({"XPLMDontControlCamera()"}));
+    EXPECT_FALSE(host().cameraControlled());
+    plugin.enable();
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ TEST_F(JoystickTest, AStraightMoveOrATurnEndsAlikeAt60And30FramesASecond) {
     EXPECT_NEAR(turn60[2], 30.0 + 27.222222, 1e-3);  // 45 x (0.7 / 0.9)^2 degrees in one second
 }
 
-TEST_F(JoystickTest, RunsOnlyInSlewModeWithJoystickSlewOnAndNothingAfterStop) {
+TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAfter) {
     const XPLMCommandRef toggle = host().findCommand("trovik/joystick");
     Stick(-1.0f, 0, 0);
     const auto frameCalls = [] {
@@ -114,46 +114,56 @@ TEST_F(JoystickTest, RunsOnlyInSlewModeWithJoystickSlewOnAndNothingAfterStop) {
     };
     EXPECT_GT(frameCalls(), 0u);
 
-    // The command: Begin only, the menu's check, and the loop suspended even in slew mode.
+    // The command acts on Begin only and the menu shows it. Off, the loop still looks every frame
+    // whether the aircraft is held (one read), and reads no stick.
     host().commandBegin(toggle);
     host().commandFrame();
     host().commandEnd(toggle);
     EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
-    EXPECT_EQ(frameCalls(), 0u);
+    EXPECT_EQ(frameCalls(), 1u);
     EXPECT_TRUE(host().pickMenuItem("Joystick slew"));
     EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
-    EXPECT_EQ(frameCalls(), 0u) << "back on: the first call spans the pause and moves nothing";
-    // The stick, the aircraft once, the probe (nothing loaded), z, x and the snap: it stands on
-    // the ground. Centred, only the stick is read.
-    EXPECT_EQ(frameCalls(), 14u);
+    // The path, the stick, the aircraft once, the probe (nothing loaded), z, x and the snap: it
+    // stands on the ground. Centred, only the path and the stick are read.
+    EXPECT_EQ(frameCalls(), 15u);
     Stick(0, 0, 0);
-    EXPECT_EQ(frameCalls(), 3u);
-    Stick(-1.0f, 0, 0);
+    EXPECT_EQ(frameCalls(), 4u);
 
-    // Slew mode off: suspended, not one call.
-    DownY();
-    EXPECT_EQ(frameCalls(), 0u);
-    DownY();
-    frameCalls();
-    plugin.XPluginDisable();
-    EXPECT_EQ(frameCalls(), 0u) << "disable ends slew mode";
-    plugin.XPluginEnable();
-
-    // Another plug-in clearing the exported flag stops the loop at its next call.
-    DownY();
-    frameCalls();
-    HotKeyMaster() = 0;
-    EXPECT_EQ(Call(0.05f), 0.0f);
-    EXPECT_EQ(host().recorder.calls.size(), 0u);
+    // However slew mode ends, the loop is not called again: at once when we end it, after the
+    // one call that finds it ended when another plug-in does.
+    const std::pair<const char*, std::function<void()>> ends[] = {
+        {"Y", [this] { DownY(); }},
+        {"the menu", [] { host().pickMenuItem("Slew mode"); }},
+        {"disable",
+         [this] {
+             plugin.disable();
+             plugin.enable();
+         }},
+        {"a message", [this] { plugin.sendMessage(XPLM_MSG_AIRPORT_LOADED); }},
+        {"HotKey_Master cleared", [this] { HotKeyMaster() = 0; }},
+        {"element 0 cleared", [] { host().setInt(kOverride, 0, 0); }},
+    };
+    for (const auto& [how, end] : ends) {
+        if (HotKeyMaster() == 0)
+            DownY();
+        Frame(0.05);
+        end();
+        const bool byAnother = std::string(how).find("cleared") != std::string::npos;
+        const unsigned long long before = host().loopCalls;
+        for (int frame = 0; frame < 3; ++frame)
+            Frame(0.05);
+        EXPECT_EQ(host().loopCalls - before, byAnother ? 1u : 0u) << how;
+        EXPECT_FALSE(host().flightLoops().at(0).scheduled) << how;
+    }
 
     // Stop destroys it; started again (without a reload), joystick slew is on again.
     host().commandOnce(toggle);
-    plugin.XPluginDisable();
+    plugin.disable();
     plugin.XPluginStop();
     EXPECT_TRUE(host().flightLoops().empty());
     char name[256], signature[256], description[256];
     plugin.XPluginStart(name, signature, description);
-    plugin.XPluginEnable();
+    plugin.enable();
     EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
     DownY();
     EXPECT_TRUE(host().flightLoops().at(0).scheduled);

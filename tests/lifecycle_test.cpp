@@ -24,6 +24,14 @@ const char* const kPaths[] = {
     "sim/joystick/yoke_heading_ratio",
     "sim/flightmodel/failures/onground_any",
     "sim/flightmodel/parts/tire_y_no_deflection",
+    "sim/flightmodel/position/q",
+    "sim/flightmodel/position/local_vx",
+    "sim/flightmodel/position/local_vy",
+    "sim/flightmodel/position/local_vz",
+    "sim/flightmodel/position/P",
+    "sim/flightmodel/position/Q",
+    "sim/flightmodel/position/R",
+    "sim/time/is_in_replay",
 };
 
 class StartTest : public PluginTest {
@@ -46,15 +54,15 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
         EXPECT_EQ(calls[i].str(),
                   "XPLMFindDataRef(\"" + std::string(kPaths[i]) + "\") = " + kPaths[i]);
     }
-    // Y on key-down with no modifier, a sniffer that sees keys before the windows do, and the
-    // stick's flight loop after the flight model, left unscheduled; null refcons (the
-    // callbacks' addresses are the plug-in's own).
+    // Y on key-down with no modifier, a sniffer that sees keys after the windows do (a text
+    // field keeps its keys), and the stick's flight loop after the flight model, left
+    // unscheduled; null refcons (the callbacks' addresses are the plug-in's own).
     const std::regex callback("0x[0-9a-f]+");
     const size_t n = std::size(kPaths);
     EXPECT_EQ(std::regex_replace(calls[n].str(), callback, "fn"),
               "XPLMRegisterHotKey(89, 8, \"Slew mode\", fn, null) = fn");
     EXPECT_EQ(std::regex_replace(calls[n + 1].str(), callback, "fn"),
-              "XPLMRegisterKeySniffer(fn, 1, null) = 1");
+              "XPLMRegisterKeySniffer(fn, 0, null) = 1");
     EXPECT_EQ(std::regex_replace(calls[n + 2].str(), callback, "fn"),
               "XPLMCreateFlightLoop({24, 1, fn, null}) = fn");
     EXPECT_EQ(std::regex_replace(calls[n + 3].str(), callback, "fn"), "XPLMCreateProbe(0) = fn");
@@ -65,9 +73,10 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
 
     // Enabling, disabling with slew mode off and messages change nothing.
     host().recorder.clear();
-    plugin.XPluginDisable();
-    EXPECT_EQ(plugin.XPluginEnable(), 1);
-    plugin.XPluginReceiveMessage(0, 101, nullptr);
+    plugin.disable();
+    EXPECT_EQ(plugin.enable(), 1);
+    for (int message : {XPLM_MSG_PLANE_CRASHED, XPLM_MSG_PLANE_LOADED, 104, 107})
+        plugin.sendMessage(message);
     EXPECT_EQ(host().recorder.strings(), Calls{});
 }
 
@@ -128,8 +137,8 @@ TEST(LifecycleTest, EveryStopLeavesNothingBehind) {
                 host().pressKey(XPLM_VK_Y);
                 host().pressKey(XPLM_VK_S);
                 host().changeView();
-                plugin.XPluginDisable();
-                plugin.XPluginEnable();
+                plugin.disable();
+                plugin.enable();
                 host().pressKey(XPLM_VK_Y);
                 break;
         }

@@ -165,7 +165,7 @@ TEST_F(SimRunTest, ABoundButtonAndTheMenuFlyAsTheKeysDo) {
         "menu:\"SLEW MODE\" menu:\"top-down VIEW\"");
     const trovik_sim::State& end = result.steps.back().after;
     EXPECT_EQ(end.z, -20.0);
-    EXPECT_EQ(end.psi, 360.0f);
+    EXPECT_EQ(result.steps[3].after.psi, 360.0f);
     EXPECT_TRUE(result.steps[3].after.camera);
     EXPECT_EQ(end.pathOverride, 0) << "Slew mode picked again: off";
     EXPECT_EQ(result.steps[5].note, "greyed out");

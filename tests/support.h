@@ -88,9 +88,7 @@ class PluginTest : public ::testing::Test {
         host().setDouble(Pos("local_y"), y);
         host().setDouble(Pos("local_z"), z);
         host().setFloat(Pos("y_agl"), agl);
-        host().setFloat(Pos("psi"), psi);
-        host().setFloat(Pos("theta"), theta);
-        host().setFloat(Pos("phi"), phi);
+        host().setAttitude(psi, theta, phi);
     }
 
     int& HotKeyMaster() { return *static_cast<int*>(plugin.symbol("HotKey_Master")); }

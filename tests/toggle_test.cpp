@@ -62,29 +62,5 @@ TEST_F(ToggleTest, WindowRectangleHalvesTheScreenByTruncation) {
     }
 }
 
-// HotKey_Master is exported: another plug-in may set it behind our back.
-TEST_F(ToggleTest, AnExternallyChangedFlagNeitherDoublesNorDestroysANullWindow) {
-    PressY();
-    HotKeyMaster() = 0;
-    PressY();  // counts as off -> on, but the overlay is already open
-    EXPECT_EQ(host().windows().size(), 1u);
-    EXPECT_EQ(host().recorder.count("XPLMCreateWindow"), 1u);
-    EXPECT_EQ(host().getInt(kOverride, 0), 1);
-
-    PressY();            // on -> off
-    HotKeyMaster() = 7;  // any non-zero counts as on
-    host().recorder.clear();
-    PressY();  // on -> off with no window open
-    EXPECT_EQ(HotKeyMaster(), 0);
-    EXPECT_EQ(WindowCalls(), Calls({SetOverride(0)}));
-
-    // Stopped with the window open but the flag cleared: only the window is closed.
-    PressY();
-    HotKeyMaster() = 0;
-    host().recorder.clear();
-    plugin.unload();
-    EXPECT_EQ(WindowCalls(), Calls({"XPLMDestroyWindow(\"id\")"}));
-}
-
 }  // namespace
 }  // namespace trovik_test

@@ -31,6 +31,9 @@ State Observe() {
     s.latitude = host.getDouble(PositionRef("latitude"));
     s.longitude = host.getDouble(PositionRef("longitude"));
     s.elevation = host.getDouble(PositionRef("elevation"));
+    s.speed = std::sqrt(std::pow(host.getFloat(PositionRef("local_vx")), 2) +
+                        std::pow(host.getFloat(PositionRef("local_vy")), 2) +
+                        std::pow(host.getFloat(PositionRef("local_vz")), 2));
     s.pathOverride = host.getInt(kOverridePath, 0);
     s.overlay = !host.windows().empty();
     s.camera = host.cameraControlled();
@@ -95,6 +98,10 @@ std::string Usage(const std::string& defaultXpl) {
            "  stick:P/R/H:N[@FPS] hold the stick at pitch P, roll R and rudder H (-1 to 1; pitch\n"
            "                      -1 is stick forward) for N frames at FPS frames a second (60\n"
            "                      if not given), then let go, e.g. stick:-1/0/0.5:90@30\n"
+           "  message:NAME        a message from the simulator: plane_loaded, plane_unloaded,\n"
+           "                      airport_loaded, crashed or scenery_loaded\n"
+           "  wait:N              N frames with nothing pressed: after slew mode, the flight\n"
+           "                      model flies the aircraft from where it was left\n"
            "  # ...               a comment, to the end of the line (in script files)\n"
            "Every frame but a stick step's lasts 1/60 s. A key is tapped as a hand taps it:\n"
            "the press, a frame, the release, a frame; the plug-in sees both. With quick+ both\n"
@@ -107,7 +114,7 @@ std::string Usage(const std::string& defaultXpl) {
            "became of them (consumed: the plug-in's key sniffer took them; passed on: the\n"
            "simulator got them; hot key: passed on, then taken by the plug-in's hot key; -: the\n"
            "step sends no key); and what changed (position, height above ground, heading, pitch,\n"
-           "roll, slew mode, overlay, camera).\n"
+           "roll, speed, slew mode, overlay, camera).\n"
            "\n"
            "Options:\n"
            "  -f, --script FILE   read the keys from FILE (after any given on the command line)\n"
@@ -323,6 +330,12 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             host.changeView();
             frame();
         }
+        if (step.kind == StepKind::kMessage) {
+            plugin.sendMessage(step.message);
+            frame();
+        }
+        for (int n = 0; step.kind == StepKind::kWait && n < step.repeat; ++n)
+            frame();
         if (step.kind == StepKind::kStick) {
             // Held for its frames, then let go: one frame more with the stick centred.
             for (int n = 0; n <= step.repeat; ++n) {
@@ -369,6 +382,8 @@ std::string DescribeStep(int number, const StepResult& r, int width) {
         changes.push_back(Format("pitch %.2f -> %.2f", double{a.theta}, double{b.theta}));
     if (a.phi != b.phi)
         changes.push_back(Format("roll %.2f -> %.2f", double{a.phi}, double{b.phi}));
+    if (std::fabs(a.speed - b.speed) >= 0.05)
+        changes.push_back(Format("speed %.1f -> %.1f m/s", a.speed, b.speed));
     if (a.pathOverride != b.pathOverride) {
         changes.push_back(Format("slew mode %s (override %d -> %d)", b.pathOverride ? "on" : "off",
                                  a.pathOverride, b.pathOverride));

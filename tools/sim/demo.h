@@ -35,6 +35,7 @@ struct State {
     double x = 0, y = 0, z = 0;
     float agl = 0, psi = 0, theta = 0, phi = 0;
     double latitude = 0, longitude = 0, elevation = 0;
+    double speed = 0;  // m/s, what the flight model goes on with
     int pathOverride = 0;
     bool overlay = false;
     bool camera = false;

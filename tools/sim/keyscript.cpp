@@ -89,7 +89,24 @@ bool ParseStick(const std::string& words, KeyStep& step) {
 
 }  // namespace
 
-// cmd:NAME, hold:NAME:N, menu:ITEM or menu:"ITEM", stick:...; false if the word is none of them.
+int MessageNumber(const std::string& name) {
+    const struct {
+        const char* name;
+        int number;
+    } messages[] = {{"crashed", XPLM_MSG_PLANE_CRASHED},
+                    {"plane_loaded", XPLM_MSG_PLANE_LOADED},
+                    {"airport_loaded", XPLM_MSG_AIRPORT_LOADED},
+                    {"scenery_loaded", 104},
+                    {"plane_unloaded", XPLM_MSG_PLANE_UNLOADED}};
+    for (const auto& m : messages) {
+        if (Lower(name) == m.name)
+            return m.number;
+    }
+    return 0;
+}
+
+// cmd:NAME, hold:NAME:N, menu:ITEM or menu:"ITEM", stick:..., message:NAME, wait:N; false if the
+// word is none of them.
 bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error) {
     const size_t colon = word.find(':');
     if (colon == std::string::npos)
@@ -114,6 +131,29 @@ bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error
         step.kind = StepKind::kMenu;
         if (target.size() >= 2 && target.front() == '"' && target.back() == '"')
             target = target.substr(1, target.size() - 2);
+    } else if (verb == "message") {
+        step.kind = StepKind::kMessage;
+        step.virtualKey = -1;
+        step.message = MessageNumber(target);
+        step.name = "message " + Lower(target);
+        if (step.message == 0) {
+            error = Quote(word) +
+                    ": message:NAME wants plane_loaded, plane_unloaded, airport_loaded, crashed "
+                    "or scenery_loaded";
+        }
+        return true;
+    } else if (verb == "wait") {
+        step.kind = StepKind::kWait;
+        step.virtualKey = -1;
+        step.name = "wait " + target;
+        if (!AllDigits(target) || target.size() > 5 || std::stoi(target) < 1 ||
+            std::stoi(target) > kMaxRepeat) {
+            error = Quote(word) + ": wait:N wants a number of frames, 1 to " +
+                    std::to_string(kMaxRepeat);
+            return true;
+        }
+        step.repeat = std::stoi(target);
+        return true;
     } else if (verb == "stick") {
         step.kind = StepKind::kStick;
         step.virtualKey = -1;
@@ -177,7 +217,7 @@ bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error) {
         error = "unknown key " + Quote(word) +
                 " (keys: a letter, 0-9 or num0-num9 for the keypad, F1-F12, view; "
                 "prefix shift+ or quick+, suffix xN to repeat; cmd:NAME, hold:NAME:N, "
-                "menu:\"ITEM\")";
+                "menu:\"ITEM\", stick:P/R/H:N, message:NAME, wait:N)";
         return false;
     }
     if (step.virtualKey < 0 && (step.modifiers != 0 || step.sameFrame)) {

@@ -19,7 +19,13 @@ enum class StepKind {
     kHold,     // a command held down for some frames, as a joystick button
     kMenu,     // a menu item picked
     kStick,    // the stick held at a deflection for some frames, then let go
+    kMessage,  // a message from the simulator to the plug-in
+    kWait,     // frames with nothing pressed: the flight model flies whatever it has
 };
+
+// The simulator's messages a script can send, by name: "plane_loaded" (the user's aircraft),
+// "plane_unloaded", "airport_loaded", "crashed", "scenery_loaded"; 0 for any other name.
+int MessageNumber(const std::string& name);
 
 struct KeyStep {
     std::string word;  // as written, for the report
@@ -31,7 +37,8 @@ struct KeyStep {
     // A tap so quick that its press and release reach the plug-in in one frame; otherwise a
     // frame passes between them, as it does under a finger.
     bool sameFrame = false;
-    int repeat = 1;                       // of a key or view; the frames of a hold
+    int repeat = 1;  // of a key or view; the frames of a hold or a wait
+    int message = 0;
     std::string target;                   // the command's or the menu item's name
     float stick[3] = {0.0f, 0.0f, 0.0f};  // pitch, roll and rudder ratios, -1 to 1
     int framesPerSecond = kFramesPerSecond;
@@ -46,6 +53,7 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
 // cmd:NAME runs it once, hold:NAME:N holds it down for N frames, menu:"ITEM" picks a menu item
 // (quotes keep the spaces of a name in a script). Or the stick: stick:PITCH/ROLL/RUDDER:N[@FPS]
 // holds it at those ratios for N frames at FPS frames a second (60 unless given), then lets go.
+// Or message:NAME, a message from the simulator; or wait:N, N frames with nothing pressed.
 bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error);
 
 constexpr int kMaxRepeat = 10000;

@@ -1,0 +1,218 @@
+// Holding the aircraft and handing it back: the quaternion and velocity the flight model resumes
+// from, an override that was another plug-in's, HotKey_Master and element 0 changed behind our
+// back, the simulator's messages, replays and keys typed into a window.
+#include <cmath>
+
+#include "support.h"
+
+namespace trovik_test {
+namespace {
+
+const char* const kQ = "sim/flightmodel/position/q";
+
+class HoldingTest : public PluginTest {
+  protected:
+    static void Frame() { host().flightLoopFrame(1.0 / 60); }
+    static void Velocity(float vx, float vy, float vz) {
+        host().setFloat(Pos("local_vx"), vx);
+        host().setFloat(Pos("local_vy"), vy);
+        host().setFloat(Pos("local_vz"), vz);
+    }
+    static std::vector<float> V() {
+        return {host().getFloat(Pos("local_vx")), host().getFloat(Pos("local_vy")),
+                host().getFloat(Pos("local_vz"))};
+    }
+    // Every write the plug-in made to the simulator's datarefs.
+    static Calls Writes() {
+        return host().recorder.only(
+            {"XPLMSetDataf", "XPLMSetDatad", "XPLMSetDatavf", "XPLMSetDatavi", "XPLMSetDatai"});
+    }
+    static std::string SetQ(const char* q) {
+        return "XPLMSetDatavf(" + std::string(kQ) + ", {" + q + "}, 0, 4)";
+    }
+};
+
+TEST_F(HoldingTest, LettingGoWritesTheQuaternionThenTheVelocityThenTheOverride) {
+    // q from psi, theta and phi by the simulator's conversion, with half angles.
+    const struct {
+        float psi, theta, phi;
+        const char* q;
+    } rows[] = {
+        {0, 0, 0, "1, 0, 0, 0"},
+        {90, 0, 0, "0.707106769, 0, 0, 0.707106769"},
+        {30, 10, -20, "0.94371438, -0.189307854, 0.0381345749, 0.268535823"},
+    };
+    for (const auto& r : rows) {
+        Place(0, 500, 0, 400.0f, r.psi, r.theta, r.phi);
+        DownY();
+        host().recorder.clear();
+        DownY();
+        // In the air, started and ended at rest: no velocity, and no rotation rates.
+        EXPECT_EQ(Writes(), Calls({SetQ(r.q), SetF("local_vx", "0"), SetF("local_vy", "0"),
+                                   SetF("local_vz", "0"), SetF("P", "0"), SetF("Q", "0"),
+                                   SetF("R", "0"), SetOverride(0)}))
+            << r.psi;
+    }
+
+    // Turned 90 degrees in slew mode, it still faces east a frame after letting go, and the flight
+    // model goes on from there.
+    Place(0, 500, 0, 400.0f, 0, 0, 0);
+    DownY();
+    for (int i = 0; i < 18; ++i)
+        host().keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, XPLM_VK_NUMPAD3);
+    DownY();
+    for (int frame = 0; frame < 3; ++frame)
+        Frame();
+    EXPECT_NEAR(host().getFloat(Pos("psi")), 90.0f, 1e-4);
+    EXPECT_EQ(host().misuses, Calls{}) << "no write of ours with the flight model running";
+}
+
+TEST_F(HoldingTest, InTheAirTheVelocityTurnsWithTheAircraftOnTheGroundItStops) {
+    // 50 m/s north at heading 0, turned to 90: 50 m/s east; nose up 10 degrees instead: climbing
+    // at 50 sin 10 and going on north at 50 cos 10. After a second of flight model, 50 m on.
+    struct Case {
+        const char* what;
+        int key, presses;
+        float vx, vy, vz;
+    };
+    const Case cases[] = {
+        {"turned right 90", XPLM_VK_NUMPAD3, 18, 50.0f, 0.0f, 0.0f},
+        {"nose up 10", XPLM_VK_F5, 2, 0.0f, 8.68240929f, -49.240387f},
+    };
+    for (const Case& c : cases) {
+        Place(0, 1500, 0, 1000.0f, 0, 0, 0);
+        Velocity(0, 0, -50);
+        host().setFloat(Pos("P"), 12.0f);
+        DownY();
+        for (int i = 0; i < c.presses; ++i)
+            host().keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, static_cast<char>(c.key));
+        DownY();
+        const std::vector<float> v = V();
+        EXPECT_NEAR(v[0], c.vx, 1e-4) << c.what;
+        EXPECT_NEAR(v[1], c.vy, 1e-4) << c.what;
+        EXPECT_NEAR(v[2], c.vz, 1e-4) << c.what;
+        EXPECT_EQ(host().getFloat(Pos("P")), 0.0f) << c.what << ": the old roll rate is gone";
+        for (int frame = 0; frame < 60; ++frame)
+            Frame();
+        EXPECT_NEAR(std::hypot(host().getDouble(Pos("local_x")), host().getDouble(Pos("local_z"))),
+                    c.vy == 0 ? 50.0 : 49.240387, 1e-3)
+            << c.what;
+    }
+
+    // On the ground (within 0.07 m of its rest height), whatever it was doing, it is left at rest.
+    Place(0, 432, 0, 0.05f, 0, 0, 0);
+    Velocity(3, -1, 20);
+    DownY();
+    host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8);
+    DownY();
+    EXPECT_EQ(V(), std::vector<float>({0, 0, 0}));
+}
+
+TEST_F(HoldingTest, AnAircraftAnotherPlugInHeldStaysHeldAndUntouchedWhenWeLetGo) {
+    Place(0, 500, 0, 400.0f);
+    host().setInt(kOverride, 0, 1);
+    DownY();
+    host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8);
+    EXPECT_EQ(host().getDouble(Pos("local_z")), -0.1) << "slew mode still moves it";
+    host().recorder.clear();
+    DownY();
+    EXPECT_EQ(Writes(), Calls({SetOverride(1)}));
+    EXPECT_TRUE(host().windows().empty());
+}
+
+TEST_F(HoldingTest, WhenAnotherPlugInLetsGoWeWriteNothingMoreAndEndWithinAFrame) {
+    Place(0, 500, 0, 400.0f);
+    for (bool byKey : {false, true}) {
+        DownY();
+        Frame();
+        host().setInt(kOverride, 0, 0);  // another plug-in, or the simulator on a new flight
+        host().recorder.clear();
+        if (byKey) {
+            EXPECT_FALSE(host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8)) << "passed on";
+            host().commandOnce(host().findCommand("trovik/up"));
+        }
+        Frame();
+        EXPECT_EQ(Writes(), Calls{}) << byKey;
+        EXPECT_EQ(HotKeyMaster(), 0) << byKey;
+        EXPECT_TRUE(host().windows().empty()) << byKey;
+        EXPECT_EQ(host().findMenuItem("Slew mode")->check, xplm_Menu_Unchecked) << byKey;
+    }
+}
+
+TEST_F(HoldingTest, HotKeyMasterWrittenByAnotherPlugInSwitchesSlewModeBothWays) {
+    Place(0, 500, 0, 400.0f, 90.0f, 0, 0);
+    // Set to 1: the next key takes the aircraft properly, then acts.
+    HotKeyMaster() = 1;
+    host().recorder.clear();
+    EXPECT_TRUE(host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8));
+    EXPECT_EQ(host().recorder.only({"XPLMSetDatavi", "XPLMCreateWindow", "XPLMSetDatad"}).size(),
+              4u);
+    EXPECT_EQ(host().getInt(kOverride, 0), 1);
+    EXPECT_EQ(host().findMenuItem("Slew mode")->check, xplm_Menu_Checked);
+    EXPECT_EQ(host().getDouble(Pos("local_x")), 0.1);
+    // Set to 0: handed back within a frame, the quaternion facing east.
+    HotKeyMaster() = 0;
+    host().recorder.clear();
+    Frame();
+    EXPECT_EQ(host().recorder.only({"XPLMSetDatavf", "XPLMSetDatavi"}),
+              Calls({SetQ("0.707106769, 0, 0, 0.707106769"), SetOverride(0)}));
+    EXPECT_TRUE(host().windows().empty());
+
+    // Stop lets go whenever we hold the aircraft, whatever the flag says.
+    DownY();
+    HotKeyMaster() = 0;
+    host().recorder.clear();
+    plugin.unload();
+    EXPECT_EQ(host().recorder.only({"XPLMSetDatavi"}), Calls({SetOverride(0)}));
+}
+
+TEST_F(HoldingTest, TheSimulatorPlacingTheAircraftEndsSlewModeAndTakesTheCameraBack) {
+    const struct {
+        int message;
+        intptr_t aircraft;
+        bool ends;
+    } messages[] = {
+        {XPLM_MSG_PLANE_LOADED, 0, true},     {XPLM_MSG_PLANE_UNLOADED, 0, true},
+        {XPLM_MSG_AIRPORT_LOADED, 0, true},   {XPLM_MSG_PLANE_CRASHED, 0, true},
+        {XPLM_MSG_PLANE_LOADED, 1, false},    {XPLM_MSG_PLANE_UNLOADED, 2, false},
+        {104 /* scenery loaded */, 0, false}, {107 /* will write preferences */, 0, false},
+    };
+    for (const auto& m : messages) {
+        Place(0, 500, 0, 400.0f, 45.0f);
+        DownY();
+        host().pressKey(XPLM_VK_S);
+        host().recorder.clear();
+        plugin.sendMessage(m.message, m.aircraft);
+        EXPECT_EQ(Writes(), m.ends ? Calls({SetOverride(0)}) : Calls{}) << m.message;
+        EXPECT_EQ(HotKeyMaster(), m.ends ? 0 : 1) << m.message;
+        EXPECT_EQ(host().windows().empty(), m.ends) << m.message;
+        EXPECT_EQ(host().cameraControlled(), !m.ends) << m.message;
+        if (!m.ends)
+            DownY();
+        host().changeView();
+    }
+}
+
+TEST_F(HoldingTest, NoSlewModeInAReplayAndNoSlewKeysIntoAWindowThatHasTheKeyboard) {
+    host().setInt("sim/time/is_in_replay", 0, 1);
+    DownY();
+    host().commandOnce(host().findCommand("trovik/toggle"));
+    EXPECT_EQ(HotKeyMaster(), 0);
+    EXPECT_TRUE(host().windows().empty());
+    EXPECT_EQ(Writes(), Calls{});
+    host().setInt("sim/time/is_in_replay", 0, 0);
+
+    // Typing "8" or "y" into a text field moves nothing and switches nothing.
+    DownY();
+    host().windowHasKeyboard = true;
+    host().recorder.clear();
+    host().pressKey(XPLM_VK_NUMPAD8);
+    host().pressKey(XPLM_VK_Y);
+    EXPECT_EQ(host().recorder.calls.size(), 0u);
+    EXPECT_EQ(HotKeyMaster(), 1);
+    host().windowHasKeyboard = false;
+    EXPECT_TRUE(host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8)) << "back in the 3-D view";
+}
+
+}  // namespace
+}  // namespace trovik_test
