@@ -219,7 +219,7 @@ void Event(Reader& in) {
     const double wheels = Wheels();
     const bool standing = *gMaster != 0 && gRestTrusted && std::fabs(wheels) < 1e-3;
     H().recorder.clear();
-    const uint8_t kind = in.byte() % 19;
+    const uint8_t kind = in.byte() % 20;
     switch (kind) {
         case 0: {  // any key event, as the simulator could deliver it
             const char key = static_cast<char>(in.byte());
@@ -332,6 +332,22 @@ void Event(Reader& in) {
         case 18:  // the user clicks into a text field, or back into the 3-D view
             H().windowHasKeyboard = !H().windowHasKeyboard;
             break;
+        case 19: {  // the settings file holds anything at all at the next start
+            std::string content;
+            for (int n = in.byte() * 4; n > 0 && !in.empty(); --n)
+                content += static_cast<char>(in.byte());
+            std::FILE* file = std::fopen((H().prefsFolder + "/Trovik.prf").c_str(), "wb");
+            if (file != nullptr) {
+                std::fwrite(content.data(), 1, content.size(), file);
+                std::fclose(file);
+            }
+            Stop();
+            H().log.clear();
+            Start();
+            if (H().log.size() > 1)
+                Broken("one line in the log at most for a settings file", H().log[1]);
+            break;
+        }
     }
     ++gEvents;
     CheckAlways();

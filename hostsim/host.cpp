@@ -35,6 +35,10 @@ void Host::reset() {
     menus_.clear();
     loops_.clear();
     probes_.clear();
+    features_.clear();
+    log.clear();
+    prefsFolder = DefaultPrefsFolder();
+    emptyPrefsFolder();
     pluginEnabled = true;
     windowHasKeyboard = false;
     loopCalls = 0;

@@ -233,6 +233,9 @@ struct KnownDataRef {
 };
 HOSTSIM_API const std::vector<KnownDataRef>& DefaultDataRefs();
 
+// A folder in the system's temporary folder for this process alone, removed when it ends.
+HOSTSIM_API std::string DefaultPrefsFolder();
+
 class HOSTSIM_API Host {
   public:
     static Host& get();
@@ -349,6 +352,16 @@ class HOSTSIM_API Host {
     double groundBelow(double x, double y, double z) const;
     std::vector<Probe> probes() const { return probes_; }
 
+    // The simulator's preferences folder, a native path (UTF-8): where XPLMGetPrefsPath points.
+    // By default a folder of this process's own, emptied at every reset; a test or the demo may
+    // choose another. emptyPrefsFolder() empties (and makes) the one chosen.
+    std::string prefsFolder;
+    void emptyPrefsFolder();
+    // What plug-ins wrote to the simulator's Log.txt with XPLMDebugString, a string a call.
+    std::vector<std::string> log;
+    bool featureEnabled(const std::string& feature) const;
+    void enableFeature(const std::string& feature, bool on);
+
     // Camera. cameraPosition is what the simulator's view shows.
     XPLMCameraPosition_t cameraPosition{0, 0, 0, 0, 0, 0, 1.0f};
     const Camera& camera() const { return camera_; }
@@ -410,6 +423,7 @@ class HOSTSIM_API Host {
     XPLMMenuID pluginsMenu_ = nullptr;
     std::vector<FlightLoop> loops_;
     std::vector<Probe> probes_;
+    std::vector<std::string> features_;
     double clock_ = 0.0;
     long long frameCount_ = 0;
     double lastLoopsTime_ = 0.0;

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "menu.h"
+#include "settings.h"
 #include "slew_actions.h"
 #include "slew_mode.h"
 
@@ -9,8 +10,11 @@ namespace {
 enum class Kind {
     kToggle,          // Begin only: holding the binding must not flicker the mode
     kToggleJoystick,  // Begin only, for the same reason
-    kOnce,            // Begin only: holding it must not retake the camera every frame
-    kHeld,            // Begin, then once more at every Continue: a held button slews smoothly
+    kFaster,          // Begin only: one step of the speed factor a press
+    kSlower,
+    kOnce,  // Begin only: holding it must not retake the camera every frame
+    kHeld,  // the key's step at Begin, then at every Continue a frame's worth of a
+            // steady rate: a held button slews smoothly, at any frame rate
 };
 
 struct Command {
@@ -40,8 +44,8 @@ const Command kCommands[] = {
     {"trovik/roll_left_fast", "Roll left fast", Kind::kHeld, kRollLeft, true},
     {"trovik/roll_right", "Roll right", Kind::kHeld, kRollRight, false},
     {"trovik/roll_right_fast", "Roll right fast", Kind::kHeld, kRollRight, true},
-    {"trovik/face_north", "Face north", Kind::kHeld, kFaceNorth, false},
-    {"trovik/level", "Face north and level the wings and nose", Kind::kHeld, kFaceNorth, true},
+    {"trovik/face_north", "Face north", Kind::kOnce, kFaceNorth, false},
+    {"trovik/level", "Face north and level the wings and nose", Kind::kOnce, kFaceNorth, true},
     {"trovik/down", "Slew down", Kind::kHeld, kSlewDown, false},
     {"trovik/down_fast", "Slew down fast", Kind::kHeld, kSlewDown, true},
     {"trovik/up", "Slew up", Kind::kHeld, kSlewUp, false},
@@ -52,11 +56,15 @@ const Command kCommands[] = {
     {"trovik/nose_down_fast", "Pitch nose down fast", Kind::kHeld, kNoseDown, true},
     {"trovik/top_down_view", "Top-down view", Kind::kOnce, kTopDownView, false},
     {"trovik/joystick", "Toggle joystick slew", Kind::kToggleJoystick, kSlewActionCount, false},
+    {"trovik/faster", "Slew faster", Kind::kFaster, kSlewActionCount, false},
+    {"trovik/slower", "Slew slower", Kind::kSlower, kSlewActionCount, false},
 };
 constexpr int kCommandCount = sizeof kCommands / sizeof kCommands[0];
 constexpr int kToggleRow = 0;
-constexpr int kTopDownViewRow = kCommandCount - 2;
-constexpr int kJoystickRow = kCommandCount - 1;
+constexpr int kTopDownViewRow = kCommandCount - 4;
+constexpr int kJoystickRow = kCommandCount - 3;
+constexpr int kFasterRow = kCommandCount - 2;
+constexpr int kSlowerRow = kCommandCount - 1;
 
 // Before the simulator's own handling, which our commands do not have anyway.
 constexpr int kBefore = 1;
@@ -70,17 +78,25 @@ int MyCommandHandler(XPLMCommandRef inCommand, XPLMCommandPhase inPhase, void* /
         if (gCommandRefs[i] != inCommand)
             continue;
         const Command& command = kCommands[i];
-        const bool acts = inPhase == xplm_CommandBegin ||
-                          (inPhase == xplm_CommandContinue && command.kind == Kind::kHeld);
-        if (acts && command.kind == Kind::kToggle) {
+        const bool begin = inPhase == xplm_CommandBegin;
+        const bool held = inPhase == xplm_CommandContinue && command.kind == Kind::kHeld;
+        if (begin && command.kind == Kind::kToggle) {
             ToggleSlewMode();
-        } else if (acts && command.kind == Kind::kToggleJoystick) {
+        } else if (begin && command.kind == Kind::kToggleJoystick) {
             ToggleJoystickSlew();
-        } else if (acts) {
+        } else if (begin && (command.kind == Kind::kFaster || command.kind == Kind::kSlower)) {
+            FasterOrSlower(command.kind == Kind::kFaster);
+        } else if (begin || held) {
             // Read as a key event reads, whatever the mode.
             const Snapshot aircraft = ReadSnapshot();
-            if ((HotKey_Master != 0 || SlewModeOn()) && SlewModeHeld())
-                PerformSlewAction(command.action, command.fast, aircraft);
+            if ((HotKey_Master != 0 || SlewModeOn()) && SlewModeHeld()) {
+                if (begin) {
+                    PerformSlewAction(command.action, command.fast, aircraft);
+                } else {
+                    SlewForFrame(command.action, command.fast, aircraft, FrameSeconds(),
+                                 SpeedFactor());
+                }
+            }
         }
         break;
     }
@@ -93,8 +109,10 @@ void CreateCommandsAndMenu() {
         gCommandRefs[i] = XPLMCreateCommand(kCommands[i].name, kCommands[i].description);
         XPLMRegisterCommandHandler(gCommandRefs[i], MyCommandHandler, kBefore, nullptr);
     }
-    CreateMenu(gCommandRefs[kToggleRow], gCommandRefs[kTopDownViewRow], gCommandRefs[kJoystickRow],
-               SlewModeOn(), JoystickSlewEnabled());
+    const MenuCommands menu = {gCommandRefs[kToggleRow], gCommandRefs[kTopDownViewRow],
+                               gCommandRefs[kJoystickRow], gCommandRefs[kFasterRow],
+                               gCommandRefs[kSlowerRow]};
+    CreateMenu(menu, SlewModeOn(), JoystickSlewSetting());
 }
 
 void RemoveCommandsAndMenu() {

@@ -3,6 +3,7 @@
 #include <math.h>
 
 #include "bindings.h"
+#include "settings.h"
 #include "slew_actions.h"
 #include "slew_mode.h"
 
@@ -16,13 +17,9 @@ constexpr double kLiveFrom = 0.1;
 constexpr double kLiveRange = 0.9;
 constexpr double kFullSpeed = 100.0;  // metres per second, along and across the heading
 constexpr double kFullTurn = 45.0;    // degrees per second
-// A stutter or a long frame slows the aircraft instead of throwing it hundreds of metres.
-constexpr double kLongestFrame = 0.1;  // seconds
 
 constexpr float kEveryFrame = -1.0f;
 constexpr float kSuspend = 0.0f;
-
-unsigned gRunsSeen = 0;
 
 // Metres or degrees per second at this deflection: nothing in the dead zone, then growing with
 // the square of the deflection beyond it, so that small corrections stay small. A broken
@@ -43,20 +40,15 @@ float MyJoystickFlightLoop(float inElapsedSinceLastCall, float /*inElapsedTimeSi
     // back, since the last.
     if (!SlewModeHeld())
         return kSuspend;
-    // The first call after a pause is told the whole pause: it moves nothing.
-    const unsigned runs = SlewFlightLoopRuns();
-    const bool resumed = runs != gRunsSeen;
-    gRunsSeen = runs;
-    const double elapsed = static_cast<double>(inElapsedSinceLastCall);
-    if (resumed || !isfinite(elapsed) || elapsed <= 0.0)
-        return kEveryFrame;
-    const double seconds = fmin(elapsed, kLongestFrame);
-    if (!JoystickSlewEnabled())
+    const double seconds = RecordFrame(inElapsedSinceLastCall);
+    if (seconds == 0.0 || !JoystickSlewSetting())
         return kEveryFrame;
 
-    // Stick forward reads below 0 and moves the aircraft forward.
-    const double forward = -Rate(XPLMGetDataf(gYokePitchRatio), kFullSpeed) * seconds;
-    const double right = Rate(XPLMGetDataf(gYokeRollRatio), kFullSpeed) * seconds;
+    // Stick forward reads below 0 and moves the aircraft forward. The speed factor scales the
+    // moves, not the turn.
+    const double speed = kFullSpeed * SpeedFactor();
+    const double forward = -Rate(XPLMGetDataf(gYokePitchRatio), speed) * seconds;
+    const double right = Rate(XPLMGetDataf(gYokeRollRatio), speed) * seconds;
     const double turn = Rate(XPLMGetDataf(gYokeHeadingRatio), kFullTurn) * seconds;
     if (forward != 0.0 || right != 0.0 || turn != 0.0)
         SlewBy(ReadSnapshot(), forward, right, turn);

@@ -8,6 +8,7 @@
 #include "host/xplm.h"
 #include "joystick.h"
 #include "keys.h"
+#include "settings.h"
 #include "slew_mode.h"
 
 XPLMDataRef gPlaneOverride = nullptr;
@@ -100,6 +101,7 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
     XPLMRegisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
     CreateSlewFlightLoop(MyJoystickFlightLoop);
     CreateGroundProbe();
+    LoadSettings();
     CreateCommandsAndMenu();
     return 1;
 }

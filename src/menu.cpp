@@ -14,14 +14,16 @@ XPLMMenuCheck Check(bool on) {
 
 }  // namespace
 
-void CreateMenu(XPLMCommandRef slewMode, XPLMCommandRef topDownView, XPLMCommandRef joystickSlew,
-                bool slewModeOn, bool joystickSlewOn) {
+void CreateMenu(const MenuCommands& commands, bool slewModeOn, bool joystickSlewOn) {
     XPLMMenuID plugins = XPLMFindPluginsMenu();
     gPluginsItem = XPLMAppendMenuItem(plugins, "Trovik", nullptr, 0);
     gMenu = XPLMCreateMenu("Trovik", plugins, gPluginsItem, nullptr, nullptr);
-    gSlewModeItem = XPLMAppendMenuItemWithCommand(gMenu, "Slew mode", slewMode);
-    gTopDownViewItem = XPLMAppendMenuItemWithCommand(gMenu, "Top-down view", topDownView);
-    gJoystickSlewItem = XPLMAppendMenuItemWithCommand(gMenu, "Joystick slew", joystickSlew);
+    gSlewModeItem = XPLMAppendMenuItemWithCommand(gMenu, "Slew mode", commands.slewMode);
+    gTopDownViewItem = XPLMAppendMenuItemWithCommand(gMenu, "Top-down view", commands.topDownView);
+    gJoystickSlewItem =
+        XPLMAppendMenuItemWithCommand(gMenu, "Joystick slew", commands.joystickSlew);
+    XPLMAppendMenuItemWithCommand(gMenu, "Slew faster", commands.faster);
+    XPLMAppendMenuItemWithCommand(gMenu, "Slew slower", commands.slower);
     ShowSlewModeInMenu(slewModeOn);
     ShowJoystickSlewInMenu(joystickSlewOn);
 }

@@ -5,9 +5,13 @@
 
 #include "host/xplm.h"
 
+// The commands the items run, in the menu's order.
+struct MenuCommands {
+    XPLMCommandRef slewMode, topDownView, joystickSlew, faster, slower;
+};
+
 // Builds the submenu and shows slew mode and joystick slew as they stand.
-void CreateMenu(XPLMCommandRef slewMode, XPLMCommandRef topDownView, XPLMCommandRef joystickSlew,
-                bool slewModeOn, bool joystickSlewOn);
+void CreateMenu(const MenuCommands& commands, bool slewModeOn, bool joystickSlewOn);
 
 // Removes the submenu and its Plugins-menu item.
 void DestroyMenu();

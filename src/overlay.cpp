@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "bindings.h"
+#include "settings.h"
 
 namespace {
 
@@ -38,7 +39,10 @@ void MyDrawWindowCallback(XPLMWindowID /*inWindowID*/, void* /*inRefcon*/) {
              longitude, elevation / kMetresPerFoot, static_cast<double>(magneticHeading));
 
     XPLMDrawString(kRed, 20, height - 18, text, nullptr, xplmFont_Basic);
-    // A writable copy: older SDKs declare the text as char *, not const char *.
-    char label[] = "Slew Mode";
+    // A writable buffer: older SDKs declare the text as char *, not const char *. The speed
+    // factor shows only when it is not 1.
+    char label[24];
+    const char* factor = SpeedFactorLabel();
+    snprintf(label, sizeof label, factor[0] == '\0' ? "Slew Mode" : "Slew Mode %s", factor);
     XPLMDrawString(kWhite, width / 2 - 20, 20, label, nullptr, xplmFont_Basic);
 }

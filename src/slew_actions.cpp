@@ -47,6 +47,29 @@ void WriteDouble(XPLMDataRef ref, double value) {
         XPLMSetDatad(ref, value);
 }
 
+// A held command or the stick changes a float a little every frame, often by less than the
+// float's resolution at its value: rounded afresh every frame, where it ends would depend on the
+// frame rate. The exact value is carried from frame to frame for as long as the float still
+// holds what we last wrote (anything else writing it starts afresh from its value).
+struct Carried {
+    double exact;
+    float written;
+};
+Carried gHeading = {0.0, NAN};
+Carried gPitch = {0.0, NAN};
+Carried gRoll = {0.0, NAN};
+Carried gHeight = {0.0, NAN};
+
+double Resume(const Carried& carried, double now) {
+    return now == static_cast<double>(carried.written) ? carried.exact : now;
+}
+
+void WriteCarried(Carried& carried, XPLMDataRef ref, double exact) {
+    const float value = static_cast<float>(exact);
+    WriteFloat(ref, value);
+    carried = {exact, isfinite(value) ? value : NAN};
+}
+
 // The fine step is taken in double, the coarse one in float and then widened: the precision of
 // each is what makes a sequence of moves repeat bit for bit.
 double Step(float factor, bool fast) {
@@ -191,13 +214,80 @@ void SlewBy(const Snapshot& a, double forward, double right, double turn) {
     }
     if (turn != 0.0) {
         // In double, then held as float; a sum that rounds up to 360 is north, 0.
-        double heading = fmod(static_cast<double>(a.psi) + turn, kFullCircle);
+        double heading = fmod(Resume(gHeading, static_cast<double>(a.psi)) + turn, kFullCircle);
         if (heading < 0.0)
             heading += kFullCircle;
-        float psi = static_cast<float>(heading);
-        if (psi >= static_cast<float>(kFullCircle))
-            psi = 0.0f;
-        WriteFloat(gPlanePSI, psi);
+        if (static_cast<float>(heading) >= static_cast<float>(kFullCircle))
+            heading = 0.0;
+        WriteCarried(gHeading, gPlanePSI, heading);
+    }
+}
+
+void SlewForFrame(SlewAction action, bool fast, const Snapshot& a, double seconds, double factor) {
+    // Per second, fine and fast; the moves and climbs in metres, scaled by the speed factor,
+    // the rest in degrees.
+    struct Rate {
+        double fine, fast;
+        bool linear;
+    };
+    static const Rate kRates[] = {
+        {1.0, 50.0, true},  {1.0, 50.0, true},  {1.0, 50.0, true}, {1.0, 50.0, true},  // moves
+        {3.0, 30.0, false}, {3.0, 30.0, false},                                        // turns
+        {3.0, 30.0, false}, {3.0, 30.0, false},                                        // rolls
+        {0.0, 0.0, false},                                                             // north
+        {1.0, 30.0, true},  {1.0, 30.0, true},                                         // down, up
+        {2.0, 20.0, false}, {2.0, 20.0, false},                                        // pitch
+        {0.0, 0.0, false},                                                             // view
+    };
+    static_assert(sizeof kRates / sizeof kRates[0] == kSlewActionCount, "one rate per action");
+    const Rate& rate = kRates[action];
+    const double amount = (fast ? rate.fast : rate.fine) * (rate.linear ? factor : 1.0) * seconds;
+    if (!(amount > 0.0))
+        return;
+    switch (action) {
+        case kSlewForward:
+            return SlewBy(a, amount, 0.0, 0.0);
+        case kSlewBackward:
+            return SlewBy(a, -amount, 0.0, 0.0);
+        case kSlewLeft:
+            return SlewBy(a, 0.0, -amount, 0.0);
+        case kSlewRight:
+            return SlewBy(a, 0.0, amount, 0.0);
+        case kTurnLeft:
+            return SlewBy(a, 0.0, 0.0, -amount);
+        case kTurnRight:
+            return SlewBy(a, 0.0, 0.0, amount);
+        case kRollLeft:
+        case kRollRight: {
+            const double sign = action == kRollLeft ? -1.0 : 1.0;
+            return WriteCarried(gRoll, gPlanePHI,
+                                Resume(gRoll, static_cast<double>(a.phi)) + sign * amount);
+        }
+        case kNoseUp:
+        case kNoseDown: {
+            const double sign = action == kNoseDown ? -1.0 : 1.0;
+            return WriteCarried(gPitch, gPlaneTHETA,
+                                Resume(gPitch, static_cast<double>(a.theta)) + sign * amount);
+        }
+        case kSlewUp:
+            return WriteCarried(gHeight, gPlaneY, Resume(gHeight, a.y) + amount);
+        case kSlewDown: {
+            // Each frame's descent stops at the floor, the fast one becoming the fine one at
+            // F1's floor, as the keys do.
+            const double height = HeightAboveRest(GroundUnder(a.x, a.y, a.z, a.agl));
+            double descent = 0.0;
+            if (fast && height > kCoarseDescentFloor) {
+                descent = fmin(amount, height - kCoarseDescentFloor);
+            } else if (height > kFineDescentFloor) {
+                const double fine = kRates[kSlewDown].fine * factor * seconds;
+                descent = fmin(fast ? fine : amount, height - kFineDescentFloor);
+            }
+            if (descent > 0.0)
+                WriteCarried(gHeight, gPlaneY, Resume(gHeight, a.y) - descent);
+            return;
+        }
+        default:
+            return;
     }
 }
 

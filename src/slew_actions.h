@@ -43,6 +43,11 @@ void PerformSlewAction(SlewAction action, bool fast, const Snapshot& aircraft);
 // `turn` degrees, the heading kept within [0, 360). A zero axis writes nothing.
 void SlewBy(const Snapshot& aircraft, double forward, double right, double turn);
 
+// A held command's share of one frame: `seconds` of the action at its steady rate, the linear
+// ones (moves and climbs) scaled by `factor`. Descents stop at the floors the keys stop at.
+void SlewForFrame(SlewAction action, bool fast, const Snapshot& aircraft, double seconds,
+                  double factor);
+
 // The ground snap, exported by name for other plug-ins.
 extern "C" void check_AGL(float y, float agl);
 

@@ -1,11 +1,14 @@
 #include "slew_mode.h"
 
+#include <math.h>
+
 #include "bindings.h"
 #include "camera.h"
 #include "ground.h"
 #include "hand_back.h"
 #include "menu.h"
 #include "overlay.h"
+#include "settings.h"
 
 int HotKey_Master = 0;
 
@@ -19,8 +22,9 @@ bool gOwnPath = false;
 XPLMWindowID gWindow = nullptr;
 
 XPLMFlightLoopID gFlightLoop = nullptr;
-bool gJoystickSlew = true;
-unsigned gFlightLoopRuns = 0;
+// Set when the loop is set running: its next call is told the whole pause since its last.
+bool gResumed = false;
+double gFrameSeconds = 0.0;
 
 void ScheduleFlightLoop() {
     constexpr float kEveryFrame = -1.0f;
@@ -28,8 +32,10 @@ void ScheduleFlightLoop() {
     constexpr int kRelativeToNow = 1;
     if (gFlightLoop == nullptr)
         return;
-    if (gSlewMode)
-        ++gFlightLoopRuns;
+    if (gSlewMode) {
+        gResumed = true;
+        gFrameSeconds = 0.0;
+    }
     XPLMScheduleFlightLoop(gFlightLoop, gSlewMode ? kEveryFrame : kSuspended, kRelativeToNow);
 }
 
@@ -164,7 +170,6 @@ void CreateSlewFlightLoop(XPLMFlightLoop_f callback) {
     XPLMCreateFlightLoop_t params = {static_cast<int>(sizeof params),
                                      xplm_FlightLoop_Phase_AfterFlightModel, callback, nullptr};
     gFlightLoop = XPLMCreateFlightLoop(&params);
-    gJoystickSlew = true;
 }
 
 void DestroySlewFlightLoop() {
@@ -174,15 +179,21 @@ void DestroySlewFlightLoop() {
     gFlightLoop = nullptr;
 }
 
+double RecordFrame(float elapsedSinceLastCall) {
+    // A stutter or a long frame slows the aircraft instead of throwing it hundreds of metres.
+    constexpr double kLongestFrame = 0.1;
+    const double elapsed = static_cast<double>(elapsedSinceLastCall);
+    const bool resumed = gResumed;
+    gResumed = false;
+    gFrameSeconds = resumed || !(elapsed > 0.0) ? 0.0 : fmin(elapsed, kLongestFrame);
+    return gFrameSeconds;
+}
+
+double FrameSeconds() {
+    return gFrameSeconds;
+}
+
 void ToggleJoystickSlew() {
-    gJoystickSlew = !gJoystickSlew;
-    ShowJoystickSlewInMenu(gJoystickSlew);
-}
-
-bool JoystickSlewEnabled() {
-    return gJoystickSlew;
-}
-
-unsigned SlewFlightLoopRuns() {
-    return gFlightLoopRuns;
+    SetJoystickSlewSetting(!JoystickSlewSetting());
+    ShowJoystickSlewInMenu(JoystickSlewSetting());
 }

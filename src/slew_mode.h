@@ -33,16 +33,17 @@ void EndSlewModeForDisable();
 void EndSlewModeForStop();
 
 // The flight loop, handed over at start and created suspended, runs every frame while slew mode
-// is on and is suspended otherwise: out of slew mode nothing of ours runs per frame. Joystick
-// slew, on at every start, decides whether it reads the stick. Created before the menu, which
-// shows joystick slew.
+// is on and is suspended otherwise: out of slew mode nothing of ours runs per frame.
 void CreateSlewFlightLoop(XPLMFlightLoop_f callback);
 void DestroySlewFlightLoop();
-void ToggleJoystickSlew();
-bool JoystickSlewEnabled();
 
-// How often the flight loop has been set running: a call that finds a new count is the first
-// since it was suspended, and its elapsed time covers the pause.
-unsigned SlewFlightLoopRuns();
+// Each call of the loop gives the frame's duration, which held commands and the stick move by:
+// clamped to 0.1 s, and 0 for the first call after the loop was set running, whose time covers
+// the pause. Returns it.
+double RecordFrame(float elapsedSinceLastCall);
+double FrameSeconds();
+
+// Joystick slew on or off, the setting and the menu's check.
+void ToggleJoystickSlew();
 
 #endif  // TROVIK_SLEW_MODE_H

@@ -53,7 +53,9 @@ TEST_F(CommandsTest, StartPublishesEveryCommandWithOneHandlerAndBuildsTheMenu) {
     }
     EXPECT_EQ(items, Calls({"Slew mode: trovik/toggle, check 1",
                             "Top-down view: trovik/top_down_view, check 0, greyed",
-                            "Joystick slew: trovik/joystick, check 2"}));
+                            "Joystick slew: trovik/joystick, check 2",
+                            "Slew faster: trovik/faster, check 0",
+                            "Slew slower: trovik/slower, check 0"}));
 }
 
 TEST_F(CommandsTest, EachCommandReadsAndWritesExactlyWhatItsKeyDoes) {
@@ -84,30 +86,6 @@ TEST_F(CommandsTest, EachCommandReadsAndWritesExactlyWhatItsKeyDoes) {
             host().changeView();
         }
     }
-}
-
-TEST_F(CommandsTest, HeldCommandsStepOncePerFrameButToggleAndViewOnlyOnBegin) {
-    Place(0.0, 100.0, 0.0, 50.0f);
-    host().commandBegin(Ref("trovik/toggle"));
-    for (int frame = 0; frame < 3; ++frame)
-        host().commandFrame();
-    host().commandEnd(Ref("trovik/toggle"));
-    EXPECT_EQ(HotKeyMaster(), 1) << "holding the toggle must not flicker the mode";
-
-    host().commandBegin(Ref("trovik/turn_right"));
-    EXPECT_EQ(host().getFloat(Pos("psi")), 0.150000006f);
-    for (int frame = 0; frame < 3; ++frame)
-        host().commandFrame();
-    host().commandEnd(Ref("trovik/turn_right"));
-    EXPECT_EQ(BitsOf(host().getFloat(Pos("psi"))), BitsOf(0.600000024f));
-
-    host().recorder.clear();
-    host().commandBegin(Ref("trovik/top_down_view"));
-    host().commandFrame();
-    host().commandFrame();
-    host().commandEnd(Ref("trovik/top_down_view"));
-    EXPECT_EQ(host().recorder.count("XPLMCommandButtonPress"), 1u);
-    EXPECT_EQ(host().recorder.count("XPLMControlCamera"), 1u);
 }
 
 TEST_F(CommandsTest, WithSlewModeOffOnlyTheToggleDoesAnything) {

@@ -156,7 +156,7 @@ TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAf
         EXPECT_FALSE(host().flightLoops().at(0).scheduled) << how;
     }
 
-    // Stop destroys it; started again (without a reload), joystick slew is on again.
+    // Stop destroys it; started again (without a reload), joystick slew is as it was left.
     host().commandOnce(toggle);
     plugin.disable();
     plugin.XPluginStop();
@@ -164,7 +164,7 @@ TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAf
     char name[256], signature[256], description[256];
     plugin.XPluginStart(name, signature, description);
     plugin.enable();
-    EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
+    EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
     DownY();
     EXPECT_TRUE(host().flightLoops().at(0).scheduled);
 }

@@ -66,7 +66,10 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
     EXPECT_EQ(std::regex_replace(calls[n + 2].str(), callback, "fn"),
               "XPLMCreateFlightLoop({24, 1, fn, null}) = fn");
     EXPECT_EQ(std::regex_replace(calls[n + 3].str(), callback, "fn"), "XPLMCreateProbe(0) = fn");
-    EXPECT_EQ(calls[n + 4].fn, "XPLMCreateCommand");
+    // The settings, read from the preferences folder with native paths.
+    EXPECT_EQ(calls[n + 4].str(), "XPLMEnableFeature(\"XPLM_USE_NATIVE_PATHS\", 1)");
+    EXPECT_EQ(calls[n + 5].str(), "XPLMGetPrefsPath()");
+    EXPECT_EQ(calls[n + 6].fn, "XPLMCreateCommand");
     EXPECT_EQ(host().recorder.count("XPLMScheduleFlightLoop"), 0u);
     EXPECT_EQ(*static_cast<int*>(plugin.symbol("HotKey_Master")), 0);
     EXPECT_TRUE(host().windows().empty());

@@ -10,7 +10,7 @@ namespace trovik_published {
 struct Published {
     const char* name;
     const char* description;
-    int key;  // the key with the same action (0 for the toggles: Y is a hot key, the stick none)
+    int key;  // the key with the same action (0 for the toggles and the speed: Y is a hot key)
     int flags;
 };
 
@@ -44,6 +44,8 @@ inline const Published kPublished[] = {
     {"trovik/nose_down_fast", "Pitch nose down fast", XPLM_VK_F8, 0},
     {"trovik/top_down_view", "Top-down view", XPLM_VK_S, 0},
     {"trovik/joystick", "Toggle joystick slew", 0, 0},
+    {"trovik/faster", "Slew faster", 0, 0},
+    {"trovik/slower", "Slew slower", 0, 0},
 };
 
 // A key that acts in slew mode; every other key passes through untouched.

@@ -56,7 +56,8 @@ TEST_F(SimPictureTest, PictureHoldsTheBandsTextsTrackAndMenu) {
               Calls({"156", "156", "156", "246", "246"}));
     EXPECT_EQ(All(svg, "data-step=\"2\" data-x=\"([^\"]*)\""), Calls({"8.13473"}));
     EXPECT_EQ(All(svg, "class=\"menu-item\"[^>]*>([^<]*)<"),
-              Calls({"&#9745; Slew mode", "Top-down view", "&#9745; Joystick slew"}));
+              Calls({"&#9745; Slew mode", "Top-down view", "&#9745; Joystick slew", "Slew faster",
+                     "Slew slower"}));
 }
 
 TEST_F(SimPictureTest, TicksReadPlainlyTheHeldCameraShowsAndALongScriptIsCutWithACount) {
@@ -151,7 +152,7 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
          "trovik-sim: step 2: the plug-in made no command named 'trovik/nowhere'\n"},
         {"Y 'menu:Bogus item'", 1,
          "trovik-sim: step 2: no menu item named 'Bogus item' (there are \"Trovik\", \"Slew "
-         "mode\", \"Top-down view\", \"Joystick slew\")\n"},
+         "mode\", \"Top-down view\", \"Joystick slew\", \"Slew faster\", \"Slew slower\")\n"},
         {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
         {"", 2, "trovik-sim: the key script is empty"},
     };

@@ -90,6 +90,9 @@ TROVIK_OWN_END
 #define XPLM_MSG_AIRPORT_LOADED 103
 #define XPLM_MSG_PLANE_UNLOADED 106
 
+XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable);
+XPLM_API int XPLMIsFeatureEnabled(const char* inFeature);
+
 // ---- XPLMDataAccess ----
 typedef void* XPLMDataRef;
 
@@ -147,6 +150,11 @@ XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, co
 // ---- XPLMUtilities ----
 // An enum in the SDK; only its numbers cross the boundary.
 typedef int XPLMCommandButtonID;
+
+// A path to a file in the simulator's preferences folder, into a buffer of at least 512 bytes.
+XPLM_API void XPLMGetPrefsPath(char* outPrefsPath);
+// One line into the simulator's Log.txt.
+XPLM_API void XPLMDebugString(const char* inString);
 
 // Deprecated since SDK 2.0 in favour of commands, but still exported by every simulator.
 XPLM_API void XPLMCommandButtonPress(XPLMCommandButtonID inButton);
@@ -211,6 +219,8 @@ typedef struct {
 } XPLMCreateFlightLoop_t;
 TROVIK_OWN_END
 
+// Seconds since the simulator started, as a float: not a good timer, the header warns.
+XPLM_API float XPLMGetElapsedTime(void);
 XPLM_API XPLMFlightLoopID XPLMCreateFlightLoop(XPLMCreateFlightLoop_t* inParams);
 XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID);
 XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval,

@@ -18,9 +18,21 @@ const char* const kOverridePath = "sim/operation/override/override_planepath";
 const char* const kStickRefs[3] = {"sim/joystick/yoke_pitch_ratio", "sim/joystick/yoke_roll_ratio",
                                    "sim/joystick/yoke_heading_ratio"};
 
+// The speed factor as the plug-in keeps it in its settings file ("1" until it writes one).
+std::string SpeedFactorSetting() {
+    std::ifstream file(std::filesystem::u8path(hostsim::Host::get().prefsFolder + "/Trovik.prf"));
+    std::string factor = "1";
+    for (std::string line; std::getline(file, line);) {
+        if (line.rfind("speed_factor ", 0) == 0)
+            factor = line.substr(13);
+    }
+    return factor;
+}
+
 State Observe() {
     hostsim::Host& host = hostsim::Host::get();
     State s;
+    s.factor = SpeedFactorSetting();
     s.x = host.getDouble(PositionRef("local_x"));
     s.y = host.getDouble(PositionRef("local_y"));
     s.z = host.getDouble(PositionRef("local_z"));
@@ -91,8 +103,9 @@ std::string Usage(const std::string& defaultXpl) {
            "  quick+KEY           a tap so quick that its press and release land in one frame\n"
            "  cmd:NAME            run the simulator command NAME once, as a key bound to it\n"
            "                      e.g. cmd:trovik/toggle\n"
-           "  hold:NAME:N         hold the command NAME down for N frames, as a joystick button\n"
-           "                      e.g. hold:trovik/forward_fast:30\n"
+           "  hold:NAME:N[@FPS]   hold the command NAME down for N frames, as a joystick button,\n"
+           "                      at FPS frames a second (60 if not given)\n"
+           "                      e.g. hold:trovik/forward_fast:30, hold:trovik/turn_right:60@30\n"
            "  menu:\"ITEM\"         pick the menu item named ITEM (as the menu shows it, case\n"
            "                      does not matter), e.g. menu:\"Top-down view\"\n"
            "  stick:P/R/H:N[@FPS] hold the stick at pitch P, roll R and rudder H (-1 to 1; pitch\n"
@@ -130,6 +143,10 @@ std::string Usage(const std::string& defaultXpl) {
            "                      e.g. trovik-sim --svg build/slew.svg Y shift+8x5 shift+3x9 S\n"
            "  --screen WxH        the simulator's screen size in pixels (default 1920x1080)\n"
            "                      e.g. trovik-sim --screen 1366x768 Y\n"
+           "  --prefs DIR         the simulator's preferences folder: the plug-in's settings are\n"
+           "                      read from and written to DIR/Trovik.prf (default: a fresh\n"
+           "                      temporary folder, so a run never touches your files)\n"
+           "                      e.g. trovik-sim --prefs /tmp/prefs cmd:trovik/faster\n"
            "  --terrain SHAPE     the ground around the airport: flat (default, 432 m),\n"
            "                      slope:PERCENT@HEADING rising toward a true heading, or\n"
            "                      hill:HEIGHT@DISTANCE, its top DISTANCE m ahead on the runway\n"
@@ -178,6 +195,9 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
                 return false;
         } else if (a == "-f" || a == "--script") {
             if (!value(file))
+                return false;
+        } else if (a == "--prefs") {
+            if (!value(options.prefsFolder))
                 return false;
         } else if (a == "--terrain") {
             std::string shape;
@@ -248,6 +268,8 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
     hostsim::Host& host = hostsim::Host::get();
     host.reset();
     host.recorder.enabled = false;  // a long script would otherwise keep every call
+    if (!options.prefsFolder.empty())
+        host.prefsFolder = options.prefsFolder;
     host.screenWidth = options.screenWidth;
     host.screenHeight = options.screenHeight;
     PlaceAtStart(result.start, options.ground, options.restHeight);
@@ -299,7 +321,7 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         } else if (step.kind == StepKind::kHold) {
             host.commandBegin(command);
             for (int n = 0; n < step.repeat; ++n)
-                frame();
+                frame(step.framesPerSecond);
             host.commandEnd(command);
         } else if (step.kind == StepKind::kMenu) {
             if (host.findMenuItem(step.target) == nullptr) {
@@ -384,6 +406,8 @@ std::string DescribeStep(int number, const StepResult& r, int width) {
         changes.push_back(Format("roll %.2f -> %.2f", double{a.phi}, double{b.phi}));
     if (std::fabs(a.speed - b.speed) >= 0.05)
         changes.push_back(Format("speed %.1f -> %.1f m/s", a.speed, b.speed));
+    if (a.factor != b.factor)
+        changes.push_back("speed factor " + a.factor + " -> " + b.factor);
     if (a.pathOverride != b.pathOverride) {
         changes.push_back(Format("slew mode %s (override %d -> %d)", b.pathOverride ? "on" : "off",
                                  a.pathOverride, b.pathOverride));

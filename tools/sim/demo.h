@@ -20,6 +20,7 @@ struct Options {
     std::string svgPath;
     int screenWidth = 1920;
     int screenHeight = 1080;
+    std::string prefsFolder;  // empty: the host's fresh one
     GroundShape ground;
     double restHeight = 0.0;  // of the aircraft's reference point above its wheels' contact
     bool help = false;
@@ -35,7 +36,8 @@ struct State {
     double x = 0, y = 0, z = 0;
     float agl = 0, psi = 0, theta = 0, phi = 0;
     double latitude = 0, longitude = 0, elevation = 0;
-    double speed = 0;  // m/s, what the flight model goes on with
+    double speed = 0;    // m/s, what the flight model goes on with
+    std::string factor;  // the plug-in's speed factor, "1", "4", "1/2"...
     int pathOverride = 0;
     bool overlay = false;
     bool camera = false;

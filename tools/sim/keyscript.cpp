@@ -118,14 +118,23 @@ bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error
     } else if (verb == "hold") {
         step.kind = StepKind::kHold;
         const size_t last = target.rfind(':');
-        const std::string frames = last == std::string::npos ? "" : target.substr(last + 1);
-        if (!AllDigits(frames) || frames.size() > 5 || std::stoi(frames) < 1 ||
-            std::stoi(frames) > kMaxRepeat) {
-            error = Quote(word) + ": hold:NAME:N wants a number of frames, 1 to " +
-                    std::to_string(kMaxRepeat);
+        std::string frames = last == std::string::npos ? "" : target.substr(last + 1);
+        const size_t at = frames.find('@');
+        const std::string rate = at == std::string::npos ? "" : frames.substr(at + 1);
+        frames = frames.substr(0, at);
+        const auto number = [](const std::string& s, int most) {
+            return AllDigits(s) && s.size() <= 5 && std::stoi(s) >= 1 && std::stoi(s) <= most;
+        };
+        if (!number(frames, kMaxRepeat) ||
+            (at != std::string::npos && !number(rate, kMaxFramesPerSecond))) {
+            error = Quote(word) + ": hold:NAME:N[@FPS] wants a number of frames, 1 to " +
+                    std::to_string(kMaxRepeat) + ", at 1 to " +
+                    std::to_string(kMaxFramesPerSecond) + " frames a second";
             return true;
         }
         step.repeat = std::stoi(frames);
+        if (!rate.empty())
+            step.framesPerSecond = std::stoi(rate);
         target = target.substr(0, last);
     } else if (verb == "menu") {
         step.kind = StepKind::kMenu;

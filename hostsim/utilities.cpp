@@ -1,0 +1,118 @@
+// The simulator's utilities a plug-in leans on: its preferences folder, its features, its log,
+// and its clock.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "internal.h"
+
+namespace fs = std::filesystem;
+
+namespace hostsim {
+
+using namespace internal;
+
+namespace {
+
+// One folder a process, removed when it ends.
+struct Scratch {
+    fs::path folder;
+    ~Scratch() {
+        std::error_code ignored;
+        if (!folder.empty())
+            fs::remove_all(folder, ignored);
+    }
+};
+
+}  // namespace
+
+std::string DefaultPrefsFolder() {
+    static Scratch scratch;
+    if (scratch.folder.empty()) {
+#if defined(_WIN32)
+        const unsigned long id = GetCurrentProcessId();
+#else
+        const unsigned long id = static_cast<unsigned long>(getpid());
+#endif
+        std::error_code ignored;
+        scratch.folder = fs::temp_directory_path(ignored) / ("hostsim-prefs-" + std::to_string(id));
+    }
+    return scratch.folder.u8string();
+}
+
+void Host::emptyPrefsFolder() {
+    const fs::path folder = fs::u8path(prefsFolder);
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    fs::create_directories(folder, ignored);
+}
+
+bool Host::featureEnabled(const std::string& feature) const {
+    return std::find(features_.begin(), features_.end(), feature) != features_.end();
+}
+
+void Host::enableFeature(const std::string& feature, bool on) {
+    features_.erase(std::remove(features_.begin(), features_.end(), feature), features_.end());
+    if (on)
+        features_.push_back(feature);
+}
+
+}  // namespace hostsim
+
+using namespace hostsim;
+using namespace hostsim::internal;
+
+extern "C" {
+
+XPLM_API void XPLMGetPrefsPath(char* outPrefsPath) {
+    RECORD("XPLMGetPrefsPath", {});
+    if (outPrefsPath == nullptr)
+        return;
+    // Native paths only where the plug-in asked for them; otherwise the old Mac style, folders
+    // separated by colons, which no plug-in can open as it stands.
+    std::string path = H().prefsFolder + "/Set X-Plane.prf";
+    if (!H().featureEnabled("XPLM_USE_NATIVE_PATHS")) {
+        std::replace(path.begin(), path.end(), '/', ':');
+        std::replace(path.begin(), path.end(), '\\', ':');
+        path = "Macintosh HD" + path;
+    }
+    // The SDK promises nothing beyond 512 bytes.
+    const size_t n = std::min(path.size(), size_t{511});
+    std::memcpy(outPrefsPath, path.data(), n);
+    outPrefsPath[n] = '\0';
+}
+
+XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable) {
+    RECORD("XPLMEnableFeature", {Arg::Text(inFeature), Arg::Int(inEnable)});
+    if (inFeature != nullptr)
+        H().enableFeature(inFeature, inEnable != 0);
+}
+
+XPLM_API int XPLMIsFeatureEnabled(const char* inFeature) {
+    Call* call = RECORD("XPLMIsFeatureEnabled", {Arg::Text(inFeature)});
+    const int on = inFeature != nullptr && H().featureEnabled(inFeature) ? 1 : 0;
+    Result(call, Arg::Int(on));
+    return on;
+}
+
+XPLM_API void XPLMDebugString(const char* inString) {
+    RECORD("XPLMDebugString", {Arg::Text(inString)});
+    if (inString != nullptr)
+        H().log.push_back(inString);
+}
+
+XPLM_API float XPLMGetElapsedTime(void) {
+    Call* call = RECORD("XPLMGetElapsedTime", {});
+    const float seconds = static_cast<float>(H().clock());
+    Result(call, Arg::Float(seconds));
+    return seconds;
+}
+
+}  // extern "C"

@@ -1,0 +1,247 @@
+#include "settings.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "host/xplm.h"
+#include "settings_file.h"
+
+namespace {
+
+constexpr size_t kLargestFile = 64 * 1024;
+constexpr size_t kLongestPath = 1100;  // the simulator's path takes 512 at most
+constexpr char kFileName[] = "Trovik.prf";
+constexpr int kSlowest = -3;  // the factor is 2 to this power: 1/8 ...
+constexpr int kFastest = 4;   // ... to 16
+const char* const kFactors[] = {"1/8", "1/4", "1/2", "1", "2", "4", "8", "16"};
+const char* const kLabels[] = {"x1/8", "x1/4", "x1/2", "", "x2", "x4", "x8", "x16"};
+
+bool gJoystickSlew = true;
+int gSpeedPower = 0;
+
+// Where the file lives; empty when the simulator gave no folder, and then nothing is read or
+// written.
+char gPath[kLongestPath];
+char gTemporary[kLongestPath];
+char gAside[kLongestPath];
+
+// The file as it was read: its lines that are not settings are written back as they were.
+char gFile[kLargestFile];
+size_t gFileLength = 0;
+// It was too large to read: moved aside before the first new one is written.
+bool gMoveAside = false;
+
+char gOut[kLargestFile];
+
+enum class Line { kComment, kSetting, kBad };
+enum class Key { kJoystickSlew, kSpeedFactor };
+
+bool Blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// A line as a setting: its key and value, or a comment (blank, or starting with #), or neither.
+Line Classify(const char* text, size_t length, Key& key, int& value) {
+    while (length > 0 && Blank(text[length - 1]))
+        --length;
+    size_t i = 0;
+    while (i < length && Blank(text[i]))
+        ++i;
+    if (i == length || text[i] == '#')
+        return Line::kComment;
+    const size_t keyStart = i;
+    while (i < length && !Blank(text[i]))
+        ++i;
+    const size_t keyLength = i - keyStart;
+    while (i < length && Blank(text[i]))
+        ++i;
+    const char* word = text + i;
+    const size_t wordLength = length - i;
+    auto is = [](const char* s, size_t n, const char* literal) {
+        return n == strlen(literal) && memcmp(s, literal, n) == 0;
+    };
+    if (is(text + keyStart, keyLength, "joystick_slew")) {
+        key = Key::kJoystickSlew;
+        value = is(word, wordLength, "1") ? 1 : is(word, wordLength, "0") ? 0 : -1;
+        return value >= 0 ? Line::kSetting : Line::kBad;
+    }
+    if (is(text + keyStart, keyLength, "speed_factor")) {
+        key = Key::kSpeedFactor;
+        for (int power = kSlowest; power <= kFastest; ++power) {
+            if (is(word, wordLength, kFactors[power - kSlowest])) {
+                value = power;
+                return Line::kSetting;
+            }
+        }
+    }
+    return Line::kBad;
+}
+
+// Calls `each` with every line of the file as read, and its number.
+template <typename F>
+void ForEachLine(F each) {
+    size_t start = 0;
+    for (int number = 1; start < gFileLength; ++number) {
+        const char* end =
+            static_cast<const char*>(memchr(gFile + start, '\n', gFileLength - start));
+        const size_t length =
+            end != nullptr ? static_cast<size_t>(end - (gFile + start)) : gFileLength - start;
+        each(gFile + start, length, number);
+        start += length + 1;
+    }
+}
+
+// The folder of the simulator's preferences, and our three files in it.
+bool FindPaths() {
+    char prefs[kLongestPath] = {};
+    XPLMGetPrefsPath(prefs);
+    prefs[sizeof prefs - 1] = '\0';
+    char* cut = strrchr(prefs, '/');
+#if defined(_WIN32)
+    char* backslash = strrchr(prefs, '\\');
+    if (cut == nullptr || (backslash != nullptr && backslash > cut))
+        cut = backslash;
+#endif
+    if (cut == nullptr)
+        return false;
+    cut[1] = '\0';
+    const int a = snprintf(gPath, sizeof gPath, "%s%s", prefs, kFileName);
+    const int b = snprintf(gTemporary, sizeof gTemporary, "%s%s.tmp", prefs, kFileName);
+    const int c = snprintf(gAside, sizeof gAside, "%s%s.bad", prefs, kFileName);
+    return a > 0 && b > 0 && c > 0 && static_cast<size_t>(c) < sizeof gAside;
+}
+
+bool Append(size_t& used, const char* text, size_t length) {
+    if (used + length > sizeof gOut)
+        return false;
+    memcpy(gOut + used, text, length);
+    used += length;
+    return true;
+}
+
+// The setting's line as it now stands.
+void AppendSetting(size_t& used, Key key) {
+    char line[40];
+    const int n =
+        key == Key::kJoystickSlew
+            ? snprintf(line, sizeof line, "joystick_slew %d\n", gJoystickSlew ? 1 : 0)
+            : snprintf(line, sizeof line, "speed_factor %s\n", kFactors[gSpeedPower - kSlowest]);
+    Append(used, line, static_cast<size_t>(n));
+}
+
+// Every line of the old file in its place, each setting as it now stands, and the settings it
+// lacked at the end. Lines that do not fit (a file near the limit) are dropped before ours.
+void Save() {
+    if (gPath[0] == '\0')
+        return;
+    constexpr size_t kOurs = 200;
+    size_t used = 0;
+    bool written[2] = {false, false};
+    if (gFileLength == 0) {
+        const char header[] =
+            "# Trovik's settings, written when they change in the simulator.\n"
+            "# joystick_slew 0 or 1; speed_factor 1/8, 1/4, 1/2, 1, 2, 4, 8 or 16.\n";
+        Append(used, header, sizeof header - 1);
+    }
+    ForEachLine([&](const char* text, size_t length, int) {
+        Key key = Key::kJoystickSlew;
+        int value = 0;
+        if (Classify(text, length, key, value) == Line::kSetting) {
+            if (!written[static_cast<int>(key)])
+                AppendSetting(used, key);
+            written[static_cast<int>(key)] = true;
+        } else if (used + length + 1 + kOurs <= sizeof gOut) {
+            Append(used, text, length);
+            Append(used, "\n", 1);
+        }
+    });
+    if (!written[static_cast<int>(Key::kJoystickSlew)])
+        AppendSetting(used, Key::kJoystickSlew);
+    if (!written[static_cast<int>(Key::kSpeedFactor)])
+        AppendSetting(used, Key::kSpeedFactor);
+    if (ReplaceSettingsFile(gPath, gTemporary, gMoveAside ? gAside : nullptr, gOut, used))
+        gMoveAside = false;
+}
+
+}  // namespace
+
+void LoadSettings() {
+    gJoystickSlew = true;
+    gSpeedPower = 0;
+    gFileLength = 0;
+    gMoveAside = false;
+    gPath[0] = '\0';
+    // Native paths on every platform: Unix style on macOS too, not the old colon-separated one.
+    XPLMEnableFeature("XPLM_USE_NATIVE_PATHS", 1);
+    if (!FindPaths()) {
+        gPath[0] = '\0';
+        return;
+    }
+    const ReadResult read = ReadSettingsFile(gPath, gFile, sizeof gFile, gFileLength);
+    // One line in the simulator's log at most, whatever is wrong with the file.
+    char log[kLongestPath + 200];
+    log[0] = '\0';
+    if (read == ReadResult::kFailed) {
+        gFileLength = 0;
+        snprintf(log, sizeof log, "Trovik: cannot read %s; using the default settings\n", gPath);
+    } else if (read == ReadResult::kTooLarge) {
+        gFileLength = 0;
+        gMoveAside = true;
+        snprintf(log, sizeof log,
+                 "Trovik: %s is larger than 64 KiB; using the default settings, and moving it to "
+                 "%s.bad when they change\n",
+                 gPath, kFileName);
+    }
+    int bad = 0;
+    int first = 0;
+    ForEachLine([&](const char* text, size_t length, int number) {
+        Key key = Key::kJoystickSlew;
+        int value = 0;
+        const Line line = Classify(text, length, key, value);
+        if (line == Line::kBad && bad++ == 0)
+            first = number;
+        if (line == Line::kSetting && key == Key::kJoystickSlew)
+            gJoystickSlew = value != 0;
+        if (line == Line::kSetting && key == Key::kSpeedFactor)
+            gSpeedPower = value;
+    });
+    if (bad == 1) {
+        snprintf(log, sizeof log, "Trovik: %s: line %d is not a setting; it is ignored\n", gPath,
+                 first);
+    } else if (bad > 1) {
+        snprintf(log, sizeof log,
+                 "Trovik: %s: line %d and %d more are not settings; they are ignored\n", gPath,
+                 first, bad - 1);
+    }
+    if (log[0] != '\0')
+        XPLMDebugString(log);
+}
+
+bool JoystickSlewSetting() {
+    return gJoystickSlew;
+}
+
+void SetJoystickSlewSetting(bool on) {
+    if (gJoystickSlew == on)
+        return;
+    gJoystickSlew = on;
+    Save();
+}
+
+double SpeedFactor() {
+    return gSpeedPower >= 0 ? static_cast<double>(1 << gSpeedPower)
+                            : 1.0 / static_cast<double>(1 << -gSpeedPower);
+}
+
+bool FasterOrSlower(bool faster) {
+    const int power = gSpeedPower + (faster ? 1 : -1);
+    if (power < kSlowest || power > kFastest)
+        return false;
+    gSpeedPower = power;
+    Save();
+    return true;
+}
+
+const char* SpeedFactorLabel() {
+    return kLabels[gSpeedPower - kSlowest];
+}
