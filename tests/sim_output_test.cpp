@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -73,13 +75,35 @@ TEST_F(SimPictureTest, TicksReadPlainlyTheHeldCameraShowsAndALongScriptIsCutWith
     EXPECT_EQ(All(svg, "<text class=\"camera\"[^>]*>([^<]*)<"),
               Calls({"top-down camera (the plug-in holds the view)"}));
     EXPECT_EQ(All(svg, "font-size=\"14\">(Screen [^<]*)<"),
-              Calls({"Screen 1920x1080, as drawn after step 603, top-down camera"}));
+              Calls({"Screen 1920x1080 and menu, as after step 603, top-down camera"}));
     EXPECT_EQ(All(svg, "\">(start|after a step|heading there|track)</text>"),
               Calls({"start", "after a step", "heading there", "track"}));
     const Calls keys = All(svg, "class=\"script\"[^>]*>([^<]*)<");
     ASSERT_EQ(keys.size(), 6u);
     EXPECT_EQ(keys[0].substr(0, 21), "keys: Y shift+8x5 S 8");
     EXPECT_EQ(keys[5].substr(keys[5].size() - 17), " ... and 119 more");
+}
+
+TEST_F(SimPictureTest, OnNarrowAndSmallScreensEveryTextStaysInItsBox) {
+    for (const auto& [w, h] : {std::pair{640, 1400}, std::pair{320, 200}}) {
+        options.screenWidth = w;
+        options.screenHeight = h;
+        Fly("Y shift+8x2 S");
+        const std::string svg = trovik_sim::RenderSvg(result, options);
+        ASSERT_TRUE(WellFormed(svg));
+        // The screen's title ends before the track's begins (8.5 px a 14 px character).
+        const std::string title = All(svg, "font-size=\"14\">(Screen [^<]*)<").at(0);
+        const double track = std::stod(All(svg, "<text x=\"([0-9.]+)\" y=\"20\"[^>]*>Track").at(0));
+        EXPECT_LT(20 + 8.5 * static_cast<double>(title.size()), track) << title;
+        // The legible copy of the overlay's line fits its box (7.9 px a 13 px character).
+        const double box =
+            std::stod(All(svg, "width=\"([0-9.]+)\" height=\"[0-9.]+\" fill=\"#1e1e1e\"").at(0));
+        EXPECT_GE(box, 16 + 7.9 * static_cast<double>(result.screen.texts[0].text.size()));
+        // What falls past the screen's edge is cut there, as the simulator cuts it.
+        EXPECT_NE(svg.find("<g clip-path=\"url(#screen-edge)\">"), std::string::npos);
+        EXPECT_EQ(title, "Screen " + std::to_string(w) + "x" + std::to_string(h) +
+                             " and menu, as after step 3, top-down camera");
+    }
 }
 
 // ---- The program, as a user runs it ----
@@ -105,34 +129,47 @@ Outcome RunSim(const std::string& args) {
 }
 
 TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
+    // The default plug-in as the user would type it from here, and an example that works from
+    // the repository root.
     const Outcome help = RunSim("--help");
     EXPECT_EQ(help.code, 0);
-    for (const char* text : {"--script", "--xpl", "--down-only", "--svg", "--screen",
-                             "e.g. trovik-sim --screen 1366x768", "hold:NAME:N"}) {
+    const std::string here = std::filesystem::relative(TROVIK_XPL).string();
+    for (const std::string& text :
+         {"(default: " + here + ")", std::string("x east, y up, z south"),
+          std::string("given more than once, the files are read in order")}) {
         EXPECT_NE(help.output.find(text), std::string::npos) << text;
     }
+    const size_t example = help.output.find("repository root:\n  ");
+    ASSERT_NE(example, std::string::npos);
+    const std::string command = help.output.substr(example + 19);
+    const std::string fromRoot =
+        "cd " TROVIK_SOURCE_DIR " && " + command.substr(0, command.find('\n'));
+    EXPECT_EQ(std::system((fromRoot + " >/dev/null").c_str()), 0) << fromRoot;
 
-    const std::string svg = ::testing::TempDir() + "trovik_sim_test.svg";
+    const std::string dir = ::testing::TempDir();
+    const std::string svg = dir + "trovik_sim_test.svg";
     std::remove(svg.c_str());
-    const Outcome run = RunSim("--svg " + svg + " Y 8 'menu:Slew mode'");
+    std::ofstream(dir + "a.keys") << "Y 8";
+    std::ofstream(dir + "b.keys") << "cmd:trovik/joystick menu:\"Slew mode\"";
+    const Outcome run = RunSim("--svg " + svg + " -f " + dir + "a.keys -f " + dir + "b.keys");
     ASSERT_EQ(run.code, 0) << run.output;
     for (const char* line :
-         {"   1  Y                     2  hot key         slew mode on (override 0 -> 1), overlay "
-          "on\n",
-          "   2  8                     2  consumed        pos (0.000, 432.000, 0.000) -> "
+         {"   1  Y                        2  hot key         slew mode on (override 0 -> 1), "
+          "overlay on\n",
+          "   2  8                        2  consumed        pos (0.000, 432.000, 0.000) -> "
           "(0.081, 432.000, 0.183) moved 0.200 m\n",
-          "   3  menu:\"Slew mode\"      0  -               slew mode off (override 1 -> 0), "
+          "   3  cmd:trovik/joystick      0  -               joystick slew off\n",
+          "   4  menu:\"Slew mode\"         0  -               slew mode off (override 1 -> 0), "
           "overlay off\n"}) {
         EXPECT_NE(run.output.find(line), std::string::npos) << line << run.output;
     }
-    EXPECT_NE(run.output.find("overlay, as drawn after step 2:\n  Lat: "), std::string::npos);
     std::ifstream in(svg);
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_TRUE(WellFormed(text.str()));
 
     // A script saved with a byte-order mark, as Windows editors save UTF-8, runs.
-    const std::string bom = ::testing::TempDir() + "bom.keys";
+    const std::string bom = dir + "bom.keys";
     std::ofstream(bom, std::ios::binary) << "\xEF\xBB\xBFY\nF99";
     struct Case {
         std::string args;
@@ -140,27 +177,40 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
         const char* message;
     };
     const Case cases[] = {
+        {"", 2, "usage: trovik-sim [options] [KEY ...]\n"},
         {"-f " + bom, 2, "trovik-sim: step 2: unknown key 'F99'"},
-        {"Y F99", 2, "trovik-sim: step 2: unknown key 'F99'"},
         {"--screen 0x0 Y", 2, "trovik-sim: bad screen size '0x0'"},
         {"--xpl /nonexistent/Trovik.xpl Y", 1, "trovik-sim: no plug-in file at /nonexistent"},
         {"--xpl " FIXTURE_NO_STOP " Y", 1, "missing entry point XPluginStop"},
-        {"--svg /nonexistent/dir/a.svg Y", 1, "trovik-sim: cannot write /nonexistent/dir/a.svg"},
-        {"-f /nonexistent/keys", 2, "trovik-sim: cannot read key script '/nonexistent/keys'"},
+        // Found before the run, with the reason.
+        {"--svg /nonexistent/dir/a.svg Y", 1,
+         "trovik-sim: cannot write '/nonexistent/dir/a.svg': No such file or directory\n"},
+        {"-f /nonexistent/keys", 2,
+         "trovik-sim: cannot read key script '/nonexistent/keys': No such file or directory\n"},
         {"-f /tmp", 2, "trovik-sim: cannot read key script '/tmp': it is a directory"},
+        {"--svg " + bom + " -f " + dir + "/./bom.keys", 2,
+         "is the key script given with -f: it would be overwritten\n"},
+        {"--svg " TROVIK_XPL " Y", 2, "is the plug-in to load: it would be overwritten\n"},
+        {"--svg a.svg --svg b.svg Y", 2, "trovik-sim: --svg given twice"},
+        {"--screen 640x480 --screen 800x600 Y", 2, "trovik-sim: --screen given twice"},
+        {"--svg x.svg --screen 319x200 Y", 2,
+         "trovik-sim: a screen of 319x200 is too small to draw: --svg needs 320x200 at least\n"},
         {"Y cmd:trovik/nowhere", 1,
          "trovik-sim: step 2: the plug-in made no command named 'trovik/nowhere'\n"},
         {"Y 'menu:Bogus item'", 1,
          "trovik-sim: step 2: no menu item named 'Bogus item' (there are \"Trovik\", \"Slew "
          "mode\", \"Top-down view\", \"Joystick slew\", \"Slew faster\", \"Slew slower\")\n"},
         {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
-        {"", 2, "trovik-sim: the key script is empty"},
     };
     for (const Case& c : cases) {
         const Outcome o = RunSim(c.args);
         EXPECT_EQ(o.code, c.code) << c.args << "\n" << o.output;
         EXPECT_NE(o.output.find(c.message), std::string::npos) << c.args << "\n" << o.output;
+        EXPECT_EQ(o.output.find("step  key"), std::string::npos) << "nothing ran: " << c.args;
     }
+    std::ifstream script(bom, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(script), {}), "\xEF\xBB\xBFY\nF99")
+        << "the script the picture was refused over";
 }
 
 }  // namespace

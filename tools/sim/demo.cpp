@@ -1,9 +1,11 @@
 #include "demo.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -33,6 +35,8 @@ State Observe() {
     hostsim::Host& host = hostsim::Host::get();
     State s;
     s.factor = SpeedFactorSetting();
+    const hostsim::MenuItem* joystick = host.findMenuItem("Joystick slew");
+    s.joystick = joystick != nullptr && joystick->check == xplm_Menu_Checked;
     s.x = host.getDouble(PositionRef("local_x"));
     s.y = host.getDouble(PositionRef("local_y"));
     s.z = host.getDouble(PositionRef("local_z"));
@@ -66,6 +70,18 @@ bool ParseScreen(const std::string& text, int& width, int& height) {
     return true;
 }
 
+// The plug-in's submenu of the Plugins menu as it stands now, and its title there.
+void TrovikMenu(RunResult& result) {
+    hostsim::Host& host = hostsim::Host::get();
+    for (const hostsim::MenuItem& item : host.menu(host.pluginsMenu())->items) {
+        if (const hostsim::Menu* sub = host.menu(item.submenu)) {
+            result.menuTitle = item.name;
+            result.menu = sub->items;
+            return;
+        }
+    }
+}
+
 // Every menu item the simulator shows, quoted, for an error that names none of them.
 std::string MenuItemNames() {
     std::string names;
@@ -87,7 +103,10 @@ __attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...
 
 }  // namespace
 
-std::string Usage(const std::string& defaultXpl) {
+std::string Usage(const std::string& program, const std::string& buildFolder,
+                  const std::string& defaultXpl) {
+    const std::string smallest =
+        std::to_string(kSmallestPictureWidth) + "x" + std::to_string(kSmallestPictureHeight);
     return "usage: trovik-sim [options] [KEY ...]\n"
            "\n"
            "Loads a slew plug-in into a headless stand-in for X-Plane, exactly as the simulator\n"
@@ -118,30 +137,37 @@ std::string Usage(const std::string& defaultXpl) {
            "  # ...               a comment, to the end of the line (in script files)\n"
            "Every frame but a stick step's lasts 1/60 s. A key is tapped as a hand taps it:\n"
            "the press, a frame, the release, a frame; the plug-in sees both. With quick+ both\n"
-           "land in one frame and read the same height above the ground, so near the ground a\n"
-           "descent can take the aircraft below the plug-in's floors (the next move's ground\n"
-           "snap puts it back): that is the simulator's timing at a low frame rate, not a rule\n"
-           "of the plug-in.\n"
+           "land in one frame: where the terrain probe finds no ground (--terrain none), both\n"
+           "read the simulator's height above ground of the frame before, as a very quick tap at\n"
+           "a low frame rate does.\n"
            "\n"
            "Each step prints a line: its number; the key as written; the key events sent; what\n"
            "became of them (consumed: the plug-in's key sniffer took them; passed on: the\n"
            "simulator got them; hot key: passed on, then taken by the plug-in's hot key; -: the\n"
-           "step sends no key); and what changed (position, height above ground, heading, pitch,\n"
-           "roll, speed, slew mode, overlay, camera).\n"
+           "step sends no key); and what changed: the position, pos (x, y, z), in the\n"
+           "simulator's local metres (x east, y up, z south, from the start point; y is the\n"
+           "height above sea level); the height above ground, heading, pitch, roll, speed, slew\n"
+           "mode, overlay, camera, joystick slew and speed factor.\n"
            "\n"
            "Options:\n"
-           "  -f, --script FILE   read the keys from FILE (after any given on the command line)\n"
+           "  -f, --script FILE   read the keys from FILE, after any given on the command line;\n"
+           "                      given more than once, the files are read in order\n"
            "                      e.g. trovik-sim -f tools/demo.keys\n"
            "  --xpl PATH          the plug-in to load (default: " +
            defaultXpl +
            ")\n"
-           "                      e.g. trovik-sim --xpl Trovik/lin_x64/Trovik.xpl Y 8 Y\n"
+           "                      e.g. trovik-sim --xpl " +
+           defaultXpl +
+           " Y 8 Y\n"
            "  --down-only         send only key-down events, no key-ups\n"
            "                      e.g. trovik-sim --down-only Y 8x10\n"
            "  --svg FILE          draw the screen as the plug-in drew it and the aircraft's\n"
            "                      track seen from above into an SVG picture\n"
-           "                      e.g. trovik-sim --svg build/slew.svg Y shift+8x5 shift+3x9 S\n"
-           "  --screen WxH        the simulator's screen size in pixels (default 1920x1080)\n"
+           "                      e.g. trovik-sim --svg slew.svg Y shift+8x5 shift+3x9 S\n"
+           "  --screen WxH        the simulator's screen size in pixels (default 1920x1080; with\n"
+           "                      --svg, " +
+           smallest +
+           " at least)\n"
            "                      e.g. trovik-sim --screen 1366x768 Y\n"
            "  --prefs DIR         the simulator's preferences folder: the plug-in's settings are\n"
            "                      read from and written to DIR/Trovik.prf (default: a fresh\n"
@@ -157,22 +183,67 @@ std::string Usage(const std::string& defaultXpl) {
            "                      its wheels (default 0), as a real aircraft's does\n"
            "                      e.g. trovik-sim --rest-height 1.6 Y shift+8x20\n"
            "  -h, --help          this text\n"
+           "Every option but -f is given once at most.\n"
            "\n"
            "Exit status: 0 when the script ran, 1 when it could not (the plug-in did not load, a\n"
-           "step names a command or menu item that does not exist, the picture cannot be "
-           "written),\n"
-           "2 for a bad command line or key script.\n"
+           "step names a command or menu item that does not exist, the picture cannot be\n"
+           "written), 2 for a bad command line or key script.\n"
            "\n"
-           "Example:\n"
-           "  trovik-sim Y 8x20 shift+6 F4 F4 1x10 5 S Y\n";
+           "Example, from the repository root:\n"
+           "  " +
+           program + " -f tools/demo.keys --svg " + buildFolder + "/demo.svg\n";
 }
+
+namespace {
+
+// Whether two paths name the same file, existing or not.
+bool SamePath(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error))
+        return true;
+    const auto canonical = [](const std::string& p) {
+        std::error_code ignored;
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(p, ignored), ignored);
+    };
+    return canonical(a) == canonical(b);
+}
+
+// What the run would read or write besides the picture: a picture over any of them is refused.
+bool PictureOverAnInput(const Options& options, std::string& error) {
+    for (const std::string& script : options.scripts) {
+        if (SamePath(options.svgPath, script)) {
+            error = "--svg " + Quote(options.svgPath) +
+                    " is the key script given with -f: it would be overwritten";
+            return true;
+        }
+    }
+    if (SamePath(options.svgPath, options.xpl)) {
+        error =
+            "--svg " + Quote(options.svgPath) + " is the plug-in to load: it would be overwritten";
+        return true;
+    }
+    if (!options.prefsFolder.empty() &&
+        SamePath(options.svgPath, options.prefsFolder + "/Trovik.prf")) {
+        error = "--svg " + Quote(options.svgPath) +
+                " is the plug-in's settings file in --prefs: it would be overwritten";
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultXpl,
                Options& options, std::string& error) {
     options = Options{};
     options.xpl = defaultXpl;
+    if (args.empty()) {
+        options.help = true;
+        options.usageError = true;
+        return true;
+    }
     std::string keys;
-    std::string file;
+    std::vector<std::string> given;  // the options that take one value, as seen
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -180,9 +251,17 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
                 error = a + " needs a value";
                 return false;
             }
+            if (a != "-f" && a != "--script") {
+                if (std::find(given.begin(), given.end(), a) != given.end()) {
+                    error = a + " given twice: each option but -f is given once at most";
+                    return false;
+                }
+                given.push_back(a);
+            }
             out = args[++i];
             return true;
         };
+        std::string text;
         if (a == "-h" || a == "--help") {
             options.help = true;
         } else if (a == "--down-only") {
@@ -194,38 +273,36 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
             if (!value(options.svgPath))
                 return false;
         } else if (a == "-f" || a == "--script") {
-            if (!value(file))
+            if (!value(text))
                 return false;
+            options.scripts.push_back(text);
         } else if (a == "--prefs") {
             if (!value(options.prefsFolder))
                 return false;
         } else if (a == "--terrain") {
-            std::string shape;
-            if (!value(shape))
+            if (!value(text))
                 return false;
-            if (!ParseGround(shape, options.ground)) {
+            if (!ParseGround(text, options.ground)) {
                 error =
-                    "bad terrain " + Quote(shape) +
+                    "bad terrain " + Quote(text) +
                     ": want none, flat, slope:PERCENT@HEADING (-100 to 100 %, 0 to 360 degrees) or "
                     "hill:HEIGHT@DISTANCE (-1000 to 1000 m, 1 to 100000 m)";
                 return false;
             }
         } else if (a == "--rest-height") {
-            std::string height;
-            if (!value(height))
+            if (!value(text))
                 return false;
             char extra = 0;
-            if (std::sscanf(height.c_str(), "%lf%c", &options.restHeight, &extra) != 1 ||
+            if (std::sscanf(text.c_str(), "%lf%c", &options.restHeight, &extra) != 1 ||
                 !(options.restHeight >= 0.0 && options.restHeight <= 20.0)) {
-                error = "bad rest height " + Quote(height) + ": want metres, 0 to 20";
+                error = "bad rest height " + Quote(text) + ": want metres, 0 to 20";
                 return false;
             }
         } else if (a == "--screen") {
-            std::string size;
-            if (!value(size))
+            if (!value(text))
                 return false;
-            if (!ParseScreen(size, options.screenWidth, options.screenHeight)) {
-                error = "bad screen size " + Quote(size) + ": want WIDTHxHEIGHT, 1 to 65536 each";
+            if (!ParseScreen(text, options.screenWidth, options.screenHeight)) {
+                error = "bad screen size " + Quote(text) + ": want WIDTHxHEIGHT, 1 to 65536 each";
                 return false;
             }
         } else if (a.size() > 1 && a[0] == '-' && a.rfind("--", 0) == 0) {
@@ -240,7 +317,22 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
             keys += a + " ";
         }
     }
-    if (!file.empty()) {
+    if (options.help)
+        return true;
+    // Before anything is read or written.
+    if (!options.svgPath.empty()) {
+        if (PictureOverAnInput(options, error))
+            return false;
+        if (options.screenWidth < kSmallestPictureWidth ||
+            options.screenHeight < kSmallestPictureHeight) {
+            error = "a screen of " + std::to_string(options.screenWidth) + "x" +
+                    std::to_string(options.screenHeight) + " is too small to draw: --svg needs " +
+                    std::to_string(kSmallestPictureWidth) + "x" +
+                    std::to_string(kSmallestPictureHeight) + " at least";
+            return false;
+        }
+    }
+    for (const std::string& file : options.scripts) {
         std::error_code ignored;
         if (std::filesystem::is_directory(file, ignored)) {
             error = "cannot read key script " + Quote(file) + ": it is a directory";
@@ -248,7 +340,7 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultX
         }
         std::ifstream in(file, std::ios::binary);
         if (!in) {
-            error = "cannot read key script " + Quote(file);
+            error = "cannot read key script " + Quote(file) + ": " + std::strerror(errno);
             return false;
         }
         std::stringstream read;
@@ -293,6 +385,7 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             result.screen = drawn;
             result.screenStep = static_cast<int>(result.steps.size()) + 1;
             result.screenCamera = host.cameraControlled();
+            TrovikMenu(result);
         }
         host.cameraFrame();
         const double x = host.getDouble(PositionRef("local_x"));
@@ -371,15 +464,9 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         r.after = Observe();
         result.steps.push_back(r);
     }
-    // The plug-in's menu as the user would find it under Plugins after the last step.
-    const hostsim::Menu* plugins = host.menu(host.pluginsMenu());
-    for (const hostsim::MenuItem& item : plugins->items) {
-        if (const hostsim::Menu* sub = host.menu(item.submenu)) {
-            result.menuTitle = item.name;
-            result.menu = sub->items;
-            break;
-        }
-    }
+    // Nothing drawn: the menu as the user would find it after the last step.
+    if (result.screenStep == 0)
+        TrovikMenu(result);
     plugin.unload();
     return true;
 }
@@ -406,6 +493,8 @@ std::string DescribeStep(int number, const StepResult& r, int width) {
         changes.push_back(Format("roll %.2f -> %.2f", double{a.phi}, double{b.phi}));
     if (std::fabs(a.speed - b.speed) >= 0.05)
         changes.push_back(Format("speed %.1f -> %.1f m/s", a.speed, b.speed));
+    if (a.joystick != b.joystick)
+        changes.push_back(b.joystick ? "joystick slew on" : "joystick slew off");
     if (a.factor != b.factor)
         changes.push_back("speed factor " + a.factor + " -> " + b.factor);
     if (a.pathOverride != b.pathOverride) {
@@ -448,6 +537,19 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         err << "trovik-sim: " << error << "\n";
         return 2;
     }
+    // A picture that cannot be written is found before the run, not after it.
+    if (!options.svgPath.empty()) {
+        const bool existed = std::filesystem::exists(options.svgPath);
+        std::FILE* probe = std::fopen(options.svgPath.c_str(), existed ? "r+b" : "wb");
+        if (probe == nullptr) {
+            err << "trovik-sim: cannot write " << Quote(options.svgPath) << ": "
+                << std::strerror(errno) << "\n";
+            return 1;
+        }
+        std::fclose(probe);
+        if (!existed)
+            std::remove(options.svgPath.c_str());
+    }
     RunResult result;
     if (!Simulate(options, steps, result, error)) {
         // The loader's messages quote a path the user gave.
@@ -480,7 +582,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
         file << svg;
         file.close();
         if (!file) {
-            err << "trovik-sim: cannot write " << options.svgPath << "\n";
+            err << "trovik-sim: cannot write " << Quote(options.svgPath) << ": "
+                << std::strerror(errno) << "\n";
             return 1;
         }
         out << "picture: " << options.svgPath << "\n";

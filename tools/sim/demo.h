@@ -13,9 +13,14 @@
 
 namespace trovik_sim {
 
+// A picture needs a screen at least this large to hold its texts.
+constexpr int kSmallestPictureWidth = 320;
+constexpr int kSmallestPictureHeight = 200;
+
 struct Options {
     std::string xpl;
-    std::string script;
+    std::vector<std::string> scripts;  // -f, in order
+    std::string script;                // every key: the command line's, then the scripts
     bool downOnly = false;
     std::string svgPath;
     int screenWidth = 1920;
@@ -24,20 +29,26 @@ struct Options {
     GroundShape ground;
     double restHeight = 0.0;  // of the aircraft's reference point above its wheels' contact
     bool help = false;
+    bool usageError = false;  // no arguments at all: the usage, as an error
 };
 
-// Parses the command line; reads a --script file. `defaultXpl` is the plug-in this build made.
+// Parses the command line and reads the -f scripts, after refusing an output that is one of the
+// inputs. `defaultXpl` is the plug-in this build made.
 bool ParseArgs(const std::vector<std::string>& args, const std::string& defaultXpl,
                Options& options, std::string& error);
-std::string Usage(const std::string& defaultXpl);
+// `program` is how to run this program from the repository root, `buildFolder` its build tree
+// from there; `defaultXpl` as the user would type it from where they are.
+std::string Usage(const std::string& program, const std::string& buildFolder,
+                  const std::string& defaultXpl);
 
 // What the simulator shows of the aircraft at one moment.
 struct State {
     double x = 0, y = 0, z = 0;
     float agl = 0, psi = 0, theta = 0, phi = 0;
     double latitude = 0, longitude = 0, elevation = 0;
-    double speed = 0;    // m/s, what the flight model goes on with
-    std::string factor;  // the plug-in's speed factor, "1", "4", "1/2"...
+    double speed = 0;       // m/s, what the flight model goes on with
+    std::string factor;     // the plug-in's speed factor, "1", "4", "1/2"...
+    bool joystick = false;  // joystick slew, as its menu item shows it
     int pathOverride = 0;
     bool overlay = false;
     bool camera = false;
@@ -69,7 +80,8 @@ struct RunResult {
     hostsim::Frame screen;
     int screenStep = 0;
     bool screenCamera = false;  // whether a plug-in held the camera in that frame
-    // The plug-in's submenu of the Plugins menu after the last step, and its title there.
+    // The plug-in's submenu of the Plugins menu at the same moment as the screen (after the last
+    // step if nothing was drawn), and its title there.
     std::string menuTitle;
     std::vector<hostsim::MenuItem> menu;
 };

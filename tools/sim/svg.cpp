@@ -45,6 +45,8 @@ constexpr double kProfile = 140.0;          // the profile's plot, below the tra
 constexpr double kProfileBlock = kTitle + kProfile + 40.0;
 constexpr double kCaptionLine = 18.0;
 constexpr double kCaptionCharWidth = 7.9;  // a 13 px monospace character
+constexpr double kChar13 = 7.9;            // the widths of a monospace character at 13 and 14 px
+constexpr double kChar14 = 8.5;
 
 // The script as typed, wrapped to the picture's width; a long one ends in a count of the steps
 // left out.
@@ -66,6 +68,19 @@ std::vector<std::string> Caption(const RunResult& result, double width) {
         lines.back() += " " + word;
     }
     return lines;
+}
+
+// A dot at (x, y) with an arrowhead on it pointing along `heading` (radians, clockwise from up).
+std::string Arrowhead(double x, double y, double heading) {
+    const double ux = std::sin(heading);
+    const double uy = -std::cos(heading);
+    const double bx = x - 5 * ux;
+    const double by = y - 5 * uy;
+    return "<circle cx=\"" + N(x) + "\" cy=\"" + N(y) +
+           "\" r=\"3\" fill=\"#1f4e79\"/><polygon points=\"" + N(x + 9 * ux) + "," + N(y + 9 * uy) +
+           " " + N(bx + 4 * uy) + "," + N(by - 4 * ux) + " " + N(bx - 4 * uy) + "," +
+           N(by + 4 * ux) +
+           "\" fill=\"#1f4e79\" fill-opacity=\"0.8\" stroke=\"#fff\" stroke-width=\"0.6\"/>";
 }
 
 }  // namespace
@@ -104,7 +119,23 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     const double scale = std::min(kScreenPanel / W, kScreenMaxHeight / H);
     const double sw = W * scale;
     const double sh = H * scale;
-    const double plotLeft = kMargin + sw + 2 * kMargin + kAxis;
+    // The screen and the menu as they stood at one moment, which the title names.
+    const std::string screenTitle =
+        "Screen " + std::to_string(options.screenWidth) + "x" +
+        std::to_string(options.screenHeight) +
+        (result.screenStep > 0 ? " and menu, as after step " + std::to_string(result.screenStep)
+                               : std::string(": nothing drawn; the menu after the last step")) +
+        (result.screenCamera ? ", top-down camera" : "");
+    // The left column is as wide as the screen, or as its widest text where that is wider.
+    size_t longest = 0;
+    for (const hostsim::Text& t : result.screen.texts)
+        longest = std::max(longest, t.text.size());
+    for (const hostsim::MenuItem& item : result.menu)
+        longest = std::max(longest, item.name.size() + 4);
+    const double column =
+        std::max({sw, static_cast<double>(screenTitle.size()) * kChar14,
+                  static_cast<double>(longest) * kChar13 + 16, static_cast<double>(kChar13) * 28});
+    const double plotLeft = kMargin + column + 2 * kMargin + kAxis;
     const double width = plotLeft + kPlot + kMargin;
     // Below the screen: its texts again, legibly, and then the plug-in's menu.
     const double menuHeight =
@@ -123,17 +154,17 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     s += "<rect width=\"100%\" height=\"100%\" fill=\"#f4f4f0\"/>\n";
 
     // ---- The screen, in the simulator's pixels: y up from the bottom, so flipped here ----
-    s += "<text x=\"" + N(kMargin) + "\" y=\"20\" font-size=\"14\">Screen " +
-         std::to_string(options.screenWidth) + "x" + std::to_string(options.screenHeight) +
-         (result.screenStep > 0 ? ", as drawn after step " + std::to_string(result.screenStep)
-                                : std::string(", nothing drawn")) +
-         (result.screenCamera ? ", top-down camera" : "") + "</text>\n";
+    s += "<text x=\"" + N(kMargin) + "\" y=\"20\" font-size=\"14\">" + XmlEscape(screenTitle) +
+         "</text>\n";
     s += "<g id=\"screen\" data-width=\"" + std::to_string(options.screenWidth) +
          "\" data-height=\"" + std::to_string(options.screenHeight) + "\" transform=\"translate(" +
          N(kMargin) + " " + N(kTitle) + ") scale(" + N(scale) + ")\">\n";
+    // What the plug-in draws past the screen's edge, the simulator does not show either.
     s += "<defs><linearGradient id=\"sky\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
          "<stop offset=\"0\" stop-color=\"#3d6fa8\"/><stop offset=\"1\" stop-color=\"#b9d3ea\"/>"
-         "</linearGradient></defs>\n";
+         "</linearGradient><clipPath id=\"screen-edge\"><rect x=\"0\" y=\"0\" width=\"" +
+         N(W) + "\" height=\"" + N(H) +
+         "\"/></clipPath></defs>\n<g clip-path=\"url(#screen-edge)\">\n";
     s += "<rect class=\"sky\" x=\"0\" y=\"0\" width=\"" + N(W) + "\" height=\"" + N(H * 0.55) +
          "\" fill=\"url(#sky)\"/>\n";
     s += "<rect class=\"ground\" x=\"0\" y=\"" + N(H * 0.55) + "\" width=\"" + N(W) +
@@ -165,19 +196,23 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
              N(W / 2 + 2 * r) + "\" y2=\"" + N(H / 2) + "\"/><line x1=\"" + N(W / 2) + "\" y1=\"" +
              N(H / 2 - 2 * r) + "\" x2=\"" + N(W / 2) + "\" y2=\"" + N(H / 2 + 2 * r) +
              "\"/></g>\n";
+        // Small enough to fit a narrow screen's width.
+        const char note[] = "top-down camera (the plug-in holds the view)";
+        const double size = std::min(14.0, sw / (static_cast<double>(sizeof note) * 0.62));
         s += "<text class=\"camera\" x=\"" + N(W / 2) + "\" y=\"" + N(H / 2 + 3 * r) +
-             "\" font-size=\"" + N(14.0 / scale) +
-             "\" text-anchor=\"middle\" fill=\"#ffd500\">top-down camera (the plug-in holds "
-             "the view)</text>\n";
+             "\" font-size=\"" + N(size / scale) + "\" text-anchor=\"middle\" fill=\"#ffd500\">" +
+             note + "</text>\n";
     }
+    s += "</g>\n";  // the screen's edge
     s += "<rect x=\"0\" y=\"0\" width=\"" + N(W) + "\" height=\"" + N(H) +
          "\" fill=\"none\" stroke=\"#222\" stroke-width=\"" + N(1.0 / scale) + "\"/>\n";
     s += "</g>\n";
     // The simulator's font is small on a scaled-down screen: repeat the texts legibly below it.
     double readableY = kTitle + sh + 22;
     if (!result.screen.texts.empty()) {
-        s += "<rect x=\"" + N(kMargin) + "\" y=\"" + N(kTitle + sh + 6) + "\" width=\"" + N(sw) +
-             "\" height=\"" + N(18.0 * static_cast<double>(result.screen.texts.size()) + 6) +
+        s += "<rect x=\"" + N(kMargin) + "\" y=\"" + N(kTitle + sh + 6) + "\" width=\"" +
+             N(column) + "\" height=\"" +
+             N(18.0 * static_cast<double>(result.screen.texts.size()) + 6) +
              "\" fill=\"#1e1e1e\"/>\n";
     }
     for (const hostsim::Text& t : result.screen.texts) {
@@ -186,14 +221,14 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
              XmlEscape(t.text) + "</text>\n";
         readableY += 18;
     }
-    // The menu as the user finds it after the last step: a lit mark for a checked item, an
-    // unlit one for an unchecked item, greyed text for a disabled one.
+    // The menu as the user finds it at the same moment: a lit mark for a checked item, an unlit
+    // one for an unchecked item, greyed text for a disabled one.
     if (!result.menu.empty()) {
         double y = readableY + 12;
         s += "<g id=\"menu\" data-title=\"" + XmlEscape(result.menuTitle) + "\">\n";
         s += "<text x=\"" + N(kMargin) + "\" y=\"" + N(y) +
              "\" font-size=\"13\">Plugins menu &#9656; " + XmlEscape(result.menuTitle) +
-             ", at the end" + "</text>\n";
+             "</text>\n";
         for (const hostsim::MenuItem& item : result.menu) {
             y += 18;
             const char* mark = item.check == xplm_Menu_Checked     ? "&#9745; "
@@ -270,19 +305,28 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
         line += N(px(x)) + "," + N(py(-z)) + " ";
     s += "<polyline class=\"track\" points=\"" + line +
          "\" fill=\"none\" stroke=\"#c0392b\" stroke-width=\"2\"/>\n";
+    // After each step a dot, and an arrowhead on it pointing the way the aircraft faces: a
+    // symbol of its own, which no track runs along.
     for (size_t i = 0; i < points.size(); ++i) {
         const State& p = points[i];
         const double heading = static_cast<double>(p.psi) * 3.14159265358979323846 / 180.0;
-        const double x = px(p.x);
-        const double y = py(-p.z);
-        const double tipX = x + 22 * std::sin(heading);
-        const double tipY = y - 22 * std::cos(heading);
         s += "<g class=\"step\" data-step=\"" + std::to_string(i) + "\" data-x=\"" + N(p.x) +
              "\" data-z=\"" + N(p.z) + "\" data-heading=\"" + N(p.psi) + "\">";
-        s += "<line x1=\"" + N(x) + "\" y1=\"" + N(y) + "\" x2=\"" + N(tipX) + "\" y2=\"" +
-             N(tipY) + "\" stroke=\"#1f4e79\" stroke-width=\"2.5\"/>";
-        s += "<circle cx=\"" + N(x) + "\" cy=\"" + N(y) + "\" r=\"3\" fill=\"#1f4e79\"/>";
-        s += "</g>\n";
+        s += Arrowhead(px(p.x), py(-p.z), heading) + "</g>\n";
+    }
+    // Each step's number beside its dot; steps that end where the one before ended share one.
+    for (size_t first = 1; first < points.size();) {
+        size_t last = first;
+        const double x = px(points[first].x);
+        const double y = py(-points[first].z);
+        while (last + 1 < points.size() && std::fabs(px(points[last + 1].x) - x) < 2 &&
+               std::fabs(py(-points[last + 1].z) - y) < 2) {
+            ++last;
+        }
+        s += "<text class=\"step-number\" x=\"" + N(x + 8) + "\" y=\"" + N(y - 6) +
+             "\" font-size=\"10\" fill=\"#1f4e79\">" + std::to_string(first) +
+             (last > first ? "&#8211;" + std::to_string(last) : std::string()) + "</text>\n";
+        first = last + 1;
     }
     // Last, so that the steps that leave the aircraft where it started do not hide it.
     s += "<circle class=\"start\" cx=\"" + N(px(points[0].x)) + "\" cy=\"" + N(py(-points[0].z)) +
@@ -297,10 +341,8 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     s += "<circle cx=\"" + N(plotLeft + 64) + "\" cy=\"" + N(legendY - 4) +
          "\" r=\"3\" fill=\"#1f4e79\"/><text x=\"" + N(plotLeft + 72) + "\" y=\"" + N(legendY) +
          "\">after a step</text>";
-    s += "<line x1=\"" + N(plotLeft + 170) + "\" y1=\"" + N(legendY - 4) + "\" x2=\"" +
-         N(plotLeft + 188) + "\" y2=\"" + N(legendY - 4) +
-         "\" stroke=\"#1f4e79\" stroke-width=\"2.5\"/><text x=\"" + N(plotLeft + 194) + "\" y=\"" +
-         N(legendY) + "\">heading there</text>";
+    s += Arrowhead(plotLeft + 178, legendY - 4, 3.14159265358979323846 / 2) + "<text x=\"" +
+         N(plotLeft + 190) + "\" y=\"" + N(legendY) + "\">heading there</text>";
     s += "<line x1=\"" + N(plotLeft + 300) + "\" y1=\"" + N(legendY - 4) + "\" x2=\"" +
          N(plotLeft + 318) + "\" y2=\"" + N(legendY - 4) +
          "\" stroke=\"#c0392b\" stroke-width=\"2\"/><text x=\"" + N(plotLeft + 324) + "\" y=\"" +
