@@ -12,7 +12,6 @@ const char* const kQ = "sim/flightmodel/position/q";
 
 class HoldingTest : public PluginTest {
   protected:
-    static void Frame() { host().flightLoopFrame(1.0 / 60); }
     static void Velocity(float vx, float vy, float vz) {
         host().setFloat(Pos("local_vx"), vx);
         host().setFloat(Pos("local_vy"), vy);
@@ -69,7 +68,7 @@ TEST_F(HoldingTest, LettingGoWritesTheQuaternionThenTheVelocityThenTheOverride) 
 
 TEST_F(HoldingTest, InTheAirTheVelocityTurnsWithTheAircraftOnTheGroundItStops) {
     // 50 m/s north at heading 0, turned to 90: 50 m/s east; nose up 10 degrees instead: climbing
-    // at 50 sin 10 and going on north at 50 cos 10. After a second of flight model, 50 m on.
+    // at 50 sin 10 and going on north at 50 cos 10.
     struct Case {
         const char* what;
         int key, presses;
@@ -92,11 +91,6 @@ TEST_F(HoldingTest, InTheAirTheVelocityTurnsWithTheAircraftOnTheGroundItStops) {
         EXPECT_NEAR(v[1], c.vy, 1e-4) << c.what;
         EXPECT_NEAR(v[2], c.vz, 1e-4) << c.what;
         EXPECT_EQ(host().getFloat(Pos("P")), 0.0f) << c.what << ": the old roll rate is gone";
-        for (int frame = 0; frame < 60; ++frame)
-            Frame();
-        EXPECT_NEAR(std::hypot(host().getDouble(Pos("local_x")), host().getDouble(Pos("local_z"))),
-                    c.vy == 0 ? 50.0 : 49.240387, 1e-3)
-            << c.what;
     }
 
     // On the ground (within 0.07 m of its rest height), whatever it was doing, it is left at rest.
@@ -157,13 +151,6 @@ TEST_F(HoldingTest, HotKeyMasterWrittenByAnotherPlugInSwitchesSlewModeBothWays) 
     EXPECT_EQ(host().recorder.only({"XPLMSetDatavf", "XPLMSetDatavi"}),
               Calls({SetQ("0.707106769, 0, 0, 0.707106769"), SetOverride(0)}));
     EXPECT_TRUE(host().windows().empty());
-
-    // Stop lets go whenever we hold the aircraft, whatever the flag says.
-    DownY();
-    HotKeyMaster() = 0;
-    host().recorder.clear();
-    plugin.unload();
-    EXPECT_EQ(host().recorder.only({"XPLMSetDatavi"}), Calls({SetOverride(0)}));
 }
 
 TEST_F(HoldingTest, TheSimulatorPlacingTheAircraftEndsSlewModeAndTakesTheCameraBack) {

@@ -22,7 +22,6 @@ class JoystickTest : public PluginTest {
         host().setFloat("sim/joystick/yoke_roll_ratio", roll);
         host().setFloat("sim/joystick/yoke_heading_ratio", rudder);
     }
-    static void Frame(double seconds) { host().flightLoopFrame(seconds); }
 
     // The loop called as the simulator calls it, with this frame's time; returns what it asks.
     static float Call(float elapsed) {
@@ -133,13 +132,11 @@ TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAf
     // one call that finds it ended when another plug-in does.
     const std::pair<const char*, std::function<void()>> ends[] = {
         {"Y", [this] { DownY(); }},
-        {"the menu", [] { host().pickMenuItem("Slew mode"); }},
         {"disable",
          [this] {
              plugin.disable();
              plugin.enable();
          }},
-        {"a message", [this] { plugin.sendMessage(XPLM_MSG_AIRPORT_LOADED); }},
         {"HotKey_Master cleared", [this] { HotKeyMaster() = 0; }},
         {"element 0 cleared", [] { host().setInt(kOverride, 0, 0); }},
     };

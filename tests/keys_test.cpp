@@ -183,14 +183,6 @@ TEST_F(KeysTest, TheAircraftIsReadOnceInOrderBeforeTheModeTest) {
     EXPECT_EQ(host().recorder.strings(), reads) << "slew mode off: read, then passed on";
 }
 
-TEST_F(KeysTest, APressAndItsReleaseEachPerformTheCommand) {
-    Place(0, 0, 0, 5.0f, 10.0f, 0, 0);
-    host().pressKey(XPLM_VK_NUMPAD3);
-    EXPECT_EQ(BitsOf(host().getFloat(Pos("psi"))), BitsOf(10.2999992f));
-    host().pressKey(XPLM_VK_F4, xplm_ShiftFlag);
-    EXPECT_EQ(host().getDouble(Pos("local_y")), 6.0);
-}
-
 TEST_F(KeysTest, NonFiniteResultsAreNeverWrittenButTheEventIsStillConsumed) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();

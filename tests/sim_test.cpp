@@ -76,8 +76,6 @@ TEST(SimArgsTest, OptionsAndTheirErrors) {
         EXPECT_FALSE(trovik_sim::ParseArgs({"--screen", size}, "d", o, error)) << size;
         EXPECT_EQ(error.rfind("bad screen size", 0), 0u) << error;
     }
-    EXPECT_FALSE(trovik_sim::ParseArgs({"--svg"}, "d", o, error));
-    EXPECT_EQ(error, "--svg needs a value");
     EXPECT_FALSE(trovik_sim::ParseArgs({"--fly"}, "d", o, error));
     EXPECT_EQ(error, "unknown option '--fly' (see --help)");
 }

@@ -14,9 +14,10 @@ class SpeedTest : public PluginTest {
         PluginTest::SetUp();
         DownY();
     }
-    static void Frame(int fps) {
+    // A frame with the commands held down in it.
+    static void Held(int fps) {
         host().commandFrame();
-        host().flightLoopFrame(1.0 / fps);
+        Frame(1.0 / fps);
     }
     static XPLMCommandRef Ref(const char* name) { return host().findCommand(name); }
     static double Get(const char* what) {
@@ -27,12 +28,12 @@ class SpeedTest : public PluginTest {
     }
     // Held for `frames` frames at `fps`, after two frames at that rate: the change after Begin.
     static double Hold(const char* command, const char* what, int fps, int frames) {
-        Frame(fps);
-        Frame(fps);
+        Held(fps);
+        Held(fps);
         host().commandBegin(Ref(command));
         const double begun = Get(what);
         for (int frame = 0; frame < frames; ++frame)
-            Frame(fps);
+            Held(fps);
         host().commandEnd(Ref(command));
         return Get(what) - begun;
     }

@@ -93,6 +93,9 @@ class PluginTest : public ::testing::Test {
 
     int& HotKeyMaster() { return *static_cast<int*>(plugin.symbol("HotKey_Master")); }
 
+    // One of the simulator's frames: the flight loops around the flight model.
+    static void Frame(double seconds = 1.0 / 60) { host().flightLoopFrame(seconds); }
+
     // The Y key as a user presses it: down, then up.
     void PressY() { host().pressKey(XPLM_VK_Y, 0, 'y'); }
     // Only the key-down, which is what fires the hot key: no key-up event follows to add calls.
