@@ -9,143 +9,161 @@
 #include <unistd.h>
 #endif
 
-#if defined(_WIN32)
-
 namespace {
 
+// ---- What each system calls its files: a handle, and the calls on it ----
+// Each returns the bytes moved, 0 at the end of a file, -1 on an error.
+
+#if defined(_WIN32)
+
+using Handle = HANDLE;
+const Handle kNoFile = INVALID_HANDLE_VALUE;
+
 // MAX_PATH is long past for a Unicode path; the simulator's buffer is 512 bytes, ours a little
-// more, and every UTF-8 byte is at most one UTF-16 unit.
+// more, and every UTF-8 byte is at most one UTF-16 unit. The narrow calls would take the path in
+// the code page, not UTF-8.
 constexpr int kWidePath = 1200;
 
 bool Wide(const char* path, wchar_t (&wide)[kWidePath]) {
     return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wide, kWidePath) > 0;
 }
 
-}  // namespace
-
-ReadResult ReadSettingsFile(const char* path, char* buffer, size_t size, size_t& length) {
-    length = 0;
+Handle Open(const char* path, bool writing, bool& missing) {
     wchar_t wide[kWidePath];
+    missing = false;
     if (!Wide(path, wide))
-        return ReadResult::kFailed;
-    HANDLE file = CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::kMissing
-                                                                              : ReadResult::kFailed;
-    }
-    ReadResult result = ReadResult::kRead;
-    // One byte more than fits tells a file that is too large.
-    for (;;) {
-        char extra = 0;
-        char* into = length < size ? buffer + length : &extra;
-        const DWORD want = length < size ? static_cast<DWORD>(size - length) : 1;
-        DWORD got = 0;
-        if (!ReadFile(file, into, want, &got, nullptr)) {
-            result = ReadResult::kFailed;
-            break;
-        }
-        if (got == 0)
-            break;
-        if (length >= size) {
-            result = ReadResult::kTooLarge;
-            break;
-        }
-        length += got;
-    }
-    CloseHandle(file);
-    return result;
+        return kNoFile;
+    const Handle file = writing ? CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr)
+                                : CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    missing = file == kNoFile && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND);
+    return file;
 }
 
-bool ReplaceSettingsFile(const char* path, const char* temporary, const char* aside,
-                         const char* data, size_t length) {
-    wchar_t widePath[kWidePath];
-    wchar_t wideTemporary[kWidePath];
-    wchar_t wideAside[kWidePath];
-    if (!Wide(path, widePath) || !Wide(temporary, wideTemporary) ||
-        (aside != nullptr && !Wide(aside, wideAside))) {
-        return false;
-    }
-    HANDLE file = CreateFileW(wideTemporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool ok = true;
-    for (size_t done = 0; ok && done < length;) {
-        DWORD wrote = 0;
-        ok = WriteFile(file, data + done, static_cast<DWORD>(length - done), &wrote, nullptr) &&
-             wrote > 0;
-        done += wrote;
-    }
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
-    // rename() will not replace an existing file on Windows; MoveFileExW will.
-    const DWORD replace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (ok && aside != nullptr)
-        MoveFileExW(widePath, wideAside, replace);
-    ok = ok && MoveFileExW(wideTemporary, widePath, replace);
-    if (!ok)
-        DeleteFileW(wideTemporary);
-    return ok;
+long Read(Handle file, char* into, size_t size) {
+    DWORD got = 0;
+    return ReadFile(file, into, static_cast<DWORD>(size), &got, nullptr) ? static_cast<long>(got)
+                                                                         : -1;
+}
+
+long Write(Handle file, const char* from, size_t size) {
+    DWORD wrote = 0;
+    return WriteFile(file, from, static_cast<DWORD>(size), &wrote, nullptr)
+               ? static_cast<long>(wrote)
+               : -1;
+}
+
+bool Close(Handle file, bool flush) {
+    const bool flushed = !flush || FlushFileBuffers(file);
+    return CloseHandle(file) && flushed;
+}
+
+// rename() will not replace an existing file on Windows; MoveFileExW will.
+bool Rename(const char* from, const char* to) {
+    wchar_t wideFrom[kWidePath];
+    wchar_t wideTo[kWidePath];
+    return Wide(from, wideFrom) && Wide(to, wideTo) &&
+           MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+void Remove(const char* path) {
+    wchar_t wide[kWidePath];
+    if (Wide(path, wide))
+        DeleteFileW(wide);
 }
 
 #else
 
+using Handle = int;
+const Handle kNoFile = -1;
+
+Handle Open(const char* path, bool writing, bool& missing) {
+    const Handle fd = writing ? open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)
+                              : open(path, O_RDONLY | O_CLOEXEC);
+    // No such file, or no such folder: nothing was ever saved there.
+    missing = fd < 0 && (errno == ENOENT || errno == ENOTDIR);
+    return fd;
+}
+
+long Read(Handle fd, char* into, size_t size) {
+    ssize_t got;
+    do
+        got = read(fd, into, size);
+    while (got < 0 && errno == EINTR);
+    return static_cast<long>(got);  // -1 for a directory, among others
+}
+
+long Write(Handle fd, const char* from, size_t size) {
+    ssize_t wrote;
+    do
+        wrote = write(fd, from, size);
+    while (wrote < 0 && errno == EINTR);
+    return static_cast<long>(wrote);
+}
+
+bool Close(Handle fd, bool flush) {
+    const bool flushed = !flush || fsync(fd) == 0;
+    return close(fd) == 0 && flushed;
+}
+
+bool Rename(const char* from, const char* to) {
+    return rename(from, to) == 0;
+}
+
+void Remove(const char* path) {
+    unlink(path);
+}
+
+#endif
+
+}  // namespace
+
 ReadResult ReadSettingsFile(const char* path, char* buffer, size_t size, size_t& length) {
     length = 0;
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        // No such file, or no such folder: nothing was ever saved there.
-        return errno == ENOENT || errno == ENOTDIR ? ReadResult::kMissing : ReadResult::kFailed;
+    bool missing = false;
+    const Handle file = Open(path, false, missing);
+    if (file == kNoFile)
+        return missing ? ReadResult::kMissing : ReadResult::kFailed;
     ReadResult result = ReadResult::kRead;
     // One byte more than fits tells a file that is too large.
     for (;;) {
         char extra = 0;
-        char* into = length < size ? buffer + length : &extra;
-        const size_t want = length < size ? size - length : 1;
-        const ssize_t got = read(fd, into, want);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            result = ReadResult::kFailed;  // a directory, for one
+        const long got =
+            length < size ? Read(file, buffer + length, size - length) : Read(file, &extra, 1);
+        if (got <= 0) {
+            result = got < 0 ? ReadResult::kFailed : result;
             break;
         }
-        if (got == 0)
-            break;
         if (length >= size) {
             result = ReadResult::kTooLarge;
             break;
         }
         length += static_cast<size_t>(got);
     }
-    close(fd);
+    Close(file, false);
     return result;
 }
 
 bool ReplaceSettingsFile(const char* path, const char* temporary, const char* aside,
                          const char* data, size_t length) {
-    const int fd = open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
+    bool missing = false;
+    const Handle file = Open(temporary, true, missing);
+    if (file == kNoFile)
         return false;
     bool ok = true;
     for (size_t done = 0; ok && done < length;) {
-        const ssize_t wrote = write(fd, data + done, length - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
+        const long wrote = Write(file, data + done, length - done);
         ok = wrote > 0;
-        if (ok)
-            done += static_cast<size_t>(wrote);
+        done += ok ? static_cast<size_t>(wrote) : 0;
     }
     // On the disk before the rename, so that a crash leaves the old file or the whole new one.
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
+    ok = Close(file, true) && ok;
     if (ok && aside != nullptr)
-        rename(path, aside);
-    ok = ok && rename(temporary, path) == 0;
+        Rename(path, aside);
+    ok = ok && Rename(temporary, path);
     if (!ok)
-        unlink(temporary);
+        Remove(temporary);
     return ok;
 }
-
-#endif
