@@ -42,7 +42,10 @@ Callbacks Prepare(hostsim::Plugin& plugin, const std::string& xpl) {
         std::exit(2);
     }
     c.stick = host.flightLoops()[0].callback;
-    c.stick(1.0f / 60, 1.0f / 60, 1, nullptr);  // the first call after slew mode comes on
+    // The first call after slew mode comes on measures no frame; the second gives held commands
+    // the frame time they move by.
+    c.stick(1.0f / 60, 1.0f / 60, 1, nullptr);
+    c.stick(1.0f / 60, 1.0f / 60, 1, nullptr);
     return c;
 }
 

@@ -11,6 +11,10 @@ namespace hostsim {
 
 using namespace internal;
 
+namespace {
+const char* const kOverride = "sim/operation/override/override_planepath";
+}  // namespace
+
 // ---- Datarefs ----
 
 const std::vector<KnownDataRef>& DefaultDataRefs() {
@@ -83,6 +87,11 @@ void Host::defineDataRef(const std::string& path, DataType type, int size) {
     if (type == DataType::FloatArray)
         value->floats.assign(std::max(size, 0), 0.0f);
     datarefs_[path] = std::move(value);
+    pathOverride_ = static_cast<const DataRefValue*>(find(kOverride));
+}
+
+bool Host::aircraftHeld() const {
+    return pathOverride_ == nullptr || pathOverride_->ints.empty() || pathOverride_->ints[0] != 0;
 }
 
 void Host::removeDataRef(const std::string& path) {
@@ -91,6 +100,8 @@ void Host::removeDataRef(const std::string& path) {
         return;
     retired_.push_back(std::move(it->second));
     datarefs_.erase(it);
+    if (path == kOverride)
+        pathOverride_ = nullptr;
 }
 
 bool Host::hasDataRef(const std::string& path) const {
@@ -185,8 +196,7 @@ void CheckHeld(const DataRefValue* r, const char* fn) {
     const char kPosition[] = "sim/flightmodel/position/";
     if (r == nullptr || r->path.compare(0, sizeof kPosition - 1, kPosition) != 0)
         return;
-    const DataRefValue* held = Value(H().find("sim/operation/override/override_planepath"));
-    if (held == nullptr || held->ints.empty() || held->ints[0] != 0)
+    if (H().aircraftHeld())
         return;
     H().misuse(std::string(fn) + " of " + r->path +
                " while the flight model runs (element 0 of the path override is 0)");

@@ -14,7 +14,6 @@ using namespace internal;
 
 namespace {
 
-const char* const kOverride = "sim/operation/override/override_planepath";
 const char* const kOnGround = "sim/flightmodel/failures/onground_any";
 const char* const kQ = "sim/flightmodel/position/q";
 const std::string kP = "sim/flightmodel/position/";
@@ -43,7 +42,7 @@ void Host::setAttitude(float psi, float theta, float phi) {
 }
 
 void Host::runFlightModel(double seconds) {
-    const bool held = !hasDataRef(kOverride) || getInt(kOverride, 0) != 0;
+    const bool held = aircraftHeld();
     const bool aircraft =
         hasDataRef(kP + "local_x") && hasDataRef(kP + "local_y") && hasDataRef(kP + "local_z");
     if (!held && hasDataRef(kQ) && hasDataRef(kP + "psi") && hasDataRef(kP + "theta") &&

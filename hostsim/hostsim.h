@@ -251,6 +251,9 @@ class HOSTSIM_API Host {
     void removeDataRef(const std::string& path);
     bool hasDataRef(const std::string& path) const;
     DataRefValue& dataRef(const std::string& path);  // aborts on an unknown path
+    // Whether element 0 of the path override is set: the user's aircraft held, its flight model
+    // off. True where the simulator has no such array.
+    bool aircraftHeld() const;
     void setDouble(const std::string& path, double v);
     void setFloat(const std::string& path, float v);
     void setInt(const std::string& path, int index, int v);  // an Int is element 0
@@ -409,6 +412,8 @@ class HOSTSIM_API Host {
     Host();
     // Looked up by a plain C string without building a std::string: no allocation per call.
     std::map<std::string, std::unique_ptr<DataRefValue>, std::less<>> datarefs_;
+    // The path override, looked up once: every write asks whether the aircraft is held.
+    const DataRefValue* pathOverride_ = nullptr;
     // Removed datarefs stay allocated so that a stale handle never points at freed memory.
     std::vector<std::unique_ptr<DataRefValue>> retired_;
     std::vector<Window> windows_;
