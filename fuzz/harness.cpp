@@ -210,6 +210,7 @@ void LoadTerrain() {
         H().setFloatAt("sim/flightmodel/parts/tire_y_no_deflection", wheel, -1.62f);
     gRestTrusted = true;
     H().setDouble("sim/flightmodel/position/local_y", 433.6);
+    H().setFloat("sim/flightmodel/position/y_agl", 1.6f);
     H().setInt("sim/flightmodel/failures/onground_any", 0, 1);
 }
 
@@ -217,7 +218,7 @@ void Event(Reader& in) {
     // An aircraft standing on its wheels in slew mode is never put below the ground by what the
     // plug-in does, up to the few centimetres within which the simulator calls it on the ground.
     const double wheels = Wheels();
-    const bool standing = *gMaster != 0 && gRestTrusted && std::fabs(wheels) < 1e-3;
+    const bool standing = Holding() && gRestTrusted && std::fabs(wheels) < 1e-3;
     H().recorder.clear();
     const uint8_t kind = in.byte() % 20;
     switch (kind) {
@@ -357,7 +358,7 @@ void Event(Reader& in) {
             gRestTrusted = std::fabs(wheels) < 0.05;  // measured
     }
     const bool byPlugin = kind <= 3 || (kind >= 13 && kind <= 15);
-    if (standing && byPlugin && *gMaster != 0 && Wheels() < -0.051)
+    if (standing && byPlugin && Holding() && Wheels() < -0.051)
         Broken("an aircraft on its wheels is never put below the ground",
                std::to_string(Wheels()) + " after event " + std::to_string(kind));
 }

@@ -126,13 +126,5 @@ PLUGIN_API void XPluginDisable(void) {
 
 PLUGIN_API void XPluginReceiveMessage(XPLMPluginID /*inFrom*/, int inMessage, void* inParam) {
     // The parameter is the aircraft's index, passed as the pointer's value; 0 is the user's.
-    const bool usersAircraft = inParam == nullptr;
-    if (inMessage == XPLM_MSG_PLANE_LOADED && usersAircraft)
-        ForgetRestHeight();
-    // The simulator has just placed the aircraft itself.
-    if (((inMessage == XPLM_MSG_PLANE_LOADED || inMessage == XPLM_MSG_PLANE_UNLOADED) &&
-         usersAircraft) ||
-        inMessage == XPLM_MSG_AIRPORT_LOADED || inMessage == XPLM_MSG_PLANE_CRASHED) {
-        EndSlewModeForMessage();
-    }
+    HearMessage(inMessage, inParam == nullptr);
 }

@@ -144,7 +144,14 @@ bool SlewModeHeld() {
     return true;
 }
 
-void EndSlewModeForMessage() {
+void HearMessage(int message, bool usersAircraft) {
+    const bool aircraft = message == XPLM_MSG_PLANE_LOADED || message == XPLM_MSG_PLANE_UNLOADED;
+    if (message == XPLM_MSG_PLANE_LOADED && usersAircraft)
+        ForgetRestHeight();
+    if (!(aircraft && usersAircraft) && message != XPLM_MSG_AIRPORT_LOADED &&
+        message != XPLM_MSG_PLANE_CRASHED) {
+        return;
+    }
     if (gSlewMode) {
         if (gOwnPath && ReadOverride() != Path::kFree)
             WriteOverride(0);

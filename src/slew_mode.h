@@ -20,9 +20,10 @@ bool SlewModeOn();
 // the path override was cleared behind our back. True while the aircraft is ours to move.
 bool SlewModeHeld();
 
-// The simulator has placed the aircraft itself (a new aircraft or airport, a crash): slew mode
-// ends without handing back a velocity or attitude, and the camera goes back.
-void EndSlewModeForMessage();
+// A message from the simulator. When it has placed the aircraft itself (the user's aircraft
+// loaded or unloaded, an airport, a crash), slew mode ends without handing back a velocity or
+// attitude, and the camera goes back; a new user aircraft's rest height is not the old one's.
+void HearMessage(int message, bool usersAircraft);
 
 // A disabled plug-in gets no keys and no commands, so nobody could release an aircraft it left
 // frozen: disabling ends slew mode and gives back a camera we still hold.
