@@ -214,11 +214,26 @@ void LoadTerrain() {
     H().setInt("sim/flightmodel/failures/onground_any", 0, 1);
 }
 
+bool ProbeSeesTheGround() {
+    const std::string p = "sim/flightmodel/position/";
+    if (!H().hasDataRef(p + "local_x") || !H().hasDataRef(p + "local_y") ||
+        !H().hasDataRef(p + "local_z"))
+        return false;
+    const double x = H().getDouble(p + "local_x");
+    const double z = H().getDouble(p + "local_z");
+    const double wheels = H().getDouble(p + "local_y") - H().restHeight;
+    return std::isfinite(x) && std::isfinite(z) && H().terrainAt(x, z).y <= wheels + 1.0;
+}
+
 void Event(Reader& in) {
     // An aircraft standing on its wheels in slew mode is never put below the ground by what the
     // plug-in does, up to the few centimetres within which the simulator calls it on the ground.
     const double wheels = Wheels();
-    const bool standing = Holding() && gRestTrusted && std::fabs(wheels) < 1e-3;
+    // Only where the probe can see the ground under the aircraft: elsewhere (a roof over it, a
+    // broken position) the plug-in has the simulator's height above ground, which goes stale
+    // between frames, as the README says.
+    const bool standing =
+        Holding() && gRestTrusted && ProbeSeesTheGround() && std::fabs(wheels) < 1e-3;
     H().recorder.clear();
     const uint8_t kind = in.byte() % 20;
     switch (kind) {
