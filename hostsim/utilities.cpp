@@ -51,7 +51,10 @@ void Host::emptyPrefsFolder() {
     const fs::path folder = fs::u8path(prefsFolder);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    fs::create_directories(folder, ignored);
+    // One level first: zig's libc++ (the arm64 build) does not always make a folder that
+    // create_directories finds missing right after remove_all took it away.
+    if (!fs::create_directory(folder, ignored))
+        fs::create_directories(folder, ignored);
 }
 
 bool Host::featureEnabled(const std::string& feature) const {

@@ -27,6 +27,10 @@ class SettingsTest : public PluginTest {
         text << in.rdbuf();
         return text.str();
     }
+    static bool Exists(const fs::path& path) {
+        std::error_code ignored;  // qemu can make a stat of a missing file fail oddly
+        return fs::exists(path, ignored);
+    }
     static void Write(const std::string& content) {
         std::ofstream(File(), std::ios::binary) << content;
     }
@@ -50,12 +54,12 @@ class SettingsTest : public PluginTest {
 
 TEST_F(SettingsTest, ChangesAreWrittenAtOnceAndReadAtTheNextStart) {
     EXPECT_EQ(Shown(), "1 Slew Mode");
-    EXPECT_FALSE(fs::exists(File())) << "nothing changed, nothing written";
+    EXPECT_FALSE(Exists(File())) << "nothing changed, nothing written";
     host().pickMenuItem("Joystick slew");
     Faster();
     Faster();
     EXPECT_EQ(Read(File()), std::string(kHeader) + "joystick_slew 0\nspeed_factor 4\n");
-    EXPECT_FALSE(fs::exists(File(".tmp")));
+    EXPECT_FALSE(Exists(File(".tmp")));
     Restart();
     EXPECT_EQ(Shown(), "0 Slew Mode x4");
     EXPECT_EQ(host().log, Calls{});
@@ -128,7 +132,7 @@ TEST_F(SettingsTest, ARewriteKeepsWhatItCouldNotReadAndMovesATooLargeFileAside) 
     Restart();
     Faster();
     EXPECT_TRUE(fs::is_directory(File()));
-    EXPECT_FALSE(fs::exists(File(".tmp")));
+    EXPECT_FALSE(Exists(File(".tmp")));
     host().emptyPrefsFolder();
     Write("");
     host().prefsFolder = (File() / "nowhere").u8string();
