@@ -177,17 +177,27 @@ void LoadOnce() {
 // is not there, and no plug-in can tell.
 bool gRestTrusted = true;
 
-// The wheels' height above the ground under them (not above a deck over them), as the simulator
-// knows it.
-double Wheels() {
+// Where the simulator has the aircraft's reference point, and its wheels; false where a dataref
+// is missing.
+struct Aircraft {
+    double x, y, z, wheels;
+};
+bool Where(Aircraft& a) {
     const std::string p = "sim/flightmodel/position/";
     if (!H().hasDataRef(p + "local_x") || !H().hasDataRef(p + "local_y") ||
         !H().hasDataRef(p + "local_z"))
-        return NAN;
-    const double x = H().getDouble(p + "local_x");
-    const double z = H().getDouble(p + "local_z");
-    const double y = H().getDouble(p + "local_y");
-    return y - H().groundBelow(x, y - H().restHeight + 0.06, z) - H().restHeight;
+        return false;
+    a = {H().getDouble(p + "local_x"), H().getDouble(p + "local_y"), H().getDouble(p + "local_z"),
+         0.0};
+    a.wheels = a.y - H().restHeight;
+    return true;
+}
+
+// The wheels' height above the ground under them (not above a deck over them), as the simulator
+// knows it.
+double Wheels() {
+    Aircraft a;
+    return Where(a) ? a.wheels - H().groundBelow(a.x, a.wheels + 0.06, a.z) : NAN;
 }
 
 // A hill with slopes up to 1 in 2.5 beside the start, a 2 m ledge ahead of it on flat ground
@@ -215,14 +225,9 @@ void LoadTerrain() {
 }
 
 bool ProbeSeesTheGround() {
-    const std::string p = "sim/flightmodel/position/";
-    if (!H().hasDataRef(p + "local_x") || !H().hasDataRef(p + "local_y") ||
-        !H().hasDataRef(p + "local_z"))
-        return false;
-    const double x = H().getDouble(p + "local_x");
-    const double z = H().getDouble(p + "local_z");
-    const double wheels = H().getDouble(p + "local_y") - H().restHeight;
-    return std::isfinite(x) && std::isfinite(z) && H().terrainAt(x, z).y <= wheels + 1.0;
+    Aircraft a;
+    return Where(a) && std::isfinite(a.x) && std::isfinite(a.z) &&
+           H().terrainAt(a.x, a.z).y <= a.wheels + 1.0;
 }
 
 void Event(Reader& in) {
