@@ -89,7 +89,7 @@ int MyCommandHandler(XPLMCommandRef inCommand, XPLMCommandPhase inPhase, void* /
         } else if (begin || held) {
             // Read as a key event reads, whatever the mode.
             const Snapshot aircraft = ReadSnapshot();
-            if ((HotKey_Master != 0 || SlewModeOn()) && SlewModeHeld()) {
+            if (SlewModeHeld()) {
                 if (begin) {
                     PerformSlewAction(command.action, command.fast, aircraft);
                 } else {

@@ -29,6 +29,10 @@ Ground GroundUnder(double x, double y, double z, float agl);
 // The reference point's height above where it stands on its wheels: 0 for a parked aircraft.
 double HeightAboveRest(const Ground& ground);
 
+// Below this over its rest height, the aircraft stands on the ground: a move keeps it there, and
+// letting go leaves it at rest.
+constexpr double kStandingHeight = 0.07;
+
 // The surface a parked aircraft stands on after a move from `here` to (x, z), `distance` metres
 // away, its reference point at `y`: the ground there, unless the probe finds none, a roof, or a
 // rise or fall too steep for a slope (a bridge's edge, the end of the loaded scenery); the

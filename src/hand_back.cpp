@@ -8,8 +8,6 @@
 namespace {
 
 constexpr double kDegrees = 3.14159265358979323846 / 180.0;
-// Below this over its rest height the aircraft stands on the ground, as a move decides.
-constexpr double kOnGround = 0.07;
 
 // The world velocity (local x east, y up, z south) and the attitude when slew mode came on.
 float gVelocity[3] = {0.0f, 0.0f, 0.0f};
@@ -101,7 +99,7 @@ void HandBackFlight() {
                                       XPLMGetDatad(gPlaneZ), XPLMGetDataf(gPlaneY_AGL));
     float velocity[3] = {0.0f, 0.0f, 0.0f};
     // Not in the air (or nowhere known): at rest, to settle onto its wheels.
-    if (HeightAboveRest(ground) >= kOnGround)
+    if (HeightAboveRest(ground) >= kStandingHeight)
         Turned(now, velocity);
     Write(gPlaneVX, velocity[0]);
     Write(gPlaneVY, velocity[1]);

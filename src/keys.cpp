@@ -74,12 +74,9 @@ void MyHotKeyCallback(void* /*inRefcon*/) {
 int MyKeySniffer(char /*inChar*/, XPLMKeyFlags inFlags, char inVirtualKey, void* /*inRefcon*/) {
     gVirtualKey = static_cast<signed char>(inVirtualKey);
     gFlags = inFlags;
-    // Read before the mode test, on every event, so that each event costs the host the same
-    // reads whatever the mode.
-    const Snapshot aircraft = ReadSnapshot();
-    if (HotKey_Master == 0 && !SlewModeOn())
-        return 1;
-    // Neither the down nor the up bit is tested: holding a key repeats the command, and a press
-    // and its release each perform it.
-    return Command(aircraft);
+    // Read before the mode test (each listed key asks whether slew mode holds the aircraft), on
+    // every event, so that each event costs the host the same reads whatever the mode. Neither
+    // the down nor the up bit is tested: holding a key repeats the command, and a press and its
+    // release each perform it.
+    return Command(ReadSnapshot());
 }

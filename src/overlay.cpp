@@ -42,7 +42,9 @@ void MyDrawWindowCallback(XPLMWindowID /*inWindowID*/, void* /*inRefcon*/) {
     // A writable buffer: older SDKs declare the text as char *, not const char *. The speed
     // factor shows only when it is not 1.
     char label[24];
-    const char* factor = SpeedFactorLabel();
-    snprintf(label, sizeof label, factor[0] == '\0' ? "Slew Mode" : "Slew Mode %s", factor);
+    if (SpeedFactor() == 1.0)
+        snprintf(label, sizeof label, "Slew Mode");
+    else
+        snprintf(label, sizeof label, "Slew Mode x%s", SpeedFactorText());
     XPLMDrawString(kWhite, width / 2 - 20, 20, label, nullptr, xplmFont_Basic);
 }

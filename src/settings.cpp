@@ -14,7 +14,6 @@ constexpr char kFileName[] = "Trovik.prf";
 constexpr int kSlowest = -3;  // the factor is 2 to this power: 1/8 ...
 constexpr int kFastest = 4;   // ... to 16
 const char* const kFactors[] = {"1/8", "1/4", "1/2", "1", "2", "4", "8", "16"};
-const char* const kLabels[] = {"x1/8", "x1/4", "x1/2", "", "x2", "x4", "x8", "x16"};
 
 bool gJoystickSlew = true;
 int gSpeedPower = 0;
@@ -111,12 +110,11 @@ bool FindPaths() {
     return a > 0 && b > 0 && c > 0 && static_cast<size_t>(c) < sizeof gAside;
 }
 
-bool Append(size_t& used, const char* text, size_t length) {
+void Append(size_t& used, const char* text, size_t length) {
     if (used + length > sizeof gOut)
-        return false;
+        return;
     memcpy(gOut + used, text, length);
     used += length;
-    return true;
 }
 
 // The setting's line as it now stands.
@@ -170,7 +168,6 @@ void LoadSettings() {
     gSpeedPower = 0;
     gFileLength = 0;
     gMoveAside = false;
-    gPath[0] = '\0';
     // Native paths on every platform: Unix style on macOS too, not the old colon-separated one.
     XPLMEnableFeature("XPLM_USE_NATIVE_PATHS", 1);
     if (!FindPaths()) {
@@ -233,15 +230,14 @@ double SpeedFactor() {
                             : 1.0 / static_cast<double>(1 << -gSpeedPower);
 }
 
-bool FasterOrSlower(bool faster) {
+void FasterOrSlower(bool faster) {
     const int power = gSpeedPower + (faster ? 1 : -1);
     if (power < kSlowest || power > kFastest)
-        return false;
+        return;
     gSpeedPower = power;
     Save();
-    return true;
 }
 
-const char* SpeedFactorLabel() {
-    return kLabels[gSpeedPower - kSlowest];
+const char* SpeedFactorText() {
+    return kFactors[gSpeedPower - kSlowest];
 }

@@ -11,12 +11,12 @@ void LoadSettings();
 bool JoystickSlewSetting();
 void SetJoystickSlewSetting(bool on);
 
-// Scales linear speeds (the stick's, held moves and climbs): 1/8 to 16, doubled or halved a step.
+// Scales linear speeds (the stick's, held moves and climbs): 1/8 to 16, doubled or halved a step;
+// at either end of the range a further step changes nothing.
 double SpeedFactor();
-// False, and nothing changed, at either end of the range.
-bool FasterOrSlower(bool faster);
+void FasterOrSlower(bool faster);
 
-// The factor as the overlay shows it: "" at 1, otherwise "x4", "x1/2" and so on.
-const char* SpeedFactorLabel();
+// The factor as the file and the overlay write it: "4", "1/2" and so on.
+const char* SpeedFactorText();
 
 #endif  // TROVIK_SETTINGS_H

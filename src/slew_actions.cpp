@@ -28,9 +28,6 @@ constexpr float kNorth = 360.0f;
 // allowed.
 constexpr double kCoarseDescentFloor = 2.9;
 constexpr double kFineDescentFloor = 0.05;
-// An aircraft closer to its rest height than this before a move stands on the ground, and is
-// put back on it after the move.
-constexpr double kSnapHeight = 0.07;
 
 constexpr int kTopDownViewButton = 44;
 constexpr double kFullCircle = 360.0;
@@ -94,7 +91,7 @@ void Move(const Snapshot& a, double dz, double dx) {
     const Ground here = GroundUnder(a.x, a.y, a.z, a.agl);
     WriteDouble(gPlaneZ, a.z + dz);
     WriteDouble(gPlaneX, a.x + dx);
-    if (!(kSnapHeight > HeightAboveRest(here)))
+    if (!(kStandingHeight > HeightAboveRest(here)))
         return;
     if (!here.probed) {
         SnapToGround(static_cast<float>(a.y), a.agl, RestHeight());
@@ -293,6 +290,6 @@ void SlewForFrame(SlewAction action, bool fast, const Snapshot& a, double second
 
 PLUGIN_API void check_AGL(float y, float agl) {
     // Compared in double so that a float AGL of exactly 0.07f (a hair above 0.07) does not snap.
-    if (kSnapHeight > static_cast<double>(agl))
+    if (kStandingHeight > static_cast<double>(agl))
         SnapToGround(y, agl, 0.0);
 }
