@@ -3,9 +3,10 @@
 #include <math.h>
 
 #include "bindings.h"
+#include "frame_clock.h"
 #include "settings.h"
-#include "slew_actions.h"
 #include "slew_mode.h"
+#include "slew_motion.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ float MyJoystickFlightLoop(float inElapsedSinceLastCall, float /*inElapsedTimeSi
                            int /*inCounter*/, void* /*inRefcon*/) {
     // Every frame of slew mode: another plug-in may have switched it off, or taken the aircraft
     // back, since the last.
-    if (!SlewModeHeld())
+    if (!ReconcileSlewMode())
         return kSuspend;
     const double seconds = RecordFrame(inElapsedSinceLastCall);
     if (seconds == 0.0 || !JoystickSlewSetting())

@@ -4,6 +4,7 @@
 #include "bindings.h"
 #include "camera.h"
 #include "commands.h"
+#include "frame_clock.h"
 #include "ground.h"
 #include "host/xplm.h"
 #include "joystick.h"
@@ -99,7 +100,7 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
 
     gHotKey = XPLMRegisterHotKey(XPLM_VK_Y, xplm_DownFlag, "Slew mode", MyHotKeyCallback, nullptr);
     XPLMRegisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
-    CreateSlewFlightLoop(MyJoystickFlightLoop);
+    CreateFrameLoop(MyJoystickFlightLoop);
     CreateGroundProbe();
     LoadSettings();
     CreateCommandsAndMenu();
@@ -112,7 +113,7 @@ PLUGIN_API void XPluginStop(void) {
     EndSlewModeForStop();
     ReleaseCamera();
     RemoveCommandsAndMenu();
-    DestroySlewFlightLoop();
+    DestroyFrameLoop();
     DestroyGroundProbe();
 }
 

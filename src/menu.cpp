@@ -2,14 +2,40 @@
 
 namespace {
 
+// The items, top to bottom.
+struct Item {
+    MenuRole role;
+    const char* name;
+};
+constexpr Item kItems[] = {
+    {MenuRole::kSlewMode, "Slew mode"},         {MenuRole::kTopDownView, "Top-down view"},
+    {MenuRole::kJoystickSlew, "Joystick slew"}, {MenuRole::kFaster, "Slew faster"},
+    {MenuRole::kSlower, "Slew slower"},
+};
+
+constexpr bool EveryRoleOnce() {
+    for (int role = 1; role < kMenuRoles; ++role) {
+        int items = 0;
+        for (const Item& item : kItems)
+            items += static_cast<int>(item.role) == role ? 1 : 0;
+        if (items != 1)
+            return false;
+    }
+    return true;
+}
+static_assert(EveryRoleOnce(), "one item for every role");
+
 XPLMMenuID gMenu = nullptr;
 int gPluginsItem = -1;  // our item in the Plugins menu, which carries gMenu
-int gSlewModeItem = -1;
-int gTopDownViewItem = -1;
-int gJoystickSlewItem = -1;
+// Each role's index in gMenu.
+int gIndex[kMenuRoles] = {};
 
 XPLMMenuCheck Check(bool on) {
     return on ? xplm_Menu_Checked : xplm_Menu_Unchecked;
+}
+
+int Index(MenuRole role) {
+    return gIndex[static_cast<int>(role)];
 }
 
 }  // namespace
@@ -18,12 +44,10 @@ void CreateMenu(const MenuCommands& commands, bool slewModeOn, bool joystickSlew
     XPLMMenuID plugins = XPLMFindPluginsMenu();
     gPluginsItem = XPLMAppendMenuItem(plugins, "Trovik", nullptr, 0);
     gMenu = XPLMCreateMenu("Trovik", plugins, gPluginsItem, nullptr, nullptr);
-    gSlewModeItem = XPLMAppendMenuItemWithCommand(gMenu, "Slew mode", commands.slewMode);
-    gTopDownViewItem = XPLMAppendMenuItemWithCommand(gMenu, "Top-down view", commands.topDownView);
-    gJoystickSlewItem =
-        XPLMAppendMenuItemWithCommand(gMenu, "Joystick slew", commands.joystickSlew);
-    XPLMAppendMenuItemWithCommand(gMenu, "Slew faster", commands.faster);
-    XPLMAppendMenuItemWithCommand(gMenu, "Slew slower", commands.slower);
+    for (const Item& item : kItems) {
+        const int role = static_cast<int>(item.role);
+        gIndex[role] = XPLMAppendMenuItemWithCommand(gMenu, item.name, commands[role]);
+    }
     ShowSlewModeInMenu(slewModeOn);
     ShowJoystickSlewInMenu(joystickSlewOn);
 }
@@ -39,11 +63,11 @@ void DestroyMenu() {
 void ShowSlewModeInMenu(bool on) {
     if (gMenu == nullptr)
         return;
-    XPLMCheckMenuItem(gMenu, gSlewModeItem, Check(on));
-    XPLMEnableMenuItem(gMenu, gTopDownViewItem, on ? 1 : 0);
+    XPLMCheckMenuItem(gMenu, Index(MenuRole::kSlewMode), Check(on));
+    XPLMEnableMenuItem(gMenu, Index(MenuRole::kTopDownView), on ? 1 : 0);
 }
 
 void ShowJoystickSlewInMenu(bool on) {
     if (gMenu != nullptr)
-        XPLMCheckMenuItem(gMenu, gJoystickSlewItem, Check(on));
+        XPLMCheckMenuItem(gMenu, Index(MenuRole::kJoystickSlew), Check(on));
 }

@@ -1,14 +1,16 @@
 // The Trovik submenu of the Plugins menu. Its items run the commands that the commands module
-// hands over when it builds the menu, so the menu shows the keys a user bound to them.
+// hands over by role when it builds the menu, so the menu shows the keys a user bound to them.
 #ifndef TROVIK_MENU_H
 #define TROVIK_MENU_H
 
 #include "host/xplm.h"
 
-// The commands the items run, in the menu's order.
-struct MenuCommands {
-    XPLMCommandRef slewMode, topDownView, joystickSlew, faster, slower;
-};
+// What a command is to the menu: the item that runs it, if any.
+enum class MenuRole { kNone, kSlewMode, kTopDownView, kJoystickSlew, kFaster, kSlower, kCount };
+constexpr int kMenuRoles = static_cast<int>(MenuRole::kCount);
+
+// The command each item runs, indexed by its role.
+using MenuCommands = XPLMCommandRef[kMenuRoles];
 
 // Builds the submenu and shows slew mode and joystick slew as they stand.
 void CreateMenu(const MenuCommands& commands, bool slewModeOn, bool joystickSlewOn);

@@ -16,7 +16,27 @@ constexpr double kMetresPerFoot = 0.3048;
 float kRed[3] = {1.0f, 0.0f, 0.0f};
 float kWhite[3] = {1.0f, 1.0f, 1.0f};
 
+XPLMWindowID gWindow = nullptr;
+
 }  // namespace
+
+void OpenOverlay() {
+    int width = 0;
+    int height = 0;
+    XPLMGetScreenSize(&width, &height);
+    // The window only carries the draw callback and the overlay draws in screen coordinates, so
+    // this rectangle is only what the simulator is given: nothing reads it back, and its top
+    // lies below its bottom on any real screen.
+    gWindow = XPLMCreateWindow(width / 2 - 25, 25, width / 2 + 25, height / 2 + 15, 1,
+                               MyDrawWindowCallback, nullptr, nullptr, nullptr);
+}
+
+void CloseOverlay() {
+    if (gWindow == nullptr)
+        return;
+    XPLMDestroyWindow(gWindow);
+    gWindow = nullptr;
+}
 
 void MyDrawWindowCallback(XPLMWindowID /*inWindowID*/, void* /*inRefcon*/) {
     const double latitude = XPLMGetDatad(gPlaneLat);

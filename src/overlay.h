@@ -5,6 +5,10 @@
 
 #include "host/xplm.h"
 
+// The window opens with slew mode and closes with it; closing one that is not open does nothing.
+void OpenOverlay();
+void CloseOverlay();
+
 void MyDrawWindowCallback(XPLMWindowID inWindowID, void* inRefcon);
 
 #endif  // TROVIK_OVERLAY_H

@@ -1,5 +1,5 @@
-// Slew mode: the flag the inputs test, the path override it holds, the overlay window, the
-// menu's picture of it, and the flight loop that watches it every frame and lets the stick slew.
+// Slew mode: the flag the inputs test, the path override it holds, and what follows it: the
+// overlay, the menu's check and the loop that runs every frame.
 #ifndef TROVIK_SLEW_MODE_H
 #define TROVIK_SLEW_MODE_H
 
@@ -15,10 +15,11 @@ void ToggleSlewMode();
 // Whether slew mode is on, by our own record.
 bool SlewModeOn();
 
-// Before every key, command or stick action: follows a change another plug-in made to
-// HotKey_Master (taking the aircraft, or letting it go), and ends slew mode without a write if
-// the path override was cleared behind our back. True while the aircraft is ours to move.
-bool SlewModeHeld();
+// Before every key, command or stick action, and every frame: brings our record in line with
+// the simulator's. If another plug-in set HotKey_Master, slew mode takes the aircraft; if it
+// cleared it, slew mode lets the aircraft go; if the path override was cleared behind our back,
+// slew mode ends without a write. Returns whether slew mode now holds the aircraft.
+bool ReconcileSlewMode();
 
 // A message from the simulator. When it has placed the aircraft itself (the user's aircraft
 // loaded or unloaded, an airport, a crash), slew mode ends without handing back a velocity or
@@ -32,19 +33,5 @@ void EndSlewModeForDisable();
 // Leaves the simulator as if slew mode had been switched off: used when the plug-in stops, so
 // the user's aircraft is never left frozen with no plug-in to release it.
 void EndSlewModeForStop();
-
-// The flight loop, handed over at start and created suspended, runs every frame while slew mode
-// is on and is suspended otherwise: out of slew mode nothing of ours runs per frame.
-void CreateSlewFlightLoop(XPLMFlightLoop_f callback);
-void DestroySlewFlightLoop();
-
-// Each call of the loop gives the frame's duration, which held commands and the stick move by:
-// clamped to 0.1 s, and 0 for the first call after the loop was set running, whose time covers
-// the pause. Returns it.
-double RecordFrame(float elapsedSinceLastCall);
-double FrameSeconds();
-
-// Joystick slew on or off, the setting and the menu's check.
-void ToggleJoystickSlew();
 
 #endif  // TROVIK_SLEW_MODE_H
