@@ -9,22 +9,22 @@
 #include <string>
 
 #include "hostsim.h"
+#include "paths.h"
 #include "published.h"
 
 namespace trovik_fuzz {
 
 namespace {
 
-const char* const kOverride = "sim/operation/override/override_planepath";
+using hostsim::paths::kOverride;
 
-// Every dataref the simulator has for the plug-in, the override first; values are set for all
-// but the override, which only the plug-in writes.
+// Every dataref the plug-in binds, the override first; values are set for all but the override,
+// which only the plug-in writes.
 const char* Path(size_t i) {
-    const auto& known = hostsim::DefaultDataRefs();
-    return known[i % known.size()].path;
+    return trovik_published::kBindings[i % std::size(trovik_published::kBindings)];
 }
 size_t PathCount() {
-    return hostsim::DefaultDataRefs().size();
+    return std::size(trovik_published::kBindings);
 }
 
 const double kSpecial[] = {
@@ -93,7 +93,7 @@ bool Writes(const hostsim::Call& c) {
 }
 
 void CheckAlways() {
-    if (H().windows().size() > 1)
+    if (H().display.windows.size() > 1)
         Broken("at most one overlay window");
     for (const hostsim::Call& c : H().recorder.calls) {
         if ((c.fn == "XPLMSetDataf" && !std::isfinite(c.args.at(1).f)) ||
@@ -101,27 +101,27 @@ void CheckAlways() {
             Broken("nothing non-finite is written", c.str());
         }
     }
-    const XPLMCameraPosition_t& v = H().cameraPosition;
+    const XPLMCameraPosition_t& v = H().camera.position;
     for (float f : {v.x, v.y, v.z, v.pitch, v.heading, v.roll, v.zoom}) {
         if (!std::isfinite(f))
             Broken("the camera is never given a non-finite value");
     }
-    if (!H().misuses.empty())
-        Broken("the host is never misused", H().misuses.front());
+    if (!H().recorder.misuses.empty())
+        Broken("the host is never misused", H().recorder.misuses.front());
 }
 
 // Whether slew mode plainly holds the aircraft: the overlay open, the flag and element 0 set.
 bool Holding() {
-    return !H().windows().empty() && *gMaster != 0 &&
-           (!H().hasDataRef(kOverride) || H().getInt(kOverride, 0) != 0);
+    return !H().display.windows.empty() && *gMaster != 0 &&
+           (!H().datarefs.has(kOverride) || H().datarefs.getInt(kOverride, 0) != 0);
 }
 
 // One key event, checked: only listed keys write or consume, and only in slew mode; plainly in
 // slew mode, with the 3-D view having the keyboard, every listed key but S is consumed.
 void Key(char character, int flags, char key) {
-    const bool sure = Holding() && H().pluginEnabled && !H().windowHasKeyboard;
+    const bool sure = Holding() && H().pluginEnabled && !H().display.windowHasKeyboard;
     const size_t from = H().recorder.calls.size();
-    const bool consumed = H().keyEvent(character, flags, key);
+    const bool consumed = H().display.keyEvent(character, flags, key);
     const int k = static_cast<signed char>(key);
     const bool listed = trovik_published::Listed(k) && k != XPLM_VK_S;
     if (consumed && (!listed || !Holding()))
@@ -145,9 +145,10 @@ void Start() {
 void Stop() {
     gPlugin.disable();
     gPlugin.XPluginStop();
-    if (!H().hotKeys().empty() || !H().keySniffers().empty() || !H().windows().empty() ||
-        H().cameraControlled() || !H().commandHandlers().empty() || H().menus().size() != 1 ||
-        !H().menu(H().pluginsMenu())->items.empty() || !H().flightLoops().empty()) {
+    if (!H().display.hotKeys.empty() || !H().display.sniffers.empty() ||
+        !H().display.windows.empty() || H().camera.controlled() || !H().commands.handlers.empty() ||
+        H().commands.menus.size() != 1 ||
+        !H().commands.menu(H().commands.pluginsMenu)->items.empty() || !H().loops.loops.empty()) {
         Broken("stop leaves no callback of the plug-in behind");
     }
     if (*gMaster != 0)
@@ -183,13 +184,13 @@ struct Aircraft {
     double x, y, z, wheels;
 };
 bool Where(Aircraft& a) {
-    const std::string p = "sim/flightmodel/position/";
-    if (!H().hasDataRef(p + "local_x") || !H().hasDataRef(p + "local_y") ||
-        !H().hasDataRef(p + "local_z"))
+    const std::string p = hostsim::paths::Position("");
+    if (!H().datarefs.has(p + "local_x") || !H().datarefs.has(p + "local_y") ||
+        !H().datarefs.has(p + "local_z"))
         return false;
-    a = {H().getDouble(p + "local_x"), H().getDouble(p + "local_y"), H().getDouble(p + "local_z"),
-         0.0};
-    a.wheels = a.y - H().restHeight;
+    a = {H().datarefs.getDouble(p + "local_x"), H().datarefs.getDouble(p + "local_y"),
+         H().datarefs.getDouble(p + "local_z"), 0.0};
+    a.wheels = a.y - H().flightModel.restHeight;
     return true;
 }
 
@@ -197,7 +198,7 @@ bool Where(Aircraft& a) {
 // knows it.
 double Wheels() {
     Aircraft a;
-    return Where(a) ? a.wheels - H().groundBelow(a.x, a.wheels + 0.06, a.z) : NAN;
+    return Where(a) ? a.wheels - H().terrain.groundBelow(a.x, a.wheels + 0.06, a.z) : NAN;
 }
 
 // A hill with slopes up to 1 in 2.5 beside the start, a 2 m ledge ahead of it on flat ground
@@ -215,19 +216,19 @@ void LoadTerrain() {
     ledge.top = 434.0;
     t.surfaces = {ledge};
     t.loadedRadius = 2000.0;
-    H().restHeight = 1.6;
+    H().flightModel.restHeight = 1.6;
     for (int wheel = 0; wheel < 3; ++wheel)
-        H().setFloatAt("sim/flightmodel/parts/tire_y_no_deflection", wheel, -1.62f);
+        H().datarefs.setFloatAt(hostsim::paths::kTires, wheel, -1.62f);
     gRestTrusted = true;
-    H().setDouble("sim/flightmodel/position/local_y", 433.6);
-    H().setFloat("sim/flightmodel/position/y_agl", 1.6f);
-    H().setInt("sim/flightmodel/failures/onground_any", 0, 1);
+    H().datarefs.setDouble("sim/flightmodel/position/local_y", 433.6);
+    H().datarefs.setFloat("sim/flightmodel/position/y_agl", 1.6f);
+    H().datarefs.setInt(hostsim::paths::kOnGround, 0, 1);
 }
 
 bool ProbeSeesTheGround() {
     Aircraft a;
     return Where(a) && std::isfinite(a.x) && std::isfinite(a.z) &&
-           H().terrainAt(a.x, a.z).y <= a.wheels + 1.0;
+           H().terrain.at(a.x, a.z).y <= a.wheels + 1.0;
 }
 
 void Event(Reader& in) {
@@ -259,15 +260,15 @@ void Event(Reader& in) {
             Key('y', xplm_DownFlag, XPLM_VK_Y);
             break;
         case 3: {  // a frame: the flight loops, at one of several frame times, then the drawing
-            const bool slewing = !H().windows().empty();
+            const bool slewing = !H().display.windows.empty();
             const size_t from = H().recorder.calls.size();
-            H().flightLoopFrame(kFrameTimes[gEvents % (sizeof kFrameTimes / sizeof(double))]);
+            H().loops.frame(kFrameTimes[gEvents % (sizeof kFrameTimes / sizeof(double))]);
             if (!slewing && H().recorder.calls.size() != from)
                 Broken("out of slew mode nothing of ours runs per frame",
                        H().recorder.calls[from].str());
-            if (!H().windows().empty() && !Holding())
+            if (!H().display.windows.empty() && !Holding())
                 Broken("a frame after another plug-in lets go, slew mode has ended");
-            const hostsim::Frame frame = H().drawFrame();
+            const hostsim::Frame frame = H().display.drawFrame();
             for (const hostsim::Text& t : frame.texts) {
                 if (t.text.size() > 255)
                     Broken("the overlay string fits 255 characters");
@@ -275,10 +276,10 @@ void Event(Reader& in) {
             break;
         }
         case 4:
-            H().cameraFrame((in.byte() & 1) != 0);
+            H().camera.frame((in.byte() & 1) != 0);
             break;
         case 5:
-            H().changeView();
+            H().camera.changeView();
             break;
         case 6:
             gPlugin.enable();
@@ -291,13 +292,14 @@ void Event(Reader& in) {
             const uint8_t how = in.byte();
             const double v =
                 how < 160 ? kSpecial[how % (sizeof kSpecial / sizeof kSpecial[0])] : in.raw();
-            if (H().hasDataRef(path))
-                H().setDouble(path, v);
+            if (H().datarefs.has(path))
+                H().datarefs.setDouble(path, v);
             break;
         }
         case 9:
-            H().screenWidth = kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
-            H().screenHeight = kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
+            H().display.screenWidth = kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
+            H().display.screenHeight =
+                kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
             break;
         case 10:
             Stop();
@@ -306,7 +308,7 @@ void Event(Reader& in) {
         case 11: {  // an older or newer simulator lacks a dataref
             const char* path = Path(in.byte());
             Stop();
-            H().removeDataRef(path);
+            H().datarefs.remove(path);
             Start();
             break;
         }
@@ -329,44 +331,45 @@ void Event(Reader& in) {
             Key('s', xplm_DownFlag | (in.byte() & 1), XPLM_VK_S);
             break;
         case 14: {  // a bound key or button: tapped, or held for some frames
-            const std::vector<hostsim::CommandHandler> handlers = H().commandHandlers();
+            const std::vector<hostsim::CommandHandler> handlers = H().commands.handlers;
             if (handlers.empty())
                 break;
             XPLMCommandRef command = handlers[in.byte() % handlers.size()].command;
             const int frames = in.byte() % 4;
-            H().commandBegin(command);
+            H().commands.begin(command);
             for (int f = 0; f < frames; ++f)
-                H().commandFrame();
-            H().commandEnd(command);
+                H().commands.frame();
+            H().commands.end(command);
             break;
         }
         case 15:
-            H().pickMenuItem(kMenuItems[in.byte() % 3]);
+            H().commands.pickMenuItem(kMenuItems[in.byte() % 3]);
             break;
         case 16:  // another plug-in takes the aircraft, or lets it go
-            if (H().hasDataRef(kOverride))
-                H().setInt(kOverride, 0, in.byte() & 1);
+            if (H().datarefs.has(kOverride))
+                H().datarefs.setInt(kOverride, 0, in.byte() & 1);
             break;
         case 17:  // another plug-in writes the exported flag
             *gMaster = in.byte() & 1;
             break;
         case 18:  // the user clicks into a text field, or back into the 3-D view
-            H().windowHasKeyboard = !H().windowHasKeyboard;
+            H().display.windowHasKeyboard = !H().display.windowHasKeyboard;
             break;
         case 19: {  // the settings file holds anything at all at the next start
             std::string content;
             for (int n = in.byte() * 4; n > 0 && !in.empty(); --n)
                 content += static_cast<char>(in.byte());
-            std::FILE* file = std::fopen((H().prefsFolder + "/Trovik.prf").c_str(), "wb");
+            std::FILE* file = std::fopen(
+                (H().utilities.prefsFolder + "/" + hostsim::paths::kSettingsFile).c_str(), "wb");
             if (file != nullptr) {
                 std::fwrite(content.data(), 1, content.size(), file);
                 std::fclose(file);
             }
             Stop();
-            H().log.clear();
+            H().utilities.log.clear();
             Start();
-            if (H().log.size() > 1)
-                Broken("one line in the log at most for a settings file", H().log[1]);
+            if (H().utilities.log.size() > 1)
+                Broken("one line in the log at most for a settings file", H().utilities.log[1]);
             break;
         }
     }

@@ -10,10 +10,10 @@ using namespace internal;
 
 // ---- Camera ----
 
-int Host::cameraFrame(bool passNullPosition) {
-    if (camera_.callback == nullptr || !pluginEnabled)
+int Camera::frame(bool passNullPosition) {
+    if (callback == nullptr || !H().pluginEnabled)
         return -1;
-    const Camera held = camera_;
+    const XPLMCameraControl_f held = callback;
     // NaN in every other field, and a pattern that is a plain number (0xDEADBEEF) in the rest;
     // the next call swaps them.
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -22,26 +22,25 @@ int Host::cameraFrame(bool passNullPosition) {
     std::memcpy(&pattern, &bits, sizeof pattern);
     float garbage[7];
     for (unsigned i = 0; i < 7; ++i)
-        garbage[i] = (i + cameraCalls_) % 2 == 0 ? nan : pattern;
-    ++cameraCalls_;
-    XPLMCameraPosition_t position;
-    std::memcpy(&position, garbage, sizeof position);
-    const int keep = held.callback(passNullPosition ? nullptr : &position, 0, held.refcon);
+        garbage[i] = (i + frames) % 2 == 0 ? nan : pattern;
+    ++frames;
+    XPLMCameraPosition_t given;
+    std::memcpy(&given, garbage, sizeof given);
+    const int keep = held(passNullPosition ? nullptr : &given, 0, refcon);
     if (keep != 0 && !passNullPosition)
-        cameraPosition = position;
-    if (keep == 0 && camera_.callback == held.callback)
-        releaseCamera();
+        position = given;
+    if (keep == 0 && callback == held)
+        callback = nullptr;
     return keep;
 }
 
-void Host::changeView() {
-    if (camera_.callback == nullptr || camera_.duration != xplm_ControlCameraUntilViewChanges) {
+void Camera::changeView() {
+    if (callback == nullptr || duration != xplm_ControlCameraUntilViewChanges)
         return;
-    }
-    const Camera held = camera_;
-    releaseCamera();
-    if (pluginEnabled)
-        held.callback(nullptr, 1, held.refcon);
+    const XPLMCameraControl_f held = callback;
+    callback = nullptr;
+    if (H().pluginEnabled)
+        held(nullptr, 1, refcon);
 }
 
 }  // namespace hostsim
@@ -55,17 +54,21 @@ XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
                                 XPLMCameraControl_f inControlFunc, void* inRefcon) {
     RECORD("XPLMControlCamera", {Arg::Int(inHowLong), Fn(inControlFunc), Arg::Pointer(inRefcon)});
     // Whoever held the camera before is told it lost it.
-    const hostsim::Camera previous = H().camera();
-    H().takeCamera({inControlFunc, inHowLong, inRefcon});
-    if (previous.callback != nullptr)
-        previous.callback(nullptr, 1, previous.refcon);
+    hostsim::Camera& camera = H().camera;
+    const XPLMCameraControl_f previous = camera.callback;
+    void* const previousRefcon = camera.refcon;
+    camera.callback = inControlFunc;
+    camera.duration = inHowLong;
+    camera.refcon = inRefcon;
+    if (previous != nullptr)
+        previous(nullptr, 1, previousRefcon);
 }
 
 XPLM_API void XPLMDontControlCamera(void) {
     RECORD("XPLMDontControlCamera", {});
-    if (!H().cameraControlled())
-        H().misuse("XPLMDontControlCamera while no plug-in holds the camera");
-    H().releaseCamera();
+    if (!H().camera.controlled())
+        Misuse("XPLMDontControlCamera while no plug-in holds the camera");
+    H().camera.callback = nullptr;
 }
 
 }  // extern "C"

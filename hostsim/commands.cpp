@@ -9,30 +9,22 @@ using namespace internal;
 
 // ---- Commands ----
 
-XPLMCommandRef Host::createCommand(const char* name, const char* description) {
-    if (name == nullptr || *name == '\0') {
-        misuse("XPLMCreateCommand without a name");
-        return nullptr;
-    }
-    if (XPLMCommandRef existing = findCommand(name))
-        return existing;
-    auto command = std::make_unique<Command>();
-    command->name = name;
-    command->description = description == nullptr ? "" : description;
-    commands_.push_back(std::move(command));
-    return commands_.back().get();
+Commands::Commands() {
+    Menu plugins;
+    plugins.name = "Plugins";
+    pluginsMenu = Add(menus, plugins);
 }
 
-XPLMCommandRef Host::findCommand(const std::string& name) const {
-    for (const auto& c : commands_) {
+XPLMCommandRef Commands::find(const std::string& name) const {
+    for (const auto& c : commands) {
         if (c->name == name)
             return c.get();
     }
     return nullptr;
 }
 
-const Command* Host::command(XPLMCommandRef ref) const {
-    for (const auto& c : commands_) {
+Command* Commands::command(XPLMCommandRef ref) const {
+    for (const auto& c : commands) {
         if (c.get() == ref)
             return c.get();
     }
@@ -46,37 +38,17 @@ bool Same(const CommandHandler& a, const CommandHandler& b) {
 }
 }  // namespace
 
-void Host::addCommandHandler(const CommandHandler& handler) {
-    if (command(handler.command) == nullptr || handler.callback == nullptr) {
-        misuse("XPLMRegisterCommandHandler for an unknown command or without a callback");
-        return;
-    }
-    handlers_.push_back(handler);
-}
-
-void Host::removeCommandHandler(const CommandHandler& handler) {
-    for (auto it = handlers_.begin(); it != handlers_.end(); ++it) {
-        if (Same(*it, handler)) {
-            handlers_.erase(it);
-            return;
-        }
-    }
-    misuse(
-        "XPLMUnregisterCommandHandler that matches no registration in command, callback, "
-        "before flag and refcon");
-}
-
-void Host::runCommand(XPLMCommandRef ref, XPLMCommandPhase phase) {
-    if (!pluginEnabled)
+void Commands::run(XPLMCommandRef ref, XPLMCommandPhase phase) {
+    if (!H().pluginEnabled)
         return;
     // Handlers may come and go inside a callback: walk a copy, skipping any that went away.
-    const std::vector<CommandHandler> handlers = handlers_;
+    const std::vector<CommandHandler> registered = handlers;
     for (int pass = 0; pass < 2; ++pass) {
         const bool before = pass == 0;
-        for (const CommandHandler& h : handlers) {
+        for (const CommandHandler& h : registered) {
             if (h.command != ref || (h.before != 0) != before)
                 continue;
-            const bool live = std::any_of(handlers_.begin(), handlers_.end(),
+            const bool live = std::any_of(handlers.begin(), handlers.end(),
                                           [&h](const CommandHandler& c) { return Same(c, h); });
             if (live && h.callback(ref, phase, h.refcon) == 0 && before)
                 return;  // the simulator's own handling and the after-handlers are skipped
@@ -84,100 +56,54 @@ void Host::runCommand(XPLMCommandRef ref, XPLMCommandPhase phase) {
     }
 }
 
-void Host::commandBegin(XPLMCommandRef ref) {
-    Command* c = const_cast<Command*>(command(ref));
+void Commands::begin(XPLMCommandRef ref) {
+    Command* c = command(ref);
     if (c == nullptr) {
-        misuse("XPLMCommandBegin of an unknown command");
+        Misuse("XPLMCommandBegin of an unknown command");
         return;
     }
     ++c->held;
-    runCommand(ref, xplm_CommandBegin);
+    run(ref, xplm_CommandBegin);
 }
 
-void Host::commandEnd(XPLMCommandRef ref) {
-    Command* c = const_cast<Command*>(command(ref));
+void Commands::end(XPLMCommandRef ref) {
+    Command* c = command(ref);
     if (c == nullptr || c->held == 0) {
-        misuse("XPLMCommandEnd of a command that was not begun");
+        Misuse("XPLMCommandEnd of a command that was not begun");
         return;
     }
     --c->held;
-    runCommand(ref, xplm_CommandEnd);
+    run(ref, xplm_CommandEnd);
 }
 
-void Host::commandOnce(XPLMCommandRef ref) {
-    commandBegin(ref);
+void Commands::once(XPLMCommandRef ref) {
+    begin(ref);
     if (command(ref) != nullptr)
-        commandEnd(ref);
+        end(ref);
 }
 
-void Host::commandFrame() {
+void Commands::frame() {
     std::vector<XPLMCommandRef> held;
-    for (const auto& c : commands_) {
+    for (const auto& c : commands) {
         if (c->held > 0)
             held.push_back(c.get());
     }
     for (XPLMCommandRef ref : held)
-        runCommand(ref, xplm_CommandContinue);
+        run(ref, xplm_CommandContinue);
 }
 
 // ---- Menus ----
 
-const Menu* Host::menu(XPLMMenuID id) const {
-    for (const Menu& m : menus_) {
+const Menu* Commands::menu(XPLMMenuID id) const {
+    for (const Menu& m : menus) {
         if (m.id == id)
             return &m;
     }
     return nullptr;
 }
 
-Menu* Host::editMenu(XPLMMenuID id, const char* fn) {
-    Menu* m = const_cast<Menu*>(menu(id));
-    if (m == nullptr)
-        misuse(std::string(fn) + " on a menu that does not exist");
-    return m;
-}
-
-MenuItem* Host::editItem(XPLMMenuID id, int index, const char* fn) {
-    Menu* m = editMenu(id, fn);
-    if (m == nullptr)
-        return nullptr;
-    if (index < 0 || static_cast<size_t>(index) >= m->items.size()) {
-        misuse(std::string(fn) + " with item index " + std::to_string(index) + " out of range");
-        return nullptr;
-    }
-    return &m->items[static_cast<size_t>(index)];
-}
-
-XPLMMenuID Host::addMenu(const Menu& m) {
-    if (m.name.empty()) {
-        misuse("XPLMCreateMenu without a name");
-        return nullptr;
-    }
-    if (m.parent != nullptr && editItem(m.parent, m.parentItem, "XPLMCreateMenu") == nullptr)
-        return nullptr;
-    XPLMMenuID id = Add(menus_, m, nextId_);
-    // Looked up again: adding the menu may have moved its parent.
-    if (m.parent != nullptr)
-        editItem(m.parent, m.parentItem, "XPLMCreateMenu")->submenu = id;
-    return id;
-}
-
-void Host::removeMenu(XPLMMenuID id) {
-    if (id == pluginsMenu_ || menu(id) == nullptr) {
-        misuse("XPLMDestroyMenu of a menu that does not exist or is the simulator's");
-        return;
-    }
-    for (Menu& m : menus_) {
-        for (MenuItem& item : m.items) {
-            if (item.submenu == id)
-                item.submenu = nullptr;
-        }
-    }
-    Erase(menus_, id);
-}
-
-const MenuItem* Host::findMenuItem(const std::string& name, const Menu** holder) const {
-    for (const Menu& m : menus_) {
+const MenuItem* Commands::findMenuItem(const std::string& name, const Menu** holder) const {
+    for (const Menu& m : menus) {
         for (const MenuItem& item : m.items) {
             const bool same =
                 item.name.size() == name.size() &&
@@ -195,20 +121,41 @@ const MenuItem* Host::findMenuItem(const std::string& name, const Menu** holder)
     return nullptr;
 }
 
-bool Host::pickMenuItem(const std::string& name) {
+bool Commands::pickMenuItem(const std::string& name) {
     const Menu* m = nullptr;
     const MenuItem* item = findMenuItem(name, &m);
     if (item == nullptr || !item->enabled)
         return false;
-    if (item->command == nullptr && !pluginEnabled)
-        return true;
     if (item->command != nullptr) {
-        commandOnce(item->command);
-    } else if (m->handler != nullptr) {
+        once(item->command);
+    } else if (m->handler != nullptr && H().pluginEnabled) {
         m->handler(m->ref, item->ref);
     }
     return true;
 }
+
+namespace {
+
+// Null, and misuse reported in fn's name, for a menu or item that does not exist.
+Menu* EditMenu(XPLMMenuID id, const char* fn) {
+    Menu* m = const_cast<Menu*>(H().commands.menu(id));
+    if (m == nullptr)
+        Misuse(std::string(fn) + " on a menu that does not exist");
+    return m;
+}
+
+MenuItem* EditItem(XPLMMenuID id, int index, const char* fn) {
+    Menu* m = EditMenu(id, fn);
+    if (m == nullptr)
+        return nullptr;
+    if (index < 0 || static_cast<size_t>(index) >= m->items.size()) {
+        Misuse(std::string(fn) + " with item index " + std::to_string(index) + " out of range");
+        return nullptr;
+    }
+    return &m->items[static_cast<size_t>(index)];
+}
+
+}  // namespace
 
 }  // namespace hostsim
 
@@ -219,45 +166,30 @@ extern "C" {
 
 XPLM_API void XPLMCommandButtonPress(XPLMCommandButtonID inButton) {
     RECORD("XPLMCommandButtonPress", {Arg::Int(inButton)});
-    H().buttonsDown.push_back(inButton);
 }
 
 XPLM_API void XPLMCommandButtonRelease(XPLMCommandButtonID inButton) {
     RECORD("XPLMCommandButtonRelease", {Arg::Int(inButton)});
-    auto& down = H().buttonsDown;
-    for (auto it = down.begin(); it != down.end(); ++it) {
-        if (*it == inButton) {
-            down.erase(it);
-            break;
-        }
-    }
-}
-
-XPLM_API XPLMCommandRef XPLMFindCommand(const char* inName) {
-    Call* call = RECORD("XPLMFindCommand", {Arg::Text(inName)});
-    XPLMCommandRef ref = inName == nullptr ? nullptr : H().findCommand(inName);
-    Result(call, Arg::Pointer(ref));
-    return ref;
-}
-
-XPLM_API void XPLMCommandBegin(XPLMCommandRef inCommand) {
-    RECORD("XPLMCommandBegin", {Arg::Pointer(inCommand)});
-    H().commandBegin(inCommand);
 }
 
 XPLM_API void XPLMCommandEnd(XPLMCommandRef inCommand) {
     RECORD("XPLMCommandEnd", {Arg::Pointer(inCommand)});
-    H().commandEnd(inCommand);
-}
-
-XPLM_API void XPLMCommandOnce(XPLMCommandRef inCommand) {
-    RECORD("XPLMCommandOnce", {Arg::Pointer(inCommand)});
-    H().commandOnce(inCommand);
+    H().commands.end(inCommand);
 }
 
 XPLM_API XPLMCommandRef XPLMCreateCommand(const char* inName, const char* inDescription) {
     Call* call = RECORD("XPLMCreateCommand", {Arg::Text(inName), Arg::Text(inDescription)});
-    XPLMCommandRef ref = H().createCommand(inName, inDescription);
+    XPLMCommandRef ref = nullptr;
+    hostsim::Commands& commands = H().commands;
+    if (inName == nullptr || *inName == '\0') {
+        Misuse("XPLMCreateCommand without a name");
+    } else if ((ref = commands.find(inName)) == nullptr) {
+        auto command = std::make_unique<hostsim::Command>();
+        command->name = inName;
+        command->description = inDescription == nullptr ? "" : inDescription;
+        commands.commands.push_back(std::move(command));
+        ref = commands.commands.back().get();
+    }
     Result(call, Arg::Pointer(ref));
     return ref;
 }
@@ -266,20 +198,34 @@ XPLM_API void XPLMRegisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCal
                                          int inBefore, void* inRefcon) {
     RECORD("XPLMRegisterCommandHandler",
            {Arg::Pointer(inComand), Fn(inHandler), Arg::Int(inBefore), Arg::Pointer(inRefcon)});
-    H().addCommandHandler({inComand, inHandler, inBefore, inRefcon});
+    if (H().commands.command(inComand) == nullptr || inHandler == nullptr) {
+        Misuse("XPLMRegisterCommandHandler for an unknown command or without a callback");
+        return;
+    }
+    H().commands.handlers.push_back({inComand, inHandler, inBefore, inRefcon});
 }
 
 XPLM_API void XPLMUnregisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler,
                                            int inBefore, void* inRefcon) {
     RECORD("XPLMUnregisterCommandHandler",
            {Arg::Pointer(inComand), Fn(inHandler), Arg::Int(inBefore), Arg::Pointer(inRefcon)});
-    H().removeCommandHandler({inComand, inHandler, inBefore, inRefcon});
+    auto& handlers = H().commands.handlers;
+    const CommandHandler gone{inComand, inHandler, inBefore, inRefcon};
+    auto it = std::find_if(handlers.begin(), handlers.end(),
+                           [&gone](const CommandHandler& h) { return Same(h, gone); });
+    if (it != handlers.end()) {
+        handlers.erase(it);
+        return;
+    }
+    Misuse(
+        "XPLMUnregisterCommandHandler that matches no registration in command, callback, "
+        "before flag and refcon");
 }
 
 XPLM_API XPLMMenuID XPLMFindPluginsMenu(void) {
     Call* call = RECORD("XPLMFindPluginsMenu", {});
-    Result(call, Arg::Pointer(H().pluginsMenu()));
-    return H().pluginsMenu();
+    Result(call, Arg::Pointer(H().commands.pluginsMenu));
+    return H().commands.pluginsMenu;
 }
 
 XPLM_API XPLMMenuID XPLMCreateMenu(const char* inName, XPLMMenuID inParentMenu, int inParentItem,
@@ -289,24 +235,42 @@ XPLM_API XPLMMenuID XPLMCreateMenu(const char* inName, XPLMMenuID inParentMenu, 
                                   Arg::Int(inParentItem), Fn(inHandler), Arg::Pointer(inMenuRef)});
     hostsim::Menu m;
     m.name = inName == nullptr ? "" : inName;
-    m.parent = inParentMenu;
-    m.parentItem = inParentItem;
     m.handler = inHandler;
     m.ref = inMenuRef;
-    XPLMMenuID id = H().addMenu(m);
+    XPLMMenuID id = nullptr;
+    if (m.name.empty()) {
+        Misuse("XPLMCreateMenu without a name");
+    } else if (inParentMenu == nullptr ||
+               EditItem(inParentMenu, inParentItem, "XPLMCreateMenu") != nullptr) {
+        id = Add(H().commands.menus, m);
+        // Looked up again: adding the menu may have moved its parent.
+        if (inParentMenu != nullptr)
+            EditItem(inParentMenu, inParentItem, "XPLMCreateMenu")->submenu = id;
+    }
     Result(call, Arg::Pointer(id));
     return id;
 }
 
 XPLM_API void XPLMDestroyMenu(XPLMMenuID inMenuID) {
     RECORD("XPLMDestroyMenu", {Arg::Pointer(inMenuID)});
-    H().removeMenu(inMenuID);
+    hostsim::Commands& commands = H().commands;
+    if (inMenuID == commands.pluginsMenu || commands.menu(inMenuID) == nullptr) {
+        Misuse("XPLMDestroyMenu of a menu that does not exist or is the simulator's");
+        return;
+    }
+    for (hostsim::Menu& m : commands.menus) {
+        for (hostsim::MenuItem& item : m.items) {
+            if (item.submenu == inMenuID)
+                item.submenu = nullptr;
+        }
+    }
+    Erase(commands.menus, inMenuID);
 }
 
 namespace {
 int AppendItem(const char* fn, XPLMMenuID menu, const char* name, void* ref,
                XPLMCommandRef command) {
-    hostsim::Menu* m = H().editMenu(menu, fn);
+    hostsim::Menu* m = EditMenu(menu, fn);
     if (m == nullptr)
         return -1;
     hostsim::MenuItem item;
@@ -333,8 +297,8 @@ XPLM_API int XPLMAppendMenuItemWithCommand(XPLMMenuID inMenu, const char* inItem
     Call* call =
         RECORD("XPLMAppendMenuItemWithCommand",
                {Arg::Pointer(inMenu), Arg::Text(inItemName), Arg::Pointer(inCommandToExecute)});
-    if (H().command(inCommandToExecute) == nullptr)
-        H().misuse("XPLMAppendMenuItemWithCommand with an unknown command");
+    if (H().commands.command(inCommandToExecute) == nullptr)
+        Misuse("XPLMAppendMenuItemWithCommand with an unknown command");
     const int index = AppendItem("XPLMAppendMenuItemWithCommand", inMenu, inItemName, nullptr,
                                  inCommandToExecute);
     Result(call, Arg::Int(index));
@@ -343,27 +307,20 @@ XPLM_API int XPLMAppendMenuItemWithCommand(XPLMMenuID inMenu, const char* inItem
 
 XPLM_API void XPLMCheckMenuItem(XPLMMenuID inMenu, int index, XPLMMenuCheck inCheck) {
     RECORD("XPLMCheckMenuItem", {Arg::Pointer(inMenu), Arg::Int(index), Arg::Int(inCheck)});
-    if (hostsim::MenuItem* item = H().editItem(inMenu, index, "XPLMCheckMenuItem"))
+    if (hostsim::MenuItem* item = EditItem(inMenu, index, "XPLMCheckMenuItem"))
         item->check = inCheck;
-}
-
-XPLM_API void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck* outCheck) {
-    RECORD("XPLMCheckMenuItemState", {Arg::Pointer(inMenu), Arg::Int(index)});
-    hostsim::MenuItem* item = H().editItem(inMenu, index, "XPLMCheckMenuItemState");
-    if (item != nullptr && outCheck != nullptr)
-        *outCheck = item->check;
 }
 
 XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled) {
     RECORD("XPLMEnableMenuItem", {Arg::Pointer(inMenu), Arg::Int(index), Arg::Int(enabled)});
-    if (hostsim::MenuItem* item = H().editItem(inMenu, index, "XPLMEnableMenuItem"))
+    if (hostsim::MenuItem* item = EditItem(inMenu, index, "XPLMEnableMenuItem"))
         item->enabled = enabled != 0;
 }
 
 XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex) {
     RECORD("XPLMRemoveMenuItem", {Arg::Pointer(inMenu), Arg::Int(inIndex)});
-    if (H().editItem(inMenu, inIndex, "XPLMRemoveMenuItem") != nullptr) {
-        auto& items = H().editMenu(inMenu, "XPLMRemoveMenuItem")->items;
+    if (EditItem(inMenu, inIndex, "XPLMRemoveMenuItem") != nullptr) {
+        auto& items = EditMenu(inMenu, "XPLMRemoveMenuItem")->items;
         items.erase(items.begin() + inIndex);
     }
 }

@@ -6,65 +6,102 @@
 #include <cstring>
 
 #include "internal.h"
+#include "paths.h"
 
 namespace hostsim {
 
 using namespace internal;
 
-namespace {
-const char* const kOverride = "sim/operation/override/override_planepath";
-}  // namespace
+using paths::kOverride;
 
 // ---- Datarefs ----
 
-const std::vector<KnownDataRef>& DefaultDataRefs() {
-    // Types as the simulator publishes them. The override array has an entry per aircraft slot.
+const std::vector<KnownDataRef>& KnownDataRefs() {
+    // Types and sizes as the simulator publishes them, grouped as its own list groups them.
     static const std::vector<KnownDataRef> known = {
-        {"sim/operation/override/override_planepath", DataType::IntArray, 20},
-        {"sim/flightmodel/position/local_x", DataType::Double, 1},
-        {"sim/flightmodel/position/local_y", DataType::Double, 1},
-        {"sim/flightmodel/position/local_z", DataType::Double, 1},
-        {"sim/flightmodel/position/y_agl", DataType::Float, 1},
-        {"sim/flightmodel/position/psi", DataType::Float, 1},
-        {"sim/flightmodel/position/theta", DataType::Float, 1},
-        {"sim/flightmodel/position/phi", DataType::Float, 1},
-        {"sim/flightmodel/position/latitude", DataType::Double, 1},
-        {"sim/flightmodel/position/longitude", DataType::Double, 1},
-        {"sim/flightmodel/position/elevation", DataType::Double, 1},
-        {"sim/flightmodel/position/mag_psi", DataType::Float, 1},
-        // The stick, -1 to 1, as the simulator reports it even while the flight path is held.
-        {"sim/joystick/yoke_pitch_ratio", DataType::Float, 1},
-        {"sim/joystick/yoke_roll_ratio", DataType::Float, 1},
-        {"sim/joystick/yoke_heading_ratio", DataType::Float, 1},
+        {"sim/aircraft/view/acf_Vs", DataType::Float, 1},
         // Set by the flight model while it runs; frozen while the flight path is held.
         {"sim/flightmodel/failures/onground_any", DataType::Int, 1},
+        {"sim/flightmodel/failures/onground_all", DataType::Int, 1},
         // Each wheel's height below (negative) the reference point, uncompressed; 0 where the
         // aircraft has no such wheel. No gear at all by default.
         {"sim/flightmodel/parts/tire_y_no_deflection", DataType::FloatArray, 10},
-        // What the flight model carries on from: its attitude quaternion {1, i, j, k}, the
-        // velocity in local axes and the rotation rates.
-        {"sim/flightmodel/position/q", DataType::FloatArray, 4},
+        {"sim/flightmodel/position/local_x", DataType::Double, 1},
+        {"sim/flightmodel/position/local_y", DataType::Double, 1},
+        {"sim/flightmodel/position/local_z", DataType::Double, 1},
+        {"sim/flightmodel/position/lat_ref", DataType::Float, 1},
+        {"sim/flightmodel/position/lon_ref", DataType::Float, 1},
+        {"sim/flightmodel/position/theta", DataType::Float, 1},
+        {"sim/flightmodel/position/phi", DataType::Float, 1},
+        {"sim/flightmodel/position/psi", DataType::Float, 1},
+        {"sim/flightmodel/position/magpsi", DataType::Float, 1},
+        {"sim/flightmodel/position/true_theta", DataType::Float, 1},
+        {"sim/flightmodel/position/true_phi", DataType::Float, 1},
+        {"sim/flightmodel/position/true_psi", DataType::Float, 1},
+        {"sim/flightmodel/position/mag_psi", DataType::Float, 1},
+        // What the flight model carries on from: the velocity and acceleration in local axes,
+        // the rotation rates (twice) and its attitude quaternion {1, i, j, k}.
         {"sim/flightmodel/position/local_vx", DataType::Float, 1},
         {"sim/flightmodel/position/local_vy", DataType::Float, 1},
         {"sim/flightmodel/position/local_vz", DataType::Float, 1},
+        {"sim/flightmodel/position/local_ax", DataType::Float, 1},
+        {"sim/flightmodel/position/local_ay", DataType::Float, 1},
+        {"sim/flightmodel/position/local_az", DataType::Float, 1},
+        {"sim/flightmodel/position/alpha", DataType::Float, 1},
+        {"sim/flightmodel/position/beta", DataType::Float, 1},
+        {"sim/flightmodel/position/vpath", DataType::Float, 1},
+        {"sim/flightmodel/position/hpath", DataType::Float, 1},
+        {"sim/flightmodel/position/groundspeed", DataType::Float, 1},
+        {"sim/flightmodel/position/indicated_airspeed", DataType::Float, 1},
+        {"sim/flightmodel/position/true_airspeed", DataType::Float, 1},
         {"sim/flightmodel/position/P", DataType::Float, 1},
         {"sim/flightmodel/position/Q", DataType::Float, 1},
         {"sim/flightmodel/position/R", DataType::Float, 1},
+        {"sim/flightmodel/position/Prad", DataType::Float, 1},
+        {"sim/flightmodel/position/Qrad", DataType::Float, 1},
+        {"sim/flightmodel/position/Rrad", DataType::Float, 1},
+        {"sim/flightmodel/position/q", DataType::FloatArray, 4},
+        {"sim/flightmodel/position/latitude", DataType::Double, 1},
+        {"sim/flightmodel/position/longitude", DataType::Double, 1},
+        {"sim/flightmodel/position/elevation", DataType::Double, 1},
+        {"sim/flightmodel/position/y_agl", DataType::Float, 1},
+        {"sim/flightmodel/weight/m_total", DataType::Float, 1},
+        {"sim/graphics/VR/enabled", DataType::Int, 1},
+        {"sim/graphics/view/view_type", DataType::Int, 1},
+        // The stick, -1 to 1, as the simulator reports it even while the flight path is held, and
+        // the hardware's processed axes.
+        {"sim/joystick/yoke_pitch_ratio", DataType::Float, 1},
+        {"sim/joystick/yoke_roll_ratio", DataType::Float, 1},
+        {"sim/joystick/yoke_heading_ratio", DataType::Float, 1},
+        {"sim/joystick/joy_mapped_axis_value", DataType::FloatArray, 79},
+        {"sim/joystick/joy_mapped_axis_avail", DataType::IntArray, 79},
+        {"sim/joystick/mouse_is_joystick", DataType::Int, 1},
+        // An entry per aircraft slot.
+        {"sim/operation/override/override_planepath", DataType::IntArray, 20},
+        {"sim/operation/override/override_joystick", DataType::Int, 1},
+        {"sim/operation/override/override_joystick_pitch", DataType::Int, 1},
+        {"sim/operation/override/override_joystick_roll", DataType::Int, 1},
+        {"sim/operation/override/override_joystick_heading", DataType::Int, 1},
+        {"sim/time/total_running_time_sec", DataType::Float, 1},
+        {"sim/time/total_flight_time_sec", DataType::Float, 1},
+        {"sim/time/paused", DataType::Int, 1},
         {"sim/time/is_in_replay", DataType::Int, 1},
+        {"sim/time/sim_speed", DataType::Int, 1},
+        {"sim/weather/rho", DataType::Float, 1},
     };
     return known;
 }
 
-Host::Host() {
-    reset();
+DataRefs::DataRefs() {
+    for (const KnownDataRef& k : KnownDataRefs())
+        define(k.path, k.type, k.size);
 }
 
-void Host::defineDataRef(const std::string& path, DataType type, int size) {
-    // A path defined again reuses its old storage, so that a stale handle still names it and a
-    // long run of resets does not grow.
+void DataRefs::define(const std::string& path, DataType type, int size) {
+    // A path defined again reuses its old storage, so that a stale handle still names it.
     std::unique_ptr<DataRefValue> value;
-    auto it = datarefs_.find(path);
-    if (it != datarefs_.end()) {
+    auto it = values_.find(path);
+    if (it != values_.end()) {
         value = std::move(it->second);
     } else {
         for (auto r = retired_.begin(); r != retired_.end(); ++r) {
@@ -86,94 +123,93 @@ void Host::defineDataRef(const std::string& path, DataType type, int size) {
         value->ints.assign(type == DataType::Int ? 1 : std::max(size, 0), 0);
     if (type == DataType::FloatArray)
         value->floats.assign(std::max(size, 0), 0.0f);
-    datarefs_[path] = std::move(value);
+    values_[path] = std::move(value);
     pathOverride_ = static_cast<const DataRefValue*>(find(kOverride));
 }
 
-bool Host::aircraftHeld() const {
+bool DataRefs::aircraftHeld() const {
     return pathOverride_ == nullptr || pathOverride_->ints.empty() || pathOverride_->ints[0] != 0;
 }
 
-void Host::removeDataRef(const std::string& path) {
-    auto it = datarefs_.find(path);
-    if (it == datarefs_.end())
+void DataRefs::remove(const std::string& path) {
+    auto it = values_.find(path);
+    if (it == values_.end())
         return;
     retired_.push_back(std::move(it->second));
-    datarefs_.erase(it);
+    values_.erase(it);
     if (path == kOverride)
         pathOverride_ = nullptr;
 }
 
-bool Host::hasDataRef(const std::string& path) const {
-    return datarefs_.count(path) != 0;
+bool DataRefs::has(const std::string& path) const {
+    return values_.count(path) != 0;
 }
 
-DataRefValue& Host::dataRef(const std::string& path) {
-    auto it = datarefs_.find(path);
-    if (it == datarefs_.end()) {
+DataRefValue& DataRefs::at(const std::string& path) {
+    auto it = values_.find(path);
+    if (it == values_.end()) {
         std::fprintf(stderr, "hostsim: no dataref %s\n", path.c_str());
         std::abort();
     }
     return *it->second;
 }
 
-XPLMDataRef Host::find(const char* path) {
+XPLMDataRef DataRefs::find(const char* path) const {
     if (path == nullptr)
         return nullptr;
-    auto it = datarefs_.find(path);
-    return it == datarefs_.end() ? nullptr : it->second.get();
+    auto it = values_.find(path);
+    return it == values_.end() ? nullptr : it->second.get();
 }
 
-// Test-side access goes through the same typed rules as the plug-in's.
-void Host::setDouble(const std::string& path, double v) {
-    DataRefValue& r = dataRef(path);
+void DataRefs::setDouble(const std::string& path, double v) {
+    DataRefValue& r = at(path);
     if (r.type == DataType::Double)
         r.d = v;
     if (r.type == DataType::Float)
         r.f = static_cast<float>(v);
 }
 
-void Host::setFloat(const std::string& path, float v) {
-    DataRefValue& r = dataRef(path);
+void DataRefs::setFloat(const std::string& path, float v) {
+    DataRefValue& r = at(path);
     if (r.type == DataType::Double)
         r.d = v;
     if (r.type == DataType::Float)
         r.f = v;
 }
 
-void Host::setInt(const std::string& path, int index, int v) {
-    DataRefValue& r = dataRef(path);
+void DataRefs::setInt(const std::string& path, int index, int v) {
+    DataRefValue& r = at(path);
     if (index >= 0 && static_cast<size_t>(index) < r.ints.size())
         r.ints[index] = v;
 }
 
-void Host::setFloatAt(const std::string& path, int index, float v) {
-    DataRefValue& r = dataRef(path);
+void DataRefs::setFloatAt(const std::string& path, int index, float v) {
+    DataRefValue& r = at(path);
     if (index >= 0 && static_cast<size_t>(index) < r.floats.size())
         r.floats[index] = v;
 }
 
-float Host::getFloatAt(const std::string& path, int index) {
-    const DataRefValue& r = dataRef(path);
+float DataRefs::getFloatAt(const std::string& path, int index) {
+    const DataRefValue& r = at(path);
     if (index < 0 || static_cast<size_t>(index) >= r.floats.size())
         return 0.0f;
     return r.floats[index];
 }
 
-double Host::getDouble(const std::string& path) {
-    const DataRefValue& r = dataRef(path);
+double DataRefs::getDouble(const std::string& path) {
+    const DataRefValue& r = at(path);
     return r.type == DataType::Double ? r.d : r.type == DataType::Float ? r.f : 0.0;
 }
 
-float Host::getFloat(const std::string& path) {
-    const DataRefValue& r = dataRef(path);
+float DataRefs::getFloat(const std::string& path) {
+    const DataRefValue& r = at(path);
     return r.type == DataType::Double  ? static_cast<float>(r.d)
            : r.type == DataType::Float ? r.f
                                        : 0.0f;
 }
 
-int Host::getInt(const std::string& path, int index) {
-    const DataRefValue& r = dataRef(path);
+int DataRefs::getInt(const std::string& path, int index) {
+    const DataRefValue& r = at(path);
     if (index < 0 || static_cast<size_t>(index) >= r.ints.size())
         return 0;
     return r.ints[index];
@@ -196,10 +232,10 @@ void CheckHeld(const DataRefValue* r, const char* fn) {
     const char kPosition[] = "sim/flightmodel/position/";
     if (r == nullptr || r->path.compare(0, sizeof kPosition - 1, kPosition) != 0)
         return;
-    if (H().aircraftHeld())
+    if (H().datarefs.aircraftHeld())
         return;
-    H().misuse(std::string(fn) + " of " + r->path +
-               " while the flight model runs (element 0 of the path override is 0)");
+    Misuse(std::string(fn) + " of " + r->path +
+           " while the flight model runs (element 0 of the path override is 0)");
 }
 
 std::vector<int>& Elements(DataRefValue& r, int*) {
@@ -257,7 +293,7 @@ extern "C" {
 
 XPLM_API XPLMDataRef XPLMFindDataRef(const char* inDataRefName) {
     Call* call = RECORD("XPLMFindDataRef", {Arg::Text(inDataRefName)});
-    XPLMDataRef ref = H().find(inDataRefName);
+    XPLMDataRef ref = H().datarefs.find(inDataRefName);
     Result(call, Ref(ref));
     return ref;
 }
@@ -315,13 +351,6 @@ XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef) {
     const int v = r != nullptr && r->type == DataType::Int ? r->ints[0] : 0;
     Result(call, Arg::Int(v));
     return v;
-}
-
-XPLM_API void XPLMSetDatai(XPLMDataRef inDataRef, int inValue) {
-    RECORD("XPLMSetDatai", {Ref(inDataRef), Arg::Int(inValue)});
-    DataRefValue* r = Value(inDataRef);
-    if (r != nullptr && r->type == DataType::Int)
-        r->ints[0] = inValue;
 }
 
 XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax) {

@@ -10,20 +10,6 @@ using namespace internal;
 
 // ---- Keys ----
 
-XPLMHotKeyID Host::addHotKey(const HotKey& key) {
-    return Add(hotKeys_, key, nextId_);
-}
-
-void Host::removeHotKey(XPLMHotKeyID id) {
-    if (!Erase(hotKeys_, id))
-        misuse("XPLMUnregisterHotKey of a hot key that is not registered");
-}
-
-int Host::addSniffer(const KeySniffer& sniffer) {
-    sniffers_.push_back(sniffer);
-    return 1;
-}
-
 namespace {
 bool Same(const KeySniffer& a, const KeySniffer& b) {
     return a.callback == b.callback && (a.beforeWindows != 0) == (b.beforeWindows != 0) &&
@@ -31,45 +17,28 @@ bool Same(const KeySniffer& a, const KeySniffer& b) {
 }
 }  // namespace
 
-int Host::removeSniffer(const KeySniffer& sniffer) {
-    for (auto it = sniffers_.begin(); it != sniffers_.end(); ++it) {
-        if (Same(*it, sniffer)) {
-            sniffers_.erase(it);
-            return 1;
-        }
-    }
-    misuse(
-        "XPLMUnregisterKeySniffer that matches no registration in callback, before flag and "
-        "refcon");
-    return 0;
-}
-
-bool Host::keyEvent(char character, XPLMKeyFlags flags, char virtualKey) {
+bool Display::keyEvent(char character, XPLMKeyFlags flags, char virtualKey) {
     // Registrations may change inside a callback: walk a copy, skipping any that went away.
-    if (!pluginEnabled)
+    if (!H().pluginEnabled)
         return false;
-    const std::vector<KeySniffer> sniffers = sniffers_;
+    const std::vector<KeySniffer> registered = sniffers;
     for (int pass = 0; pass < 2; ++pass) {
         const bool before = pass == 0;
         // A window with the keyboard takes the key after the sniffers before it.
         if (!before && windowHasKeyboard)
             return false;
-        for (const KeySniffer& s : sniffers) {
+        for (const KeySniffer& s : registered) {
             if ((s.beforeWindows != 0) != before)
                 continue;
-            const bool live = std::any_of(sniffers_.begin(), sniffers_.end(),
+            const bool live = std::any_of(sniffers.begin(), sniffers.end(),
                                           [&s](const KeySniffer& c) { return Same(c, s); });
-            if (!live)
-                continue;
-            if (s.callback(character, flags, virtualKey, s.refcon) == 0)
+            if (live && s.callback(character, flags, virtualKey, s.refcon) == 0)
                 return true;
         }
     }
-    const std::vector<HotKey> keys = hotKeys_;
+    const std::vector<HotKey> keys = hotKeys;
     for (const HotKey& k : keys) {
-        if (k.virtualKey != virtualKey || k.flags != flags)
-            continue;
-        if (Has(hotKeys_, k.id)) {
+        if (k.virtualKey == virtualKey && k.flags == flags && Has(hotKeys, k.id)) {
             ++hotKeyCalls;
             k.callback(k.refcon);
         }
@@ -77,55 +46,25 @@ bool Host::keyEvent(char character, XPLMKeyFlags flags, char virtualKey) {
     return false;
 }
 
-void Host::pressKey(char virtualKey, XPLMKeyFlags modifiers, char character) {
+void Display::pressKey(char virtualKey, XPLMKeyFlags modifiers, char character) {
     keyEvent(character, modifiers | xplm_DownFlag, virtualKey);
     keyEvent(character, modifiers | xplm_UpFlag, virtualKey);
 }
 
-std::vector<HotKey> Host::hotKeys() const {
-    return hotKeys_;
-}
-std::vector<KeySniffer> Host::keySniffers() const {
-    return sniffers_;
-}
-
 // ---- Windows and drawing ----
 
-XPLMWindowID Host::addWindow(const Window& window) {
-    return Add(windows_, window, nextId_);
-}
-
-void Host::removeWindow(XPLMWindowID id) {
-    if (!Erase(windows_, id))
-        misuse("XPLMDestroyWindow of a window that does not exist");
-}
-
-std::vector<Window> Host::windows() const {
-    return windows_;
-}
-
-Frame Host::drawFrame() {
-    frame_ = Frame{};
-    if (!pluginEnabled)
-        return frame_;
-    drawing_ = true;
-    const std::vector<Window> windows = windows_;
-    for (const Window& w : windows) {
-        if (Has(windows_, w.id) && w.visible != 0 && w.draw != nullptr)
+Frame Display::drawFrame() {
+    frame = Frame{};
+    if (!H().pluginEnabled)
+        return frame;
+    drawing = true;
+    const std::vector<Window> drawn = windows;
+    for (const Window& w : drawn) {
+        if (Has(windows, w.id) && w.visible != 0 && w.draw != nullptr)
             w.draw(w.id, w.refcon);
     }
-    drawing_ = false;
-    return frame_;
-}
-
-void Host::addBox(const Box& box) {
-    if (drawing_)
-        frame_.boxes.push_back(box);
-}
-
-void Host::addText(const Text& text) {
-    if (drawing_)
-        frame_.texts.push_back(text);
+    drawing = false;
+    return frame;
 }
 
 }  // namespace hostsim
@@ -147,22 +86,24 @@ XPLM_API XPLMHotKeyID XPLMRegisterHotKey(char inVirtualKey, XPLMKeyFlags inFlags
     key.description = inDescription == nullptr ? "" : inDescription;
     key.callback = inCallback;
     key.refcon = inRefcon;
-    XPLMHotKeyID id = inCallback == nullptr ? nullptr : H().addHotKey(key);
+    XPLMHotKeyID id = inCallback == nullptr ? nullptr : Add(H().display.hotKeys, key);
     Result(call, Arg::Pointer(id));
     return id;
 }
 
 XPLM_API void XPLMUnregisterHotKey(XPLMHotKeyID inHotKey) {
     RECORD("XPLMUnregisterHotKey", {Arg::Pointer(inHotKey)});
-    H().removeHotKey(inHotKey);
+    if (!Erase(H().display.hotKeys, inHotKey))
+        Misuse("XPLMUnregisterHotKey of a hot key that is not registered");
 }
 
 XPLM_API int XPLMRegisterKeySniffer(XPLMKeySniffer_f inCallback, int inBeforeWindows,
                                     void* inRefcon) {
     Call* call = RECORD("XPLMRegisterKeySniffer",
                         {Fn(inCallback), Arg::Int(inBeforeWindows), Arg::Pointer(inRefcon)});
-    const int ok =
-        inCallback == nullptr ? 0 : H().addSniffer({inCallback, inBeforeWindows, inRefcon});
+    const int ok = inCallback == nullptr ? 0 : 1;
+    if (ok != 0)
+        H().display.sniffers.push_back({inCallback, inBeforeWindows, inRefcon});
     Result(call, Arg::Int(ok));
     return ok;
 }
@@ -171,7 +112,18 @@ XPLM_API int XPLMUnregisterKeySniffer(XPLMKeySniffer_f inCallback, int inBeforeW
                                       void* inRefcon) {
     Call* call = RECORD("XPLMUnregisterKeySniffer",
                         {Fn(inCallback), Arg::Int(inBeforeWindows), Arg::Pointer(inRefcon)});
-    const int ok = H().removeSniffer({inCallback, inBeforeWindows, inRefcon});
+    auto& sniffers = H().display.sniffers;
+    const KeySniffer gone{inCallback, inBeforeWindows, inRefcon};
+    auto it = std::find_if(sniffers.begin(), sniffers.end(),
+                           [&gone](const KeySniffer& s) { return Same(s, gone); });
+    const int ok = it != sniffers.end() ? 1 : 0;
+    if (ok != 0) {
+        sniffers.erase(it);
+    } else {
+        Misuse(
+            "XPLMUnregisterKeySniffer that matches no registration in callback, before flag and "
+            "refcon");
+    }
     Result(call, Arg::Int(ok));
     return ok;
 }
@@ -191,34 +143,34 @@ XPLM_API XPLMWindowID XPLMCreateWindow(int inLeft, int inTop, int inRight, int i
     w.bottom = inBottom;
     w.visible = inIsVisible;
     w.draw = inDrawCallback;
-    w.key = inKeyCallback;
-    w.mouse = inMouseCallback;
     w.refcon = inRefcon;
-    XPLMWindowID id = H().addWindow(w);
+    XPLMWindowID id = Add(H().display.windows, w);
     Result(call, Arg::Pointer(id));
     return id;
 }
 
 XPLM_API void XPLMDestroyWindow(XPLMWindowID inWindowID) {
     RECORD("XPLMDestroyWindow", {Arg::Pointer(inWindowID)});
-    H().removeWindow(inWindowID);
+    if (!Erase(H().display.windows, inWindowID))
+        Misuse("XPLMDestroyWindow of a window that does not exist");
 }
 
 XPLM_API void XPLMGetScreenSize(int* outWidth, int* outHeight) {
     Call* call = RECORD("XPLMGetScreenSize", {});
+    const Display& d = H().display;
     if (outWidth != nullptr)
-        *outWidth = H().screenWidth;
+        *outWidth = d.screenWidth;
     if (outHeight != nullptr)
-        *outHeight = H().screenHeight;
-    if (call != nullptr) {
-        call->args = {Arg::Int(H().screenWidth), Arg::Int(H().screenHeight)};
-    }
+        *outHeight = d.screenHeight;
+    if (call != nullptr)
+        call->args = {Arg::Int(d.screenWidth), Arg::Int(d.screenHeight)};
 }
 
 XPLM_API void XPLMDrawTranslucentDarkBox(int inLeft, int inTop, int inRight, int inBottom) {
     RECORD("XPLMDrawTranslucentDarkBox",
            {Arg::Int(inLeft), Arg::Int(inTop), Arg::Int(inRight), Arg::Int(inBottom)});
-    H().addBox({inLeft, inTop, inRight, inBottom});
+    if (H().display.drawing)
+        H().display.frame.boxes.push_back({inLeft, inTop, inRight, inBottom});
 }
 
 XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, const char* inChar,
@@ -240,7 +192,7 @@ XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, co
                       Arg::Pointer(inWordWrapWidth),
                       Arg::Int(inFontID)};
     }
-    if (!H().drawing())
+    if (!H().display.drawing)
         return;
     hostsim::Text t{};
     if (inColorRGB != nullptr)
@@ -248,9 +200,7 @@ XPLM_API void XPLMDrawString(float* inColorRGB, int inXOffset, int inYOffset, co
     t.x = inXOffset;
     t.y = inYOffset;
     t.text = inChar == nullptr ? "" : inChar;
-    t.hasWrapWidth = inWordWrapWidth != nullptr;
-    t.font = inFontID;
-    H().addText(t);
+    H().display.frame.texts.push_back(t);
 }
 
 }  // extern "C"

@@ -23,89 +23,50 @@ void Due(FlightLoop& loop, float interval, long long frame, double time) {
 
 }  // namespace
 
-XPLMFlightLoopID Host::createFlightLoop(const FlightLoop& loop) {
-    FlightLoop created = loop;
-    created.scheduled = false;
-    created.lastFrame = frameCount_;
-    created.lastTime = clock_;
-    return Add(loops_, created, nextId_);
-}
-
-const FlightLoop* Host::flightLoop(XPLMFlightLoopID id) const {
-    for (const FlightLoop& loop : loops_) {
+FlightLoop* FlightLoops::find(XPLMFlightLoopID id) {
+    for (FlightLoop& loop : loops) {
         if (loop.id == id)
             return &loop;
     }
     return nullptr;
 }
 
-void Host::scheduleFlightLoop(XPLMFlightLoopID id, float interval, int relativeToNow) {
-    FlightLoop* loop = const_cast<FlightLoop*>(flightLoop(id));
-    if (loop == nullptr) {
-        misuse("XPLMScheduleFlightLoop of a flight loop that does not exist (destroyed?)");
-        return;
-    }
-    if (relativeToNow != 0) {
-        Due(*loop, interval, frameCount_, clock_);
-    } else {
-        Due(*loop, interval, loop->lastFrame, loop->lastTime);
-    }
-}
-
-void Host::destroyFlightLoop(XPLMFlightLoopID id) {
-    if (!Erase(loops_, id))
-        misuse("XPLMDestroyFlightLoop of a flight loop that does not exist (destroyed twice?)");
-}
-
-void Host::flightLoopFrame(double seconds, const std::function<void()>& simulatorWork) {
-    clock_ += seconds;
-    ++frameCount_;
-    const double sinceLastLoops = clock_ - lastLoopsTime_;
-    lastLoopsTime_ = clock_;
+void FlightLoops::frame(double seconds, const std::function<void()>& simulatorWork) {
+    clock += seconds;
+    ++frames;
+    const double sinceLastLoops = clock - lastLoopsTime;
+    lastLoopsTime = clock;
     for (XPLMFlightLoopPhaseType phase :
          {xplm_FlightLoop_Phase_BeforeFlightModel, xplm_FlightLoop_Phase_AfterFlightModel}) {
         if (phase == xplm_FlightLoop_Phase_AfterFlightModel) {
-            runFlightModel(seconds);
+            H().flightModel.run(seconds);
             if (simulatorWork)
                 simulatorWork();
         }
         // Loops may come, go or be rescheduled inside a callback: walk the ids as they stood.
         std::vector<XPLMFlightLoopID> ids;
-        for (const FlightLoop& loop : loops_) {
+        for (const FlightLoop& loop : loops) {
             if (loop.phase == phase)
                 ids.push_back(loop.id);
         }
         for (XPLMFlightLoopID id : ids) {
-            const FlightLoop* loop = flightLoop(id);
-            if (!pluginEnabled || loop == nullptr || !loop->scheduled ||
-                (loop->byFrames ? frameCount_ < loop->dueFrame : clock_ < loop->dueTime)) {
+            const FlightLoop* loop = find(id);
+            if (!H().pluginEnabled || loop == nullptr || !loop->scheduled ||
+                (loop->byFrames ? frames < loop->dueFrame : clock < loop->dueTime)) {
                 continue;
             }
-            ++loopCalls;
-            const float sinceLastCall = static_cast<float>(clock_ - loop->lastTime);
+            ++calls;
+            const float sinceLastCall = static_cast<float>(clock - loop->lastTime);
             const float next = loop->callback(sinceLastCall, static_cast<float>(sinceLastLoops),
-                                              static_cast<int>(frameCount_), loop->refcon);
-            FlightLoop* called = const_cast<FlightLoop*>(flightLoop(id));
+                                              static_cast<int>(frames), loop->refcon);
+            FlightLoop* called = find(id);
             if (called == nullptr)
                 continue;  // it destroyed itself
-            called->lastFrame = frameCount_;
-            called->lastTime = clock_;
-            Due(*called, next, frameCount_, clock_);
+            called->lastFrame = frames;
+            called->lastTime = clock;
+            Due(*called, next, frames, clock);
         }
     }
-}
-
-void Host::pluginStopped() {
-    if (!loops_.empty()) {
-        misuse(std::to_string(loops_.size()) +
-               " flight loop(s) left behind at stop: XPLMDestroyFlightLoop missing");
-    }
-    loops_.clear();
-    if (!probes_.empty()) {
-        misuse(std::to_string(probes_.size()) +
-               " terrain probe(s) left behind at stop: XPLMDestroyProbe missing");
-    }
-    probes_.clear();
 }
 
 }  // namespace hostsim
@@ -128,29 +89,41 @@ XPLM_API XPLMFlightLoopID XPLMCreateFlightLoop(XPLMCreateFlightLoop_t* inParams)
     // The struct may grow in later SDKs; one smaller than this SDK's is not one we can read.
     if (inParams == nullptr || inParams->callbackFunc == nullptr ||
         inParams->structSize < static_cast<int>(sizeof(XPLMCreateFlightLoop_t))) {
-        H().misuse("XPLMCreateFlightLoop without a callback or with a short struct");
+        Misuse("XPLMCreateFlightLoop without a callback or with a short struct");
         Result(call, Arg::Pointer(nullptr));
         return nullptr;
     }
+    hostsim::FlightLoops& loops = H().loops;
     hostsim::FlightLoop loop;
     loop.phase = inParams->phase;
     loop.callback = inParams->callbackFunc;
     loop.refcon = inParams->refcon;
-    XPLMFlightLoopID id = H().createFlightLoop(loop);
+    loop.lastFrame = loops.frames;
+    loop.lastTime = loops.clock;
+    XPLMFlightLoopID id = Add(loops.loops, loop);
     Result(call, Arg::Pointer(id));
     return id;
 }
 
 XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID) {
     RECORD("XPLMDestroyFlightLoop", {Arg::Pointer(inFlightLoopID)});
-    H().destroyFlightLoop(inFlightLoopID);
+    if (!Erase(H().loops.loops, inFlightLoopID))
+        Misuse("XPLMDestroyFlightLoop of a flight loop that does not exist (destroyed twice?)");
 }
 
 XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval,
                                      int inRelativeToNow) {
     RECORD("XPLMScheduleFlightLoop",
            {Arg::Pointer(inFlightLoopID), Arg::Float(inInterval), Arg::Int(inRelativeToNow)});
-    H().scheduleFlightLoop(inFlightLoopID, inInterval, inRelativeToNow);
+    hostsim::FlightLoops& loops = H().loops;
+    hostsim::FlightLoop* loop = loops.find(inFlightLoopID);
+    if (loop == nullptr) {
+        Misuse("XPLMScheduleFlightLoop of a flight loop that does not exist (destroyed?)");
+    } else if (inRelativeToNow != 0) {
+        Due(*loop, inInterval, loops.frames, loops.clock);
+    } else {
+        Due(*loop, inInterval, loop->lastFrame, loop->lastTime);
+    }
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "internal.h"
+#include "paths.h"
 
 namespace hostsim {
 
@@ -14,9 +15,8 @@ using namespace internal;
 
 namespace {
 
-const char* const kOnGround = "sim/flightmodel/failures/onground_any";
-const char* const kQ = "sim/flightmodel/position/q";
-const std::string kP = "sim/flightmodel/position/";
+const std::string kQ = paths::Position("q");
+const std::string kP = paths::Position("");
 
 constexpr double kDegrees = 180.0 / 3.14159265358979323846;
 
@@ -25,10 +25,11 @@ constexpr double kGroundContact = 0.05;
 
 }  // namespace
 
-void Host::setAttitude(float psi, float theta, float phi) {
-    setFloat(kP + "psi", psi);
-    setFloat(kP + "theta", theta);
-    setFloat(kP + "phi", phi);
+void FlightModel::setAttitude(float psi, float theta, float phi) {
+    DataRefs& d = H().datarefs;
+    d.setFloat(kP + "psi", psi);
+    d.setFloat(kP + "theta", theta);
+    d.setFloat(kP + "phi", phi);
     const double ps = static_cast<double>(psi) / kDegrees / 2;
     const double th = static_cast<double>(theta) / kDegrees / 2;
     const double ph = static_cast<double>(phi) / kDegrees / 2;
@@ -38,18 +39,17 @@ void Host::setAttitude(float psi, float theta, float phi) {
         std::cos(ps) * std::sin(th) * std::cos(ph) + std::sin(ps) * std::cos(th) * std::sin(ph),
         -std::cos(ps) * std::sin(th) * std::sin(ph) + std::sin(ps) * std::cos(th) * std::cos(ph)};
     for (int i = 0; i < 4; ++i)
-        setFloatAt(kQ, i, static_cast<float>(q[i]));
+        d.setFloatAt(kQ, i, static_cast<float>(q[i]));
 }
 
-void Host::runFlightModel(double seconds) {
-    const bool held = aircraftHeld();
-    const bool aircraft =
-        hasDataRef(kP + "local_x") && hasDataRef(kP + "local_y") && hasDataRef(kP + "local_z");
-    if (!held && hasDataRef(kQ) && hasDataRef(kP + "psi") && hasDataRef(kP + "theta") &&
-        hasDataRef(kP + "phi")) {
+void FlightModel::run(double seconds) {
+    DataRefs& d = H().datarefs;
+    const bool held = d.aircraftHeld();
+    const bool aircraft = d.has(kP + "local_x") && d.has(kP + "local_y") && d.has(kP + "local_z");
+    if (!held && d.has(kQ) && d.has(kP + "psi") && d.has(kP + "theta") && d.has(kP + "phi")) {
         double q[4];
         for (int i = 0; i < 4; ++i)
-            q[i] = getFloatAt(kQ, i);
+            q[i] = d.getFloatAt(kQ, i);
         const double norm = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
         if (norm > 0.0) {
             for (double& c : q)
@@ -61,33 +61,33 @@ void Host::runFlightModel(double seconds) {
             double psi =
                 std::atan2(2 * (q[0] * q[3] + q[1] * q[2]), 1 - 2 * (q[2] * q[2] + q[3] * q[3]));
             psi = std::fmod(psi * kDegrees + 360.0, 360.0);
-            setFloat(kP + "psi", static_cast<float>(psi));
-            setFloat(kP + "theta", static_cast<float>(theta * kDegrees));
-            setFloat(kP + "phi", static_cast<float>(phi * kDegrees));
+            d.setFloat(kP + "psi", static_cast<float>(psi));
+            d.setFloat(kP + "theta", static_cast<float>(theta * kDegrees));
+            d.setFloat(kP + "phi", static_cast<float>(phi * kDegrees));
         }
     }
     if (!held && aircraft) {
         const char* axes[3][2] = {
             {"local_x", "local_vx"}, {"local_y", "local_vy"}, {"local_z", "local_vz"}};
         for (const auto& axis : axes) {
-            if (!hasDataRef(kP + axis[1]))
+            if (!d.has(kP + axis[1]))
                 continue;
-            const double v = getFloat(kP + axis[1]);
+            const double v = d.getFloat(kP + axis[1]);
             if (v != 0.0)
-                setDouble(kP + axis[0], getDouble(kP + axis[0]) + v * seconds);
+                d.setDouble(kP + axis[0], d.getDouble(kP + axis[0]) + v * seconds);
         }
     }
-    if (!terrain.loaded || !aircraft || !hasDataRef(kP + "y_agl"))
+    if (!H().terrain.loaded || !aircraft || !d.has(kP + "y_agl"))
         return;
-    const double x = getDouble(kP + "local_x");
-    const double y = getDouble(kP + "local_y");
-    const double z = getDouble(kP + "local_z");
-    const double above = y - groundBelow(x, y, z);
+    const double x = d.getDouble(kP + "local_x");
+    const double y = d.getDouble(kP + "local_y");
+    const double z = d.getDouble(kP + "local_z");
+    const double above = y - H().terrain.groundBelow(x, y, z);
     if (!held || aglMode == AglMode::EveryFrame)
-        setFloat(kP + "y_agl", static_cast<float>(above));
+        d.setFloat(kP + "y_agl", static_cast<float>(above));
     // Documented for a running flight model only: while the path is held it keeps its value.
-    if (!held && hasDataRef(kOnGround))
-        setInt(kOnGround, 0, std::fabs(above - restHeight) < kGroundContact ? 1 : 0);
+    if (!held && d.has(paths::kOnGround))
+        d.setInt(paths::kOnGround, 0, std::fabs(above - restHeight) < kGroundContact ? 1 : 0);
 }
 
 }  // namespace hostsim

@@ -1,4 +1,4 @@
-// The simulator as hostsim keeps it: one host, and its reset to a freshly started simulator.
+// The simulator as hostsim keeps it: one host, made of its parts, and its reset.
 #include "internal.h"
 
 namespace hostsim {
@@ -13,46 +13,30 @@ Host& Host::get() {
 }
 
 void Host::reset() {
-    for (auto& entry : datarefs_)
-        retired_.push_back(std::move(entry.second));
-    datarefs_.clear();
-    for (const KnownDataRef& k : DefaultDataRefs())
-        defineDataRef(k.path, k.type, k.size);
-    screenWidth = 1920;
-    screenHeight = 1080;
-    windows_.clear();
-    hotKeys_.clear();
-    sniffers_.clear();
-    frame_ = Frame{};
-    camera_ = Camera{};
-    cameraPosition = XPLMCameraPosition_t{0, 0, 0, 0, 0, 0, 1.0f};
-    buttonsDown.clear();
-    hotKeyCalls = 0;
-    misuses.clear();
-    cameraCalls_ = 0;
-    commands_.clear();
-    handlers_.clear();
-    menus_.clear();
-    loops_.clear();
-    probes_.clear();
-    features_.clear();
-    log.clear();
-    prefsFolder = DefaultPrefsFolder();
-    emptyPrefsFolder();
-    pluginEnabled = true;
-    windowHasKeyboard = false;
-    loopCalls = 0;
-    terrain = Terrain{};
-    restHeight = 0.0;
-    aglMode = AglMode::EveryFrame;
-    clock_ = 0.0;
-    frameCount_ = 0;
-    lastLoopsTime_ = 0.0;
-    Menu plugins;
-    plugins.name = "Plugins";
-    pluginsMenu_ = Add(menus_, plugins, nextId_);
-    recorder.enabled = true;
-    recorder.clear();
+    *this = Host();
+    utilities.emptyPrefsFolder();
 }
+
+void Host::pluginStopped() {
+    if (!loops.loops.empty()) {
+        Misuse(std::to_string(loops.loops.size()) +
+               " flight loop(s) left behind at stop: XPLMDestroyFlightLoop missing");
+    }
+    loops.loops.clear();
+    if (!terrain.probes.empty()) {
+        Misuse(std::to_string(terrain.probes.size()) +
+               " terrain probe(s) left behind at stop: XPLMDestroyProbe missing");
+    }
+    terrain.probes.clear();
+}
+
+namespace internal {
+
+void* NewId() {
+    static uintptr_t next = 1;
+    return reinterpret_cast<void*>(next++);
+}
+
+}  // namespace internal
 
 }  // namespace hostsim

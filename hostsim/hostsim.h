@@ -1,6 +1,9 @@
 // A headless stand-in for the simulator: it implements the XPLM functions a plug-in calls over
 // in-memory state, records every call in order, and lets a program drive what the simulator
 // would drive (keys, frames, the camera). It knows nothing of the plug-in it hosts.
+//
+// Its state is a set of parts, one per part of the simulator, each in the file of the same name
+// and each with its defaults in its own struct: a reset is a fresh set of parts.
 #ifndef HOSTSIM_HOSTSIM_H
 #define HOSTSIM_HOSTSIM_H
 
@@ -25,7 +28,7 @@
 
 namespace hostsim {
 
-// ---- The call recorder ----
+// ---- The record of every call (calls.cpp) ----
 
 struct HOSTSIM_API Arg {
     enum class Kind { Int, Float, Double, Pointer, Text, Bare, Ints, Floats };
@@ -60,19 +63,23 @@ struct HOSTSIM_API Call {
     std::string str() const;
 };
 
-class HOSTSIM_API Recorder {
-  public:
+struct HOSTSIM_API Recorder {
     bool enabled = true;
     std::vector<Call> calls;
+    // Calls the simulator would reject or that would harm it: an unregistration that matches no
+    // registration in every argument, a window destroyed twice, a camera released by a plug-in
+    // that does not hold it. One line each; tests fail on any.
+    std::vector<std::string> misuses;
 
     void clear() { calls.clear(); }
     std::vector<std::string> strings() const;
     // Only the calls whose function name is one of `names`, as strings.
     std::vector<std::string> only(std::initializer_list<const char*> names) const;
     size_t count(const char* fn) const;
+    void misuse(const std::string& what) { misuses.push_back(what); }
 };
 
-// ---- Simulator state ----
+// ---- Datarefs (datarefs.cpp) ----
 
 enum class DataType { Float, Double, Int, IntArray, FloatArray };
 
@@ -85,13 +92,55 @@ struct DataRefValue {
     std::vector<float> floats;
 };
 
+// A dataref of the simulator's, with its real type.
+struct KnownDataRef {
+    const char* path;
+    DataType type;
+    int size;  // elements of an array
+};
+// The simulator's datarefs that hostsim has, in its own order: far fewer than the simulator's
+// thousands, but every one a plug-in under test may read.
+HOSTSIM_API const std::vector<KnownDataRef>& KnownDataRefs();
+
+// Typed values under the simulator's paths. A path the host does not define resolves to a null
+// handle. Reads and writes from a test go through the same typed rules as the plug-in's.
+class HOSTSIM_API DataRefs {
+  public:
+    DataRefs();  // every known dataref, at 0
+    void define(const std::string& path, DataType type, int size = 1);
+    void remove(const std::string& path);
+    bool has(const std::string& path) const;
+    DataRefValue& at(const std::string& path);  // aborts on an unknown path
+    XPLMDataRef find(const char* path) const;
+    // Whether element 0 of the path override is set: the user's aircraft held, its flight model
+    // off. True where the simulator has no such array.
+    bool aircraftHeld() const;
+
+    void setDouble(const std::string& path, double v);
+    void setFloat(const std::string& path, float v);
+    void setInt(const std::string& path, int index, int v);  // an Int is element 0
+    void setFloatAt(const std::string& path, int index, float v);
+    double getDouble(const std::string& path);
+    float getFloat(const std::string& path);
+    float getFloatAt(const std::string& path, int index);
+    int getInt(const std::string& path, int index);
+
+  private:
+    // Looked up by a plain C string without building a std::string: no allocation per call.
+    std::map<std::string, std::unique_ptr<DataRefValue>, std::less<>> values_;
+    // Removed datarefs stay allocated so that a stale handle never points at freed memory.
+    std::vector<std::unique_ptr<DataRefValue>> retired_;
+    // The path override, looked up once: every write asks whether the aircraft is held.
+    const DataRefValue* pathOverride_ = nullptr;
+};
+
+// ---- Keys, windows and drawing (display.cpp) ----
+
 struct Window {
     XPLMWindowID id = nullptr;
     int left = 0, top = 0, right = 0, bottom = 0;
     int visible = 0;
     XPLMDrawWindow_f draw = nullptr;
-    XPLMHandleKey_f key = nullptr;
-    XPLMHandleMouseClick_f mouse = nullptr;
     void* refcon = nullptr;
 };
 
@@ -118,8 +167,6 @@ struct Text {
     float rgb[3];
     int x, y;
     std::string text;
-    bool hasWrapWidth;
-    int font;
 };
 
 // What the draw callbacks drew during one frame, in order.
@@ -128,11 +175,30 @@ struct Frame {
     std::vector<Text> texts;
 };
 
-struct Camera {
-    XPLMCameraControl_f callback = nullptr;
-    XPLMCameraControlDuration duration = 0;
-    void* refcon = nullptr;
+struct HOSTSIM_API Display {
+    int screenWidth = 1920;
+    int screenHeight = 1080;
+    // A window (a text field being typed into) has the keyboard.
+    bool windowHasKeyboard = false;
+    std::vector<Window> windows;
+    std::vector<HotKey> hotKeys;
+    std::vector<KeySniffer> sniffers;
+    unsigned hotKeyCalls = 0;  // hot-key callbacks that key events have called
+    bool drawing = false;      // inside drawFrame
+    Frame frame;               // what drawFrame is collecting
+
+    // Keys, as the simulator delivers them: every event goes first to the key sniffers
+    // registered before windows, then, unless a window has the keyboard, to those registered
+    // after them, then to every hot key whose key and flags match exactly. A sniffer that returns
+    // 0 consumes the event and nothing after it sees it. Returns true when a sniffer consumed it.
+    bool keyEvent(char character, XPLMKeyFlags flags, char virtualKey);
+    // A key-down event and then a key-up event; modifiers are the Shift/Alt/Control bits.
+    void pressKey(char virtualKey, XPLMKeyFlags modifiers = 0, char character = 0);
+    // Calls every visible window's draw callback, in creation order; returns what they drew.
+    Frame drawFrame();
 };
+
+// ---- Commands, command buttons and menus (commands.cpp) ----
 
 // A command: made by name, never destroyed (it outlives the plug-in that made it).
 struct Command {
@@ -160,12 +226,42 @@ struct MenuItem {
 struct Menu {
     XPLMMenuID id = nullptr;
     std::string name;
-    XPLMMenuID parent = nullptr;
-    int parentItem = -1;
     XPLMMenuHandler_f handler = nullptr;
     void* ref = nullptr;
     std::vector<MenuItem> items;
 };
+
+// Commands, as the simulator runs them: every handler registered before the simulator, in
+// registration order, until one returns 0, then every handler registered after it. A command run
+// once is Begin then End; a held one is Begin, one Continue per frame, End. Menus: the Plugins
+// menu exists from the start; plug-ins add items and submenus to it.
+struct HOSTSIM_API Commands {
+    Commands();
+    std::vector<std::unique_ptr<Command>> commands;  // never moved: a ref is its address
+    std::vector<CommandHandler> handlers;
+    std::vector<Menu> menus;
+    XPLMMenuID pluginsMenu = nullptr;
+
+    XPLMCommandRef find(const std::string& name) const;
+    Command* command(XPLMCommandRef ref) const;  // null for a ref that is no command
+    void run(XPLMCommandRef ref, XPLMCommandPhase phase);
+    void once(XPLMCommandRef ref);
+    void begin(XPLMCommandRef ref);
+    void end(XPLMCommandRef ref);
+    // One frame's Continue for every command held down.
+    void frame();
+
+    const Menu* menu(XPLMMenuID id) const;  // null for a menu that does not exist
+    // The first item of that name in any menu, and the menu that holds it; null if none. Case
+    // does not matter: a user reads a name off the menu, and its capitals are not the point.
+    const MenuItem* findMenuItem(const std::string& name, const Menu** holder = nullptr) const;
+    // The user picks the first item of that name in any menu: its command runs once, or its
+    // menu's handler is called. A disabled item does nothing. False if none is found or it is
+    // disabled.
+    bool pickMenuItem(const std::string& name);
+};
+
+// ---- Flight loops (flight_loops.cpp) ----
 
 // A flight loop callback, created unscheduled; `scheduled` while the simulator is to call it.
 struct FlightLoop {
@@ -181,7 +277,23 @@ struct FlightLoop {
     double lastTime = 0.0;
 };
 
-// ---- Terrain ----
+// The simulator's frames: each advances the clock by `seconds`, calls the loops due before the
+// flight model in creation order, then runs the flight model and `simulatorWork` (more of the
+// simulator's own work, if given), then the loops due after it. A loop is due when the frames or
+// seconds it asked for have passed; it is told the time since its last call (or its creation),
+// the time since the last frame's loops, and the frame count.
+struct HOSTSIM_API FlightLoops {
+    std::vector<FlightLoop> loops;
+    unsigned long long calls = 0;  // loop callbacks made
+    double clock = 0.0;
+    long long frames = 0;
+    double lastLoopsTime = 0.0;
+
+    void frame(double seconds, const std::function<void()>& simulatorWork = {});
+    FlightLoop* find(XPLMFlightLoopID id);  // null once destroyed
+};
+
+// ---- Terrain (terrain.cpp) ----
 
 // A surface over part of the ground: a bridge deck, a raised step, a lake. A rectangle, or a disc
 // where `radius` is above 0.
@@ -193,10 +305,23 @@ struct Surface {
     bool covers(double x, double z) const;
 };
 
-// The scenery around the aircraft, in local metres (x east, z south). The ground is a plane
-// (flat when `grade` is 0) with an optional round hill on it; surfaces lie over it. Beyond
-// `loadedRadius` from the origin nothing is loaded, and a probe hits the 0 m sea-level sphere.
-struct Terrain {
+// What a probe down through (x, z) finds: the tallest surface.
+struct TerrainHit {
+    bool hit = false;
+    double y = 0.0;
+    bool wet = false;
+    double normal[3] = {0.0, 1.0, 0.0};
+};
+
+struct Probe {
+    XPLMProbeRef id = nullptr;
+};
+
+// The scenery around the aircraft, in local metres (x east, z south), and the probes that find
+// it. The ground is a plane (flat when `grade` is 0) with an optional round hill on it; surfaces
+// lie over it. Beyond `loadedRadius` from the origin nothing is loaded, and a probe hits the 0 m
+// sea-level sphere. The defaults load nothing.
+struct HOSTSIM_API Terrain {
     bool loaded = false;      // nothing loaded: every probe misses
     double elevation = 0.0;   // of the plane at the origin
     double grade = 0.0;       // rise per metre, toward `uphill`
@@ -206,237 +331,104 @@ struct Terrain {
     double hillX = 0.0, hillZ = 0.0;
     std::vector<Surface> surfaces;
     double loadedRadius = 1e12;
+    std::vector<Probe> probes;
+
+    TerrainHit at(double x, double z) const;
+    // The tallest surface at or below `y` under (x, z): what the height above ground counts from.
+    double groundBelow(double x, double y, double z) const;
 };
 
-// What a probe down through (x, z) finds: the tallest surface.
-struct TerrainHit {
-    bool hit = false;
-    double y = 0.0;
-    bool wet = false;
-    double normal[3] = {0.0, 1.0, 0.0};
-};
+// ---- The flight model (flight_model.cpp) ----
 
 // When the simulator recomputes y_agl: every frame, or (it is not documented which) not while a
 // plug-in holds the flight path.
 enum class AglMode { EveryFrame, FrozenWhileHeld };
 
-struct Probe {
-    XPLMProbeRef id = nullptr;
-    XPLMProbeType type = xplm_ProbeY;
-};
-
-// The simulator's datarefs that hostsim knows by default, with their real types.
-struct KnownDataRef {
-    const char* path;
-    DataType type;
-    int size;  // elements of an array
-};
-HOSTSIM_API const std::vector<KnownDataRef>& DefaultDataRefs();
-
-// A folder in the system's temporary folder for this process alone, removed when it ends.
-HOSTSIM_API std::string DefaultPrefsFolder();
-
-class HOSTSIM_API Host {
-  public:
-    static Host& get();
-
-    // Back to a freshly started simulator: the default datarefs at 0, a 1920x1080 screen, no
-    // registrations, the recorder empty and on. Only while no plug-in is loaded.
-    void reset();
-
-    Recorder recorder;
-
-    // Datarefs. A path the host does not define resolves to a null handle.
-    void defineDataRef(const std::string& path, DataType type, int size = 1);
-    void removeDataRef(const std::string& path);
-    bool hasDataRef(const std::string& path) const;
-    DataRefValue& dataRef(const std::string& path);  // aborts on an unknown path
-    // Whether element 0 of the path override is set: the user's aircraft held, its flight model
-    // off. True where the simulator has no such array.
-    bool aircraftHeld() const;
-    void setDouble(const std::string& path, double v);
-    void setFloat(const std::string& path, float v);
-    void setInt(const std::string& path, int index, int v);  // an Int is element 0
-    void setFloatAt(const std::string& path, int index, float v);
-    float getFloatAt(const std::string& path, int index);
-    double getDouble(const std::string& path);
-    float getFloat(const std::string& path);
-    int getInt(const std::string& path, int index);
-
-    // Screen.
-    int screenWidth = 1920;
-    int screenHeight = 1080;
-
-    // Whether the loaded plug-in is enabled: a disabled one gets no callback of any kind (keys,
-    // commands, menu handlers, flight loops, drawing, the camera). The loader keeps it.
-    bool pluginEnabled = true;
-
-    // Keys, as the simulator delivers them: every event goes first to the key sniffers
-    // registered before windows, then, unless a window has the keyboard (a text field being
-    // typed into), to those registered after them, then to every hot key whose key and flags
-    // match exactly. A sniffer that returns 0 consumes the event and nothing after it sees it.
-    // Returns true when a sniffer consumed it.
-    bool windowHasKeyboard = false;
-    bool keyEvent(char character, XPLMKeyFlags flags, char virtualKey);
-    // A key-down event and then a key-up event; modifiers are the Shift/Alt/Control bits.
-    void pressKey(char virtualKey, XPLMKeyFlags modifiers = 0, char character = 0);
-    // How many hot-key callbacks key events have called since the last reset.
-    unsigned hotKeyCalls = 0;
-
-    // Calls every visible window's draw callback, in creation order; returns what they drew.
-    Frame drawFrame();
-    bool drawing() const { return drawing_; }
-
-    std::vector<Window> windows() const;
-    std::vector<HotKey> hotKeys() const;
-    std::vector<KeySniffer> keySniffers() const;
-
-    // Calls the simulator would reject or that would harm it: an unregistration that matches no
-    // registration in every argument, a window destroyed twice, a camera released by a plug-in
-    // that does not hold it. One line each; tests fail on any.
-    std::vector<std::string> misuses;
-    void misuse(const std::string& what) { misuses.push_back(what); }
-
-    // Command buttons held down.
-    std::vector<int> buttonsDown;
-
-    // Commands, as the simulator runs them: every handler registered before the simulator, in
-    // registration order, until one returns 0, then every handler registered after it. A
-    // command run once is Begin then End; a held one is Begin, one Continue per frame, End.
-    XPLMCommandRef findCommand(const std::string& name) const;
-    const Command* command(XPLMCommandRef ref) const;
-    std::vector<CommandHandler> commandHandlers() const { return handlers_; }
-    void runCommand(XPLMCommandRef ref, XPLMCommandPhase phase);
-    void commandOnce(XPLMCommandRef ref);
-    void commandBegin(XPLMCommandRef ref);
-    void commandEnd(XPLMCommandRef ref);
-    // One frame's Continue for every command held down.
-    void commandFrame();
-
-    // Menus: the Plugins menu exists from the start; plug-ins add items and submenus to it.
-    XPLMMenuID pluginsMenu() const { return pluginsMenu_; }
-    const Menu* menu(XPLMMenuID id) const;  // null for a menu that does not exist
-    std::vector<Menu> menus() const { return menus_; }
-    // The first item of that name in any menu, and the menu that holds it; null if none. Case
-    // does not matter: a user reads a name off the menu, and its capitals are not the point.
-    const MenuItem* findMenuItem(const std::string& name, const Menu** holder = nullptr) const;
-    // The user picks the first item of that name in any menu: its command runs once, or its
-    // menu's handler is called. A disabled item does nothing. False if none is found or it is
-    // disabled.
-    bool pickMenuItem(const std::string& name);
-
-    // Flight loops, as the simulator runs them once a frame: each frame advances the clock by
-    // `seconds`, calls the loops due before the flight model in creation order, then runs the
-    // flight model and `simulatorWork` (more of the simulator's own work, if given), then the
-    // loops due after it. A loop is
-    // due when the frames or seconds it asked for have passed; it is told the time since its
-    // last call (or its creation), the time since the last frame's loops, and the frame count.
-    void flightLoopFrame(double seconds, const std::function<void()>& simulatorWork = {});
-    std::vector<FlightLoop> flightLoops() const { return loops_; }
-    unsigned long long loopCalls = 0;  // flight loop callbacks made since the last reset
-    const FlightLoop* flightLoop(XPLMFlightLoopID id) const;  // null once destroyed
-    double clock() const { return clock_; }
-    // What the loader calls once a plug-in has stopped: a flight loop still there would be called
-    // into an unloaded library, and a probe would leak. Each is reported as misuse and removed.
-    void pluginStopped();
-
-    // The user's attitude as the simulator sets it: psi, theta and phi, and the quaternion q the
-    // flight model keeps them in (while it runs, q is the master and they follow it every frame).
-    void setAttitude(float psi, float theta, float phi);
-
-    // The scenery, and the user's aircraft on it: the height of its reference point (where
-    // local_y is) above its wheels' contact with the ground, for onground_any; and when y_agl is
-    // recomputed. The defaults leave everything as the tests set it: nothing loaded.
-    Terrain terrain;
+// The simulator's own work on the user's aircraft once a frame, between the flight loops before
+// and after it.
+struct HOSTSIM_API FlightModel {
+    // The height of the aircraft's reference point (where local_y is) above its wheels' contact
+    // with the ground, for onground_any.
     double restHeight = 0.0;
     AglMode aglMode = AglMode::EveryFrame;
-    TerrainHit terrainAt(double x, double z) const;
-    // The tallest surface at or below `y` under (x, z): what the height above ground counts from.
-    double groundBelow(double x, double y, double z) const;
-    std::vector<Probe> probes() const { return probes_; }
 
-    // The simulator's preferences folder, a native path (UTF-8): where XPLMGetPrefsPath points.
-    // By default a folder of this process's own, emptied at every reset; a test or the demo may
-    // choose another. emptyPrefsFolder() empties (and makes) the one chosen.
-    std::string prefsFolder;
-    void emptyPrefsFolder();
-    // What plug-ins wrote to the simulator's Log.txt with XPLMDebugString, a string a call.
-    std::vector<std::string> log;
-    bool featureEnabled(const std::string& feature) const;
-    void enableFeature(const std::string& feature, bool on);
+    // The user's attitude as the simulator sets it: psi, theta and phi, and the quaternion q the
+    // flight model keeps them in (while it runs, q is the master and they follow it).
+    void setAttitude(float psi, float theta, float phi);
+    void run(double seconds);
+};
 
-    // Camera. cameraPosition is what the simulator's view shows.
-    XPLMCameraPosition_t cameraPosition{0, 0, 0, 0, 0, 0, 1.0f};
-    const Camera& camera() const { return camera_; }
-    bool cameraControlled() const { return camera_.callback != nullptr; }
+// ---- The camera (camera.cpp) ----
+
+struct HOSTSIM_API Camera {
+    XPLMCameraControl_f callback = nullptr;  // of the plug-in that holds it, if one does
+    XPLMCameraControlDuration duration = 0;
+    void* refcon = nullptr;
+    XPLMCameraPosition_t position{0, 0, 0, 0, 0, 0, 1.0f};  // what the simulator's view shows
+    unsigned frames = 0;
+
+    bool controlled() const { return callback != nullptr; }
     // One frame while a plug-in holds the camera. As the simulator says, the struct's contents
     // are undefined when the callback is called: it comes filled with garbage (NaN in some
     // fields, a non-NaN pattern in the others, swapped at every call), so a field the callback
     // does not write shows. A result of 1 makes the struct the view; 0 gives the camera back and
     // leaves the view as it was. Returns the callback's result, or -1 when nobody holds it.
-    int cameraFrame(bool passNullPosition = false);
+    int frame(bool passNullPosition = false);
     // The user picks another view: a camera held until the view changes is taken back, its
     // callback told so with the losing-control flag and a null struct.
     void changeView();
-
-    // ---- used by the XPLM functions ----
-    XPLMDataRef find(const char* path);
-    XPLMHotKeyID addHotKey(const HotKey& key);
-    void removeHotKey(XPLMHotKeyID id);
-    int addSniffer(const KeySniffer& sniffer);
-    int removeSniffer(const KeySniffer& sniffer);
-    XPLMWindowID addWindow(const Window& window);
-    void removeWindow(XPLMWindowID id);
-    void addBox(const Box& box);
-    void addText(const Text& text);
-    void takeCamera(const Camera& camera) { camera_ = camera; }
-    void releaseCamera() { camera_ = Camera{}; }
-    XPLMCommandRef createCommand(const char* name, const char* description);
-    void addCommandHandler(const CommandHandler& handler);
-    void removeCommandHandler(const CommandHandler& handler);
-    // Null, and misuse reported in fn's name, for a menu or item that does not exist.
-    Menu* editMenu(XPLMMenuID id, const char* fn);
-    MenuItem* editItem(XPLMMenuID id, int index, const char* fn);
-    XPLMMenuID addMenu(const Menu& menu);
-    void removeMenu(XPLMMenuID id);
-    XPLMFlightLoopID createFlightLoop(const FlightLoop& loop);
-    void scheduleFlightLoop(XPLMFlightLoopID id, float interval, int relativeToNow);
-    void destroyFlightLoop(XPLMFlightLoopID id);
-    XPLMProbeRef createProbe(XPLMProbeType type);
-    bool hasProbe(XPLMProbeRef id) const;
-    void destroyProbe(XPLMProbeRef id);
-
-  private:
-    // What the simulator does between the loops before and after the flight model.
-    void runFlightModel(double seconds);
-    Host();
-    // Looked up by a plain C string without building a std::string: no allocation per call.
-    std::map<std::string, std::unique_ptr<DataRefValue>, std::less<>> datarefs_;
-    // The path override, looked up once: every write asks whether the aircraft is held.
-    const DataRefValue* pathOverride_ = nullptr;
-    // Removed datarefs stay allocated so that a stale handle never points at freed memory.
-    std::vector<std::unique_ptr<DataRefValue>> retired_;
-    std::vector<Window> windows_;
-    std::vector<HotKey> hotKeys_;
-    std::vector<KeySniffer> sniffers_;
-    Frame frame_;
-    Camera camera_;
-    unsigned cameraCalls_ = 0;
-    std::vector<std::unique_ptr<Command>> commands_;
-    std::vector<CommandHandler> handlers_;
-    std::vector<Menu> menus_;
-    XPLMMenuID pluginsMenu_ = nullptr;
-    std::vector<FlightLoop> loops_;
-    std::vector<Probe> probes_;
-    std::vector<std::string> features_;
-    double clock_ = 0.0;
-    long long frameCount_ = 0;
-    double lastLoopsTime_ = 0.0;
-    uintptr_t nextId_ = 1;
-    bool drawing_ = false;
 };
 
-// ---- Loading a plug-in as the simulator does ----
+// ---- Utilities: preferences, features, the log (utilities.cpp) ----
+
+// A folder in the system's temporary folder for this process alone, removed when it ends.
+HOSTSIM_API std::string DefaultPrefsFolder();
+
+struct HOSTSIM_API Utilities {
+    // The simulator's preferences folder, a native path (UTF-8): where XPLMGetPrefsPath points.
+    // By default a folder of this process's own, emptied at every reset.
+    std::string prefsFolder = DefaultPrefsFolder();
+    // What plug-ins wrote to the simulator's Log.txt with XPLMDebugString, a string a call.
+    std::vector<std::string> log;
+    std::vector<std::string> features;  // enabled
+
+    // Empties (and makes) the folder chosen.
+    void emptyPrefsFolder() const;
+    bool featureEnabled(const std::string& feature) const;
+};
+
+// ---- The simulator ----
+
+class HOSTSIM_API Host {
+  public:
+    static Host& get();
+
+    // Back to a freshly started simulator: every part fresh, the preferences folder emptied.
+    // Only while no plug-in is loaded.
+    void reset();
+
+    Recorder recorder;
+    DataRefs datarefs;
+    Display display;
+    Commands commands;
+    FlightLoops loops;
+    Terrain terrain;
+    FlightModel flightModel;
+    Camera camera;
+    Utilities utilities;
+    // Whether the loaded plug-in is enabled: a disabled one gets no callback of any kind (keys,
+    // commands, menu handlers, flight loops, drawing, the camera). The loader keeps it.
+    bool pluginEnabled = true;
+
+    // What the loader calls once a plug-in has stopped: a flight loop still there would be called
+    // into an unloaded library, and a probe would leak. Each is reported as misuse and removed.
+    void pluginStopped();
+
+  private:
+    Host() = default;
+};
+
+// ---- Loading a plug-in as the simulator does (loader.cpp) ----
 
 class HOSTSIM_API Plugin {
   public:

@@ -16,6 +16,10 @@ inline Host& H() {
     return Host::get();
 }
 
+inline void Misuse(const std::string& what) {
+    H().recorder.misuse(what);
+}
+
 // Appends a call to the recorder and returns it so that a result can be added.
 inline Call* Record(const char* fn, std::initializer_list<Arg> args) {
     Recorder& r = H().recorder;
@@ -43,11 +47,13 @@ Arg Fn(F f) {
     return Arg::Pointer(reinterpret_cast<const void*>(f));
 }
 
-// Ids are never reused, so a stale id never names a newer registration.
+// Ids are never reused, not even across resets, so a stale id never names a newer registration.
+HOSTSIM_API void* NewId();
+
 template <typename T>
-void* Add(std::vector<T>& items, const T& item, uintptr_t& nextId) {
+void* Add(std::vector<T>& items, const T& item) {
     T added = item;
-    added.id = reinterpret_cast<void*>(nextId++);
+    added.id = NewId();
     items.push_back(added);
     return added.id;
 }

@@ -38,22 +38,22 @@ bool Surface::covers(double x, double z) const {
     return x >= minX && x <= maxX && z >= minZ && z <= maxZ;
 }
 
-TerrainHit Host::terrainAt(double x, double z) const {
+TerrainHit Terrain::at(double x, double z) const {
     TerrainHit hit;
-    if (!terrain.loaded)
+    if (!loaded)
         return hit;
     hit.hit = true;
-    if (!Loaded(terrain, x, z))
+    if (!Loaded(*this, x, z))
         return hit;  // the sea-level sphere, dry and level
-    hit.y = Base(terrain, x, z);
+    hit.y = Base(*this, x, z);
     // The plane's and the hill's slope, from a metre either way.
-    const double dx = (Base(terrain, x + 1, z) - Base(terrain, x - 1, z)) / 2;
-    const double dz = (Base(terrain, x, z + 1) - Base(terrain, x, z - 1)) / 2;
+    const double dx = (Base(*this, x + 1, z) - Base(*this, x - 1, z)) / 2;
+    const double dz = (Base(*this, x, z + 1) - Base(*this, x, z - 1)) / 2;
     const double length = std::sqrt(dx * dx + 1 + dz * dz);
     hit.normal[0] = -dx / length;
     hit.normal[1] = 1 / length;
     hit.normal[2] = -dz / length;
-    for (const Surface& s : terrain.surfaces) {
+    for (const Surface& s : surfaces) {
         if (s.covers(x, z) && s.top > hit.y) {
             hit.y = s.top;
             hit.wet = s.wet;
@@ -65,30 +65,15 @@ TerrainHit Host::terrainAt(double x, double z) const {
     return hit;
 }
 
-double Host::groundBelow(double x, double y, double z) const {
-    if (!Loaded(terrain, x, z))
+double Terrain::groundBelow(double x, double y, double z) const {
+    if (!Loaded(*this, x, z))
         return 0.0;
-    double ground = Base(terrain, x, z);
-    for (const Surface& s : terrain.surfaces) {
+    double ground = Base(*this, x, z);
+    for (const Surface& s : surfaces) {
         if (s.covers(x, z) && s.top > ground && s.top <= y)
             ground = s.top;
     }
     return ground;
-}
-
-XPLMProbeRef Host::createProbe(XPLMProbeType type) {
-    Probe probe;
-    probe.type = type;
-    return Add(probes_, probe, nextId_);
-}
-
-bool Host::hasProbe(XPLMProbeRef id) const {
-    return Has(probes_, id);
-}
-
-void Host::destroyProbe(XPLMProbeRef id) {
-    if (!Erase(probes_, id))
-        misuse("XPLMDestroyProbe of a probe that does not exist (destroyed twice?)");
 }
 
 }  // namespace hostsim
@@ -102,9 +87,9 @@ XPLM_API XPLMProbeRef XPLMCreateProbe(XPLMProbeType inProbeType) {
     Call* call = RECORD("XPLMCreateProbe", {Arg::Int(inProbeType)});
     XPLMProbeRef probe = nullptr;
     if (inProbeType == xplm_ProbeY) {
-        probe = H().createProbe(inProbeType);
+        probe = Add(H().terrain.probes, hostsim::Probe{});
     } else {
-        H().misuse("XPLMCreateProbe of a type the simulator does not have");
+        Misuse("XPLMCreateProbe of a type the simulator does not have");
     }
     Result(call, Arg::Pointer(probe));
     return probe;
@@ -112,7 +97,8 @@ XPLM_API XPLMProbeRef XPLMCreateProbe(XPLMProbeType inProbeType) {
 
 XPLM_API void XPLMDestroyProbe(XPLMProbeRef inProbe) {
     RECORD("XPLMDestroyProbe", {Arg::Pointer(inProbe)});
-    H().destroyProbe(inProbe);
+    if (!Erase(H().terrain.probes, inProbe))
+        Misuse("XPLMDestroyProbe of a probe that does not exist (destroyed twice?)");
 }
 
 XPLM_API XPLMProbeResult XPLMProbeTerrainXYZ(XPLMProbeRef inProbe, float inX, float inY, float inZ,
@@ -120,12 +106,12 @@ XPLM_API XPLMProbeResult XPLMProbeTerrainXYZ(XPLMProbeRef inProbe, float inX, fl
     Call* call = RECORD("XPLMProbeTerrainXYZ",
                         {Arg::Pointer(inProbe), Arg::Float(inX), Arg::Float(inY), Arg::Float(inZ)});
     XPLMProbeResult result = xplm_ProbeError;
-    if (!H().hasProbe(inProbe)) {
-        H().misuse("XPLMProbeTerrainXYZ with a probe that does not exist (destroyed?)");
+    if (!Has(H().terrain.probes, inProbe)) {
+        Misuse("XPLMProbeTerrainXYZ with a probe that does not exist (destroyed?)");
     } else if (outInfo == nullptr || outInfo->structSize != static_cast<int>(sizeof *outInfo)) {
-        H().misuse("XPLMProbeTerrainXYZ without structSize set to sizeof(XPLMProbeInfo_t)");
+        Misuse("XPLMProbeTerrainXYZ without structSize set to sizeof(XPLMProbeInfo_t)");
     } else {
-        const TerrainHit hit = H().terrainAt(inX, inZ);
+        const TerrainHit hit = H().terrain.at(inX, inZ);
         result = hit.hit ? xplm_ProbeHitTerrain : xplm_ProbeMissed;
         if (hit.hit) {
             *outInfo = XPLMProbeInfo_t{outInfo->structSize,

@@ -1,5 +1,4 @@
-// The simulator's utilities a plug-in leans on: its preferences folder, its features, its log,
-// and its clock.
+// The simulator's utilities a plug-in leans on: its preferences folder, its features and its log.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -47,7 +46,7 @@ std::string DefaultPrefsFolder() {
     return scratch.folder.u8string();
 }
 
-void Host::emptyPrefsFolder() {
+void Utilities::emptyPrefsFolder() const {
     const fs::path folder = fs::u8path(prefsFolder);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
@@ -57,14 +56,8 @@ void Host::emptyPrefsFolder() {
         fs::create_directories(folder, ignored);
 }
 
-bool Host::featureEnabled(const std::string& feature) const {
-    return std::find(features_.begin(), features_.end(), feature) != features_.end();
-}
-
-void Host::enableFeature(const std::string& feature, bool on) {
-    features_.erase(std::remove(features_.begin(), features_.end(), feature), features_.end());
-    if (on)
-        features_.push_back(feature);
+bool Utilities::featureEnabled(const std::string& feature) const {
+    return std::find(features.begin(), features.end(), feature) != features.end();
 }
 
 }  // namespace hostsim
@@ -80,8 +73,8 @@ XPLM_API void XPLMGetPrefsPath(char* outPrefsPath) {
         return;
     // Native paths only where the plug-in asked for them; otherwise the old Mac style, folders
     // separated by colons, which no plug-in can open as it stands.
-    std::string path = H().prefsFolder + "/Set X-Plane.prf";
-    if (!H().featureEnabled("XPLM_USE_NATIVE_PATHS")) {
+    std::string path = H().utilities.prefsFolder + "/Set X-Plane.prf";
+    if (!H().utilities.featureEnabled("XPLM_USE_NATIVE_PATHS")) {
         std::replace(path.begin(), path.end(), '/', ':');
         std::replace(path.begin(), path.end(), '\\', ':');
         path = "Macintosh HD" + path;
@@ -94,28 +87,18 @@ XPLM_API void XPLMGetPrefsPath(char* outPrefsPath) {
 
 XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable) {
     RECORD("XPLMEnableFeature", {Arg::Text(inFeature), Arg::Int(inEnable)});
-    if (inFeature != nullptr)
-        H().enableFeature(inFeature, inEnable != 0);
-}
-
-XPLM_API int XPLMIsFeatureEnabled(const char* inFeature) {
-    Call* call = RECORD("XPLMIsFeatureEnabled", {Arg::Text(inFeature)});
-    const int on = inFeature != nullptr && H().featureEnabled(inFeature) ? 1 : 0;
-    Result(call, Arg::Int(on));
-    return on;
+    if (inFeature == nullptr)
+        return;
+    std::vector<std::string>& features = H().utilities.features;
+    features.erase(std::remove(features.begin(), features.end(), inFeature), features.end());
+    if (inEnable != 0)
+        features.push_back(inFeature);
 }
 
 XPLM_API void XPLMDebugString(const char* inString) {
     RECORD("XPLMDebugString", {Arg::Text(inString)});
     if (inString != nullptr)
-        H().log.push_back(inString);
-}
-
-XPLM_API float XPLMGetElapsedTime(void) {
-    Call* call = RECORD("XPLMGetElapsedTime", {});
-    const float seconds = static_cast<float>(H().clock());
-    Result(call, Arg::Float(seconds));
-    return seconds;
+        H().utilities.log.push_back(inString);
 }
 
 }  // extern "C"

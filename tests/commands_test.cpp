@@ -7,11 +7,11 @@ namespace {
 
 class CommandsTest : public PluginTest {
   protected:
-    static XPLMCommandRef Ref(const char* name) { return host().findCommand(name); }
+    static XPLMCommandRef Ref(const char* name) { return host().commands.find(name); }
 
     const hostsim::Menu& Submenu() {
-        const hostsim::Menu* plugins = host().menu(host().pluginsMenu());
-        const hostsim::Menu* ours = host().menu(plugins->items.at(0).submenu);
+        const hostsim::Menu* plugins = host().commands.menu(host().commands.pluginsMenu);
+        const hostsim::Menu* ours = host().commands.menu(plugins->items.at(0).submenu);
         EXPECT_NE(ours, nullptr);
         return *ours;
     }
@@ -28,10 +28,10 @@ const std::pair<int, bool> kOnInMenu{xplm_Menu_Checked, true};
 
 TEST_F(CommandsTest, StartPublishesEveryCommandWithOneHandlerAndBuildsTheMenu) {
     // Made and registered in this order, one handler for all, before the simulator's own.
-    const std::vector<hostsim::CommandHandler> handlers = host().commandHandlers();
+    const std::vector<hostsim::CommandHandler> handlers = host().commands.handlers;
     ASSERT_EQ(handlers.size(), std::size(kPublished));
     for (size_t i = 0; i < handlers.size(); ++i) {
-        const hostsim::Command* command = host().command(handlers[i].command);
+        const hostsim::Command* command = host().commands.command(handlers[i].command);
         ASSERT_NE(command, nullptr);
         EXPECT_EQ(command->name + ": " + command->description,
                   std::string(kPublished[i].name) + ": " + kPublished[i].description);
@@ -42,14 +42,14 @@ TEST_F(CommandsTest, StartPublishesEveryCommandWithOneHandlerAndBuildsTheMenu) {
         EXPECT_EQ(handlers[i].callback(handlers[i].command, xplm_CommandEnd, nullptr), 1);
     }
 
-    const hostsim::Menu* plugins = host().menu(host().pluginsMenu());
+    const hostsim::Menu* plugins = host().commands.menu(host().commands.pluginsMenu);
     ASSERT_EQ(plugins->items.size(), 1u);
     EXPECT_EQ(plugins->items[0].name, "Trovik");
     // Each item runs its command; joystick slew is on at every start.
     Calls items;
     for (const hostsim::MenuItem& item : Submenu().items) {
-        items.push_back(item.name + ": " + host().command(item.command)->name + ", check " +
-                        std::to_string(item.check) + (item.enabled ? "" : ", greyed"));
+        items.push_back(item.name + ": " + host().commands.command(item.command)->name +
+                        ", check " + std::to_string(item.check) + (item.enabled ? "" : ", greyed"));
     }
     EXPECT_EQ(items, Calls({"Slew mode: trovik/toggle, check 1",
                             "Top-down view: trovik/top_down_view, check 0, greyed",
@@ -72,18 +72,18 @@ TEST_F(CommandsTest, EachCommandReadsAndWritesExactlyWhatItsKeyDoes) {
         for (const auto& at : places) {
             Place(-1234.5678, at.y, 9876.125, at.agl, at.psi);
             host().recorder.clear();
-            host().keyEvent(0, xplm_DownFlag | p.flags, static_cast<char>(p.key));
+            host().display.keyEvent(0, xplm_DownFlag | p.flags, static_cast<char>(p.key));
             const Calls byKey = host().recorder.strings();
-            host().changeView();
+            host().camera.changeView();
 
             Place(-1234.5678, at.y, 9876.125, at.agl, at.psi);
             host().recorder.clear();
-            host().commandBegin(Ref(p.name));
+            host().commands.begin(Ref(p.name));
             EXPECT_EQ(host().recorder.strings(), byKey) << p.name << " at y " << at.y;
             host().recorder.clear();
-            host().commandEnd(Ref(p.name));
+            host().commands.end(Ref(p.name));
             EXPECT_EQ(host().recorder.strings(), Calls{}) << p.name << ": End does nothing";
-            host().changeView();
+            host().camera.changeView();
         }
     }
 }
@@ -94,28 +94,28 @@ TEST_F(CommandsTest, WithSlewModeOffOnlyTheToggleDoesAnything) {
         if (p.key == 0)
             continue;
         host().recorder.clear();
-        host().commandBegin(Ref(p.name));
-        host().commandFrame();
-        host().commandEnd(Ref(p.name));
+        host().commands.begin(Ref(p.name));
+        host().commands.frame();
+        host().commands.end(Ref(p.name));
         EXPECT_EQ(Effects(), Calls{}) << p.name;
     }
-    EXPECT_FALSE(host().pickMenuItem("Top-down view")) << "greyed out";
-    EXPECT_FALSE(host().cameraControlled());
-    host().commandOnce(Ref("trovik/toggle"));
-    EXPECT_EQ(host().windows().size(), 1u) << "the overlay, as with the hot key";
+    EXPECT_FALSE(host().commands.pickMenuItem("Top-down view")) << "greyed out";
+    EXPECT_FALSE(host().camera.controlled());
+    host().commands.once(Ref("trovik/toggle"));
+    EXPECT_EQ(host().display.windows.size(), 1u) << "the overlay, as with the hot key";
 }
 
 TEST_F(CommandsTest, MenuFollowsEveryPathThatChangesTheMode) {
     EXPECT_EQ(MenuState(), kOffInMenu);
     DownY();
     EXPECT_EQ(MenuState(), kOnInMenu);
-    host().commandOnce(Ref("trovik/toggle"));
+    host().commands.once(Ref("trovik/toggle"));
     EXPECT_EQ(MenuState(), kOffInMenu);
-    EXPECT_TRUE(host().pickMenuItem("Slew mode"));
+    EXPECT_TRUE(host().commands.pickMenuItem("Slew mode"));
     EXPECT_EQ(HotKeyMaster(), 1);
     EXPECT_EQ(MenuState(), kOnInMenu);
-    EXPECT_TRUE(host().pickMenuItem("Top-down view"));
-    EXPECT_TRUE(host().cameraControlled());
+    EXPECT_TRUE(host().commands.pickMenuItem("Top-down view"));
+    EXPECT_TRUE(host().camera.controlled());
     plugin.disable();
     EXPECT_EQ(MenuState(), kOffInMenu);
     EXPECT_EQ(plugin.enable(), 1);
@@ -132,27 +132,27 @@ TEST_F(CommandsTest, MenuFollowsEveryPathThatChangesTheMode) {
 
 TEST_F(CommandsTest, DisableEndsSlewModeAndGivesBackACameraItStillHoldsInOrOutOfSlewMode) {
     DownY();
-    host().pressKey(XPLM_VK_S);
+    host().display.pressKey(XPLM_VK_S);
     host().recorder.clear();
     EXPECT_EQ(plugin.XPluginEnable(), 1);
     EXPECT_EQ(host().recorder.strings(), Calls{}) << "enable changes nothing";
     plugin.disable();
     EXPECT_EQ(HotKeyMaster(), 0);
-    EXPECT_EQ(host().getInt(kOverride, 0), 0);
-    EXPECT_TRUE(host().windows().empty());
+    EXPECT_EQ(host().datarefs.getInt(kOverride, 0), 0);
+    EXPECT_TRUE(host().display.windows.empty());
     EXPECT_EQ(host().recorder.count("XPLMDontControlCamera"), 1u);
-    EXPECT_FALSE(host().cameraControlled());
+    EXPECT_FALSE(host().camera.controlled());
     EXPECT_EQ(plugin.enable(), 1);
     EXPECT_EQ(HotKeyMaster(), 0);
 
     // Slew mode off, the camera still held: disable gives it back too, and nothing else.
     DownY();
-    host().pressKey(XPLM_VK_S);
+    host().display.pressKey(XPLM_VK_S);
     DownY();
     host().recorder.clear();
     plugin.disable();
     EXPECT_EQ(host().recorder.strings(), Calls({"XPLMDontControlCamera()"}));
-    EXPECT_FALSE(host().cameraControlled());
+    EXPECT_FALSE(host().camera.controlled());
     plugin.enable();
 }
 

@@ -8,8 +8,8 @@
 namespace trovik_test {
 namespace {
 
-const char* const kOnGround = "sim/flightmodel/failures/onground_any";
-const char* const kTires = "sim/flightmodel/parts/tire_y_no_deflection";
+using hostsim::paths::kOnGround;
+using hostsim::paths::kTires;
 constexpr double kRest = 1.6;
 
 class GroundTest : public PluginTest {
@@ -29,21 +29,21 @@ class GroundTest : public PluginTest {
     // Standing on its wheels at (x, z), told so by the simulator, then slew mode on: the rest
     // height is measured.
     void Park(double x, double z, float psi) {
-        host().restHeight = kRest;
-        Place(x, host().terrainAt(x, z).y + kRest, z, static_cast<float>(kRest), psi, 0, 0);
-        host().setInt(kOnGround, 0, 1);
+        host().flightModel.restHeight = kRest;
+        Place(x, host().terrain.at(x, z).y + kRest, z, static_cast<float>(kRest), psi, 0, 0);
+        host().datarefs.setInt(kOnGround, 0, 1);
         DownY();
     }
 
-    static double Y() { return host().getDouble(Pos("local_y")); }
+    static double Y() { return host().datarefs.getDouble(Pos("local_y")); }
     // The wheels' height above the surface under them.
     static double Wheels() {
-        const double x = host().getDouble(Pos("local_x"));
-        const double z = host().getDouble(Pos("local_z"));
-        return Y() - host().terrainAt(x, z).y - kRest;
+        const double x = host().datarefs.getDouble(Pos("local_x"));
+        const double z = host().datarefs.getDouble(Pos("local_z"));
+        return Y() - host().terrain.at(x, z).y - kRest;
     }
     static void Key(int key, int flags = 0) {
-        host().keyEvent(0, xplm_DownFlag | flags, static_cast<char>(key));
+        host().display.keyEvent(0, xplm_DownFlag | flags, static_cast<char>(key));
     }
 };
 
@@ -67,23 +67,23 @@ TEST_F(GroundTest, ParkedAircraftFollowTheSlopeWithEveryInputWhateverYAgl) {
          {hostsim::AglMode::EveryFrame, hostsim::AglMode::FrozenWhileHeld}) {
         for (float psi : {0.0f, 90.0f, 200.0f}) {
             for (const Way& w : ways) {
-                host().aglMode = mode;
+                host().flightModel.aglMode = mode;
                 Slope();
                 Park(0, 0, psi);
                 Frame();  // the stick's first frame after slew mode comes on
-                host().setFloat("sim/joystick/yoke_pitch_ratio", w.pitch);
-                host().setFloat("sim/joystick/yoke_roll_ratio", w.roll);
+                host().datarefs.setFloat(hostsim::paths::kStick[0], w.pitch);
+                host().datarefs.setFloat(hostsim::paths::kStick[1], w.roll);
                 for (int move = 0; move < 20; ++move) {
                     if (w.key != 0)
                         Key(w.key, w.flags);
                     if (w.command != nullptr)
-                        host().commandOnce(host().findCommand(w.command));
+                        host().commands.once(host().commands.find(w.command));
                     Frame();
                     ASSERT_NEAR(Wheels(), 0.0, 1e-3)
                         << w.what << " at " << psi << ", move " << move;
                 }
-                host().setFloat("sim/joystick/yoke_pitch_ratio", 0);
-                host().setFloat("sim/joystick/yoke_roll_ratio", 0);
+                host().datarefs.setFloat(hostsim::paths::kStick[0], 0);
+                host().datarefs.setFloat(hostsim::paths::kStick[1], 0);
                 DownY();
             }
         }
@@ -104,7 +104,7 @@ TEST_F(GroundTest, DescentsStopAboveTheWheelsOnLandAndWater) {
     // F1 from 10 m above the rest height: 3 m steps to 1 m, then 0.1 m steps to about 0.
     Flat();
     Park(0, 0, 0);
-    host().setDouble(Pos("local_y"), 432.0 + kRest + 10.0);
+    host().datarefs.setDouble(Pos("local_y"), 432.0 + kRest + 10.0);
     for (int i = 0; i < 30; ++i)
         Key(XPLM_VK_F1);
     EXPECT_NEAR(Wheels(), 0.0, 1e-4);
@@ -126,7 +126,7 @@ TEST_F(GroundTest, DescentsStopAboveTheWheelsOnLandAndWater) {
     lake.wet = true;
     host().terrain.surfaces = {lake};
     Place(0, 460.64, 0, 30.0f);
-    host().setInt(kOnGround, 0, 0);
+    host().datarefs.setInt(kOnGround, 0, 0);
     DownY();
     for (int i = 0; i < 60; ++i)
         Key(XPLM_VK_F1);
@@ -138,10 +138,10 @@ TEST_F(GroundTest, FromCruiseTheGearGeometryKeepsTheWheelsOutOfTheRunway) {
     // (unused slots are 0). 1000 m above the runway: 332 F1 steps of 3 m to 2.34 m above it, then
     // 0.1 m steps to 0.04 m: the wheels 0.10 m above the runway, 1.6 m being the real height.
     Flat();
-    host().restHeight = kRest;
+    host().flightModel.restHeight = kRest;
     for (int i = 0; i < 3; ++i)
-        host().setFloatAt(kTires, i, i == 0 ? -1.64f : -1.66f);
-    host().setFloatAt(kTires, 3, -INFINITY);  // a broken entry is no wheel
+        host().datarefs.setFloatAt(kTires, i, i == 0 ? -1.64f : -1.66f);
+    host().datarefs.setFloatAt(kTires, 3, -INFINITY);  // a broken entry is no wheel
     Place(0, 1432.0, 0, 1000.0f);
     DownY();
     for (int i = 0; i < 400; ++i)
@@ -158,7 +158,7 @@ TEST_F(GroundTest, FromCruiseTheGearGeometryKeepsTheWheelsOutOfTheRunway) {
     for (const intptr_t aircraft : {1, 0}) {
         plugin.XPluginReceiveMessage(0, XPLM_MSG_PLANE_LOADED, reinterpret_cast<void*>(aircraft));
         Place(0, 433.7, 0, 1.7f);
-        host().setInt(kOnGround, 0, 0);
+        host().datarefs.setInt(kOnGround, 0, 0);
         DownY();
         Key(XPLM_VK_F2);
         EXPECT_EQ(Y(), aircraft == 1 ? 433.6000061035156 : 433.7) << aircraft;
@@ -202,7 +202,8 @@ TEST_F(GroundTest, RoofsStepsAndTheEndOfTheSceneryAreNotGround) {
     }
     // A 30 % ramp rises 1.5 m under a 5 m move: more than a metre over the wheels, but a slope,
     // not a roof.
-    host().terrain = hostsim::Terrain{};
+    host().terrain.surfaces.clear();
+    host().terrain.loadedRadius = 1e12;
     Slope();
     host().terrain.grade = 0.3;
     Park(0, 0, 0);
@@ -224,10 +225,10 @@ TEST_F(GroundTest, AtMostTwoProbesAMoveAndNoneWhereNoneIsNeeded) {
     EXPECT_EQ(probes([] { Key(XPLM_VK_NUMPAD3); }), 0u) << "a turn";
     EXPECT_EQ(probes([] { Key(XPLM_VK_F4); }), 0u) << "a climb";
     EXPECT_EQ(probes([] { Frame(); }), 0u) << "a frame with the stick centred";
-    EXPECT_EQ(probes([] { host().drawFrame(); }), 0u) << "a draw";
+    EXPECT_EQ(probes([] { host().display.drawFrame(); }), 0u) << "a draw";
     EXPECT_EQ(probes([] { Key(XPLM_VK_NUMPAD8); }), 1u) << "in the air: only here";
     EXPECT_EQ(probes([] { Key(XPLM_VK_F2); }), 1u) << "a descent";
-    host().setFloat("sim/joystick/yoke_pitch_ratio", -1);
+    host().datarefs.setFloat(hostsim::paths::kStick[0], -1);
     EXPECT_EQ(probes([] { Frame(); }), 1u) << "the stick, in the air";
     DownY();
     EXPECT_EQ(probes([] {

@@ -13,13 +13,14 @@ const char* const kQ = "sim/flightmodel/position/q";
 class HoldingTest : public PluginTest {
   protected:
     static void Velocity(float vx, float vy, float vz) {
-        host().setFloat(Pos("local_vx"), vx);
-        host().setFloat(Pos("local_vy"), vy);
-        host().setFloat(Pos("local_vz"), vz);
+        host().datarefs.setFloat(Pos("local_vx"), vx);
+        host().datarefs.setFloat(Pos("local_vy"), vy);
+        host().datarefs.setFloat(Pos("local_vz"), vz);
     }
     static std::vector<float> V() {
-        return {host().getFloat(Pos("local_vx")), host().getFloat(Pos("local_vy")),
-                host().getFloat(Pos("local_vz"))};
+        return {host().datarefs.getFloat(Pos("local_vx")),
+                host().datarefs.getFloat(Pos("local_vy")),
+                host().datarefs.getFloat(Pos("local_vz"))};
     }
     // Every write the plug-in made to the simulator's datarefs.
     static Calls Writes() {
@@ -58,12 +59,12 @@ TEST_F(HoldingTest, LettingGoWritesTheQuaternionThenTheVelocityThenTheOverride) 
     Place(0, 500, 0, 400.0f, 0, 0, 0);
     DownY();
     for (int i = 0; i < 18; ++i)
-        host().keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, XPLM_VK_NUMPAD3);
+        host().display.keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, XPLM_VK_NUMPAD3);
     DownY();
     for (int frame = 0; frame < 3; ++frame)
         Frame();
-    EXPECT_NEAR(host().getFloat(Pos("psi")), 90.0f, 1e-4);
-    EXPECT_EQ(host().misuses, Calls{}) << "no write of ours with the flight model running";
+    EXPECT_NEAR(host().datarefs.getFloat(Pos("psi")), 90.0f, 1e-4);
+    EXPECT_EQ(host().recorder.misuses, Calls{}) << "no write of ours with the flight model running";
 }
 
 TEST_F(HoldingTest, InTheAirTheVelocityTurnsWithTheAircraftOnTheGroundItStops) {
@@ -81,37 +82,38 @@ TEST_F(HoldingTest, InTheAirTheVelocityTurnsWithTheAircraftOnTheGroundItStops) {
     for (const Case& c : cases) {
         Place(0, 1500, 0, 1000.0f, 0, 0, 0);
         Velocity(0, 0, -50);
-        host().setFloat(Pos("P"), 12.0f);
+        host().datarefs.setFloat(Pos("P"), 12.0f);
         DownY();
         for (int i = 0; i < c.presses; ++i)
-            host().keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, static_cast<char>(c.key));
+            host().display.keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, static_cast<char>(c.key));
         DownY();
         const std::vector<float> v = V();
         EXPECT_NEAR(v[0], c.vx, 1e-4) << c.what;
         EXPECT_NEAR(v[1], c.vy, 1e-4) << c.what;
         EXPECT_NEAR(v[2], c.vz, 1e-4) << c.what;
-        EXPECT_EQ(host().getFloat(Pos("P")), 0.0f) << c.what << ": the old roll rate is gone";
+        EXPECT_EQ(host().datarefs.getFloat(Pos("P")), 0.0f)
+            << c.what << ": the old roll rate is gone";
     }
 
     // On the ground (within 0.07 m of its rest height), whatever it was doing, it is left at rest.
     Place(0, 432, 0, 0.05f, 0, 0, 0);
     Velocity(3, -1, 20);
     DownY();
-    host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8);
+    host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8);
     DownY();
     EXPECT_EQ(V(), std::vector<float>({0, 0, 0}));
 }
 
 TEST_F(HoldingTest, AnAircraftAnotherPlugInHeldStaysHeldAndUntouchedWhenWeLetGo) {
     Place(0, 500, 0, 400.0f);
-    host().setInt(kOverride, 0, 1);
+    host().datarefs.setInt(kOverride, 0, 1);
     DownY();
-    host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8);
-    EXPECT_EQ(host().getDouble(Pos("local_z")), -0.1) << "slew mode still moves it";
+    host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8);
+    EXPECT_EQ(host().datarefs.getDouble(Pos("local_z")), -0.1) << "slew mode still moves it";
     host().recorder.clear();
     DownY();
     EXPECT_EQ(Writes(), Calls({SetOverride(1)}));
-    EXPECT_TRUE(host().windows().empty());
+    EXPECT_TRUE(host().display.windows.empty());
 }
 
 TEST_F(HoldingTest, WhenAnotherPlugInLetsGoWeWriteNothingMoreAndEndWithinAFrame) {
@@ -119,17 +121,18 @@ TEST_F(HoldingTest, WhenAnotherPlugInLetsGoWeWriteNothingMoreAndEndWithinAFrame)
     for (bool byKey : {false, true}) {
         DownY();
         Frame();
-        host().setInt(kOverride, 0, 0);  // another plug-in, or the simulator on a new flight
+        host().datarefs.setInt(kOverride, 0,
+                               0);  // another plug-in, or the simulator on a new flight
         host().recorder.clear();
         if (byKey) {
-            EXPECT_FALSE(host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8)) << "passed on";
-            host().commandOnce(host().findCommand("trovik/up"));
+            EXPECT_FALSE(host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8)) << "passed on";
+            host().commands.once(host().commands.find("trovik/up"));
         }
         Frame();
         EXPECT_EQ(Writes(), Calls{}) << byKey;
         EXPECT_EQ(HotKeyMaster(), 0) << byKey;
-        EXPECT_TRUE(host().windows().empty()) << byKey;
-        EXPECT_EQ(host().findMenuItem("Slew mode")->check, xplm_Menu_Unchecked) << byKey;
+        EXPECT_TRUE(host().display.windows.empty()) << byKey;
+        EXPECT_EQ(host().commands.findMenuItem("Slew mode")->check, xplm_Menu_Unchecked) << byKey;
     }
 }
 
@@ -138,19 +141,19 @@ TEST_F(HoldingTest, HotKeyMasterWrittenByAnotherPlugInSwitchesSlewModeBothWays) 
     // Set to 1: the next key takes the aircraft properly, then acts.
     HotKeyMaster() = 1;
     host().recorder.clear();
-    EXPECT_TRUE(host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8));
+    EXPECT_TRUE(host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8));
     EXPECT_EQ(host().recorder.only({"XPLMSetDatavi", "XPLMCreateWindow", "XPLMSetDatad"}).size(),
               4u);
-    EXPECT_EQ(host().getInt(kOverride, 0), 1);
-    EXPECT_EQ(host().findMenuItem("Slew mode")->check, xplm_Menu_Checked);
-    EXPECT_EQ(host().getDouble(Pos("local_x")), 0.1);
+    EXPECT_EQ(host().datarefs.getInt(kOverride, 0), 1);
+    EXPECT_EQ(host().commands.findMenuItem("Slew mode")->check, xplm_Menu_Checked);
+    EXPECT_EQ(host().datarefs.getDouble(Pos("local_x")), 0.1);
     // Set to 0: handed back within a frame, the quaternion facing east.
     HotKeyMaster() = 0;
     host().recorder.clear();
     Frame();
     EXPECT_EQ(host().recorder.only({"XPLMSetDatavf", "XPLMSetDatavi"}),
               Calls({SetQ("0.707106769, 0, 0, 0.707106769"), SetOverride(0)}));
-    EXPECT_TRUE(host().windows().empty());
+    EXPECT_TRUE(host().display.windows.empty());
 }
 
 TEST_F(HoldingTest, TheSimulatorPlacingTheAircraftEndsSlewModeAndTakesTheCameraBack) {
@@ -167,38 +170,39 @@ TEST_F(HoldingTest, TheSimulatorPlacingTheAircraftEndsSlewModeAndTakesTheCameraB
     for (const auto& m : messages) {
         Place(0, 500, 0, 400.0f, 45.0f);
         DownY();
-        host().pressKey(XPLM_VK_S);
+        host().display.pressKey(XPLM_VK_S);
         host().recorder.clear();
         plugin.sendMessage(m.message, m.aircraft);
         EXPECT_EQ(Writes(), m.ends ? Calls({SetOverride(0)}) : Calls{}) << m.message;
         EXPECT_EQ(HotKeyMaster(), m.ends ? 0 : 1) << m.message;
-        EXPECT_EQ(host().windows().empty(), m.ends) << m.message;
-        EXPECT_EQ(host().cameraControlled(), !m.ends) << m.message;
+        EXPECT_EQ(host().display.windows.empty(), m.ends) << m.message;
+        EXPECT_EQ(host().camera.controlled(), !m.ends) << m.message;
         if (!m.ends)
             DownY();
-        host().changeView();
+        host().camera.changeView();
     }
 }
 
 TEST_F(HoldingTest, NoSlewModeInAReplayAndNoSlewKeysIntoAWindowThatHasTheKeyboard) {
-    host().setInt("sim/time/is_in_replay", 0, 1);
+    host().datarefs.setInt(hostsim::paths::kReplay, 0, 1);
     DownY();
-    host().commandOnce(host().findCommand("trovik/toggle"));
+    host().commands.once(host().commands.find("trovik/toggle"));
     EXPECT_EQ(HotKeyMaster(), 0);
-    EXPECT_TRUE(host().windows().empty());
+    EXPECT_TRUE(host().display.windows.empty());
     EXPECT_EQ(Writes(), Calls{});
-    host().setInt("sim/time/is_in_replay", 0, 0);
+    host().datarefs.setInt(hostsim::paths::kReplay, 0, 0);
 
     // Typing "8" or "y" into a text field moves nothing and switches nothing.
     DownY();
-    host().windowHasKeyboard = true;
+    host().display.windowHasKeyboard = true;
     host().recorder.clear();
-    host().pressKey(XPLM_VK_NUMPAD8);
-    host().pressKey(XPLM_VK_Y);
+    host().display.pressKey(XPLM_VK_NUMPAD8);
+    host().display.pressKey(XPLM_VK_Y);
     EXPECT_EQ(host().recorder.calls.size(), 0u);
     EXPECT_EQ(HotKeyMaster(), 1);
-    host().windowHasKeyboard = false;
-    EXPECT_TRUE(host().keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8)) << "back in the 3-D view";
+    host().display.windowHasKeyboard = false;
+    EXPECT_TRUE(host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8))
+        << "back in the 3-D view";
 }
 
 }  // namespace

@@ -54,11 +54,11 @@ TEST_F(HostTest, KeysReachSniffersBeforeWindowsThenAfterThenHotKeys) {
     XPLMRegisterKeySniffer(After, 0, nullptr);
     XPLMRegisterKeySniffer(Before, 1, nullptr);
     XPLMHotKeyID hot = XPLMRegisterHotKey(XPLM_VK_Y, xplm_DownFlag, "t", Hot, nullptr);
-    host().pressKey(XPLM_VK_Y);
+    host().display.pressKey(XPLM_VK_Y);
     EXPECT_EQ(gSeen, Calls({"before 89/8", "after 89/8", "hot", "before 89/16", "after 89/16"}));
     gSeen.clear();
     gBeforeAnswer = 0;
-    EXPECT_TRUE(host().keyEvent(0, xplm_DownFlag, XPLM_VK_Y));
+    EXPECT_TRUE(host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_Y));
     EXPECT_EQ(gSeen, Calls({"before 89/8"}));
 
     // Unregistrations match every argument, or are misuse.
@@ -66,7 +66,7 @@ TEST_F(HostTest, KeysReachSniffersBeforeWindowsThenAfterThenHotKeys) {
     XPLMUnregisterHotKey(hot);
     XPLMUnregisterHotKey(hot);
     XPLMDestroyWindow(nullptr);
-    EXPECT_EQ(host().misuses.size(), 3u);
+    EXPECT_EQ(host().recorder.misuses.size(), 3u);
 }
 
 std::vector<std::string> gPhases;
@@ -91,23 +91,23 @@ TEST_F(HostTest, CommandsRunTheirHandlersInOrderPhaseByPhaseAndMenusRunCommands)
     const int item = XPLMAppendMenuItem(XPLMFindPluginsMenu(), "Test", nullptr, 0);
     XPLMMenuID menu = XPLMCreateMenu("Test", XPLMFindPluginsMenu(), item, nullptr, nullptr);
     EXPECT_EQ(XPLMAppendMenuItemWithCommand(menu, "Run", c), 0);
-    EXPECT_TRUE(host().pickMenuItem("Run"));  // once: Begin, End
-    host().commandBegin(c);
-    host().commandFrame();
+    EXPECT_TRUE(host().commands.pickMenuItem("Run"));  // once: Begin, End
+    host().commands.begin(c);
+    host().commands.frame();
     gFirstAnswer = 0;  // the before-handler now hides the command from what comes after it
-    host().commandEnd(c);
+    host().commands.end(c);
     EXPECT_EQ(gPhases, Calls({"first 0 ref", "later 0", "first 2 ref", "later 2", "first 0 ref",
                               "later 0", "first 1 ref", "later 1", "first 2 ref"}));
     XPLMEnableMenuItem(menu, 0, 0);
-    EXPECT_FALSE(host().pickMenuItem("Run"));
-    EXPECT_EQ(host().misuses, Calls{});
+    EXPECT_FALSE(host().commands.pickMenuItem("Run"));
+    EXPECT_EQ(host().recorder.misuses, Calls{});
 
     XPLMCommandEnd(c);                                   // never begun
     XPLMUnregisterCommandHandler(c, First, 1, nullptr);  // another refcon
     XPLMCheckMenuItem(menu, 1, xplm_Menu_Checked);       // no such item
     XPLMDestroyMenu(menu);
     XPLMDestroyMenu(menu);
-    EXPECT_EQ(host().misuses.size(), 4u);
+    EXPECT_EQ(host().recorder.misuses.size(), 4u);
 }
 
 std::vector<XPLMCameraPosition_t> gGiven;
@@ -124,20 +124,20 @@ int Cam(XPLMCameraPosition_t* pos, int losing, void*) {
 TEST_F(HostTest, TheCameraComesFilledWithGarbageAndGoesWhenTheViewChanges) {
     gGiven.clear();
     XPLMControlCamera(xplm_ControlCameraUntilViewChanges, Cam, nullptr);
-    host().cameraFrame();
-    host().cameraFrame();
+    host().camera.frame();
+    host().camera.frame();
     ASSERT_EQ(gGiven.size(), 2u);
     // Each field NaN in one frame and a plain number in the other.
     EXPECT_TRUE(std::isnan(gGiven[0].x) && !std::isnan(gGiven[1].x));
     EXPECT_TRUE(!std::isnan(gGiven[0].y) && std::isnan(gGiven[1].y));
-    EXPECT_EQ(host().cameraPosition.x, 7.0f);
+    EXPECT_EQ(host().camera.position.x, 7.0f);
 
-    host().changeView();
-    EXPECT_FALSE(host().cameraControlled());
+    host().camera.changeView();
+    EXPECT_FALSE(host().camera.controlled());
     ASSERT_EQ(gGiven.size(), 3u);
     EXPECT_EQ(gGiven[2].zoom, -1.0f);
     XPLMDontControlCamera();  // nobody holds it any more
-    EXPECT_EQ(host().misuses.size(), 1u);
+    EXPECT_EQ(host().recorder.misuses.size(), 1u);
 }
 
 std::vector<std::string> gLoopCalls;
@@ -160,17 +160,17 @@ TEST_F(HostTest, FlightLoopsRunWhenTheFramesOrSecondsTheyAskedForHavePassed) {
     XPLMFlightLoopID early = XPLMCreateFlightLoop(&params);
     const auto model = [] { gLoopCalls.push_back("model"); };
 
-    host().flightLoopFrame(0.5, model);  // created unscheduled
+    host().loops.frame(0.5, model);  // created unscheduled
     XPLMScheduleFlightLoop(late, -2.0f, 1);
     XPLMScheduleFlightLoop(early, 0.75f, 1);
     gNext = 0.5f;
     for (int frame = 0; frame < 4; ++frame)
-        host().flightLoopFrame(0.25, model);
+        host().loops.frame(0.25, model);
     gNext = 0.0f;
-    host().flightLoopFrame(0.25);
-    host().flightLoopFrame(1.0);
+    host().loops.frame(0.25);
+    host().loops.frame(1.0);
     XPLMScheduleFlightLoop(late, -1.0f, 0);  // a frame after its last call: due at once
-    host().flightLoopFrame(0.5);
+    host().loops.frame(0.5);
     // Frame 3 (1 s): `late`, two frames after it was scheduled, first called, 1 s after it was
     // made, after the model; frame 4 (1.25 s): `early`, 0.75 s after; both then every 0.5 s until
     // they ask for nothing; `late` again a frame after its last call.
@@ -184,8 +184,8 @@ TEST_F(HostTest, FlightLoopsRunWhenTheFramesOrSecondsTheyAskedForHavePassed) {
     params.callbackFunc = nullptr;
     EXPECT_EQ(XPLMCreateFlightLoop(&params), nullptr);
     host().pluginStopped();  // `early` is still there
-    EXPECT_TRUE(host().flightLoops().empty());
-    EXPECT_EQ(host().misuses.size(), 4u);
+    EXPECT_TRUE(host().loops.loops.empty());
+    EXPECT_EQ(host().recorder.misuses.size(), 4u);
 }
 
 TEST_F(HostTest, ProbesFindTheTallestSurfaceWaterAndTheSeaBeyondTheLoadedScenery) {
@@ -225,9 +225,9 @@ TEST_F(HostTest, ProbesFindTheTallestSurfaceWaterAndTheSeaBeyondTheLoadedScenery
         EXPECT_EQ(info.is_wet, p.wet) << p.x << ", " << p.z;
     }
     // Under the deck, the height above ground counts from the ground; on it, from the deck.
-    EXPECT_EQ(host().groundBelow(-8, 110, 0), 96.0);
-    EXPECT_EQ(host().groundBelow(-8, 121, 0), 120.0);
-    EXPECT_EQ(host().misuses, Calls{});
+    EXPECT_EQ(host().terrain.groundBelow(-8, 110, 0), 96.0);
+    EXPECT_EQ(host().terrain.groundBelow(-8, 121, 0), 120.0);
+    EXPECT_EQ(host().recorder.misuses, Calls{});
 
     info.structSize = sizeof info - 4;
     EXPECT_EQ(XPLMProbeTerrainXYZ(probe, 0, 0, 0, &info), xplm_ProbeError);
@@ -237,7 +237,7 @@ TEST_F(HostTest, ProbesFindTheTallestSurfaceWaterAndTheSeaBeyondTheLoadedScenery
     XPLMDestroyProbe(probe);
     XPLMCreateProbe(xplm_ProbeY);
     host().pluginStopped();
-    EXPECT_EQ(host().misuses.size(), 4u);
+    EXPECT_EQ(host().recorder.misuses.size(), 4u);
 }
 
 }  // namespace

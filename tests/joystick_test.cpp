@@ -18,15 +18,15 @@ class JoystickTest : public PluginTest {
     }
 
     static void Stick(float pitch, float roll, float rudder) {
-        host().setFloat("sim/joystick/yoke_pitch_ratio", pitch);
-        host().setFloat("sim/joystick/yoke_roll_ratio", roll);
-        host().setFloat("sim/joystick/yoke_heading_ratio", rudder);
+        host().datarefs.setFloat(hostsim::paths::kStick[0], pitch);
+        host().datarefs.setFloat(hostsim::paths::kStick[1], roll);
+        host().datarefs.setFloat(hostsim::paths::kStick[2], rudder);
     }
 
     // The loop called as the simulator calls it, with this frame's time; returns what it asks.
     static float Call(float elapsed) {
         host().recorder.clear();
-        return host().flightLoops().at(0).callback(elapsed, elapsed, 1, nullptr);
+        return host().loops.loops.at(0).callback(elapsed, elapsed, 1, nullptr);
     }
 };
 
@@ -88,8 +88,9 @@ TEST_F(JoystickTest, AStraightMoveOrATurnEndsAlikeAt60And30FramesASecond) {
         Stick(pitch, roll, rudder);
         for (int n = 0; n < fps; ++n)
             Frame(1.0 / fps);
-        return std::vector<double>{host().getDouble(Pos("local_x")),
-                                   host().getDouble(Pos("local_z")), host().getFloat(Pos("psi"))};
+        return std::vector<double>{host().datarefs.getDouble(Pos("local_x")),
+                                   host().datarefs.getDouble(Pos("local_z")),
+                                   host().datarefs.getFloat(Pos("psi"))};
     };
     const std::vector<double> move60 = fly(60, -0.7f, 0.4f, 0);
     const std::vector<double> move30 = fly(30, -0.7f, 0.4f, 0);
@@ -104,7 +105,7 @@ TEST_F(JoystickTest, AStraightMoveOrATurnEndsAlikeAt60And30FramesASecond) {
 }
 
 TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAfter) {
-    const XPLMCommandRef toggle = host().findCommand("trovik/joystick");
+    const XPLMCommandRef toggle = host().commands.find("trovik/joystick");
     Stick(-1.0f, 0, 0);
     const auto frameCalls = [] {
         host().recorder.clear();
@@ -115,13 +116,13 @@ TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAf
 
     // The command acts on Begin only and the menu shows it. Off, the loop still looks every frame
     // whether the aircraft is held (one read), and reads no stick.
-    host().commandBegin(toggle);
-    host().commandFrame();
-    host().commandEnd(toggle);
-    EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
+    host().commands.begin(toggle);
+    host().commands.frame();
+    host().commands.end(toggle);
+    EXPECT_EQ(host().commands.findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
     EXPECT_EQ(frameCalls(), 1u);
-    EXPECT_TRUE(host().pickMenuItem("Joystick slew"));
-    EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
+    EXPECT_TRUE(host().commands.pickMenuItem("Joystick slew"));
+    EXPECT_EQ(host().commands.findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
     // The path, the stick, the aircraft once, the probe (nothing loaded), z, x and the snap: it
     // stands on the ground. Centred, only the path and the stick are read.
     EXPECT_EQ(frameCalls(), 15u);
@@ -138,7 +139,7 @@ TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAf
              plugin.enable();
          }},
         {"HotKey_Master cleared", [this] { HotKeyMaster() = 0; }},
-        {"element 0 cleared", [] { host().setInt(kOverride, 0, 0); }},
+        {"element 0 cleared", [] { host().datarefs.setInt(kOverride, 0, 0); }},
     };
     for (const auto& [how, end] : ends) {
         if (HotKeyMaster() == 0)
@@ -146,24 +147,24 @@ TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAf
         Frame(0.05);
         end();
         const bool byAnother = std::string(how).find("cleared") != std::string::npos;
-        const unsigned long long before = host().loopCalls;
+        const unsigned long long before = host().loops.calls;
         for (int frame = 0; frame < 3; ++frame)
             Frame(0.05);
-        EXPECT_EQ(host().loopCalls - before, byAnother ? 1u : 0u) << how;
-        EXPECT_FALSE(host().flightLoops().at(0).scheduled) << how;
+        EXPECT_EQ(host().loops.calls - before, byAnother ? 1u : 0u) << how;
+        EXPECT_FALSE(host().loops.loops.at(0).scheduled) << how;
     }
 
     // Stop destroys it; started again (without a reload), joystick slew is as it was left.
-    host().commandOnce(toggle);
+    host().commands.once(toggle);
     plugin.disable();
     plugin.XPluginStop();
-    EXPECT_TRUE(host().flightLoops().empty());
+    EXPECT_TRUE(host().loops.loops.empty());
     char name[256], signature[256], description[256];
     plugin.XPluginStart(name, signature, description);
     plugin.enable();
-    EXPECT_EQ(host().findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
+    EXPECT_EQ(host().commands.findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
     DownY();
-    EXPECT_TRUE(host().flightLoops().at(0).scheduled);
+    EXPECT_TRUE(host().loops.loops.at(0).scheduled);
 }
 
 }  // namespace

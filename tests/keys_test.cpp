@@ -23,7 +23,7 @@ class KeysTest : public PluginTest {
     // One event, as the simulator delivers a key-down; returns whether it was consumed.
     bool Key(int key, int flags = 0) {
         host().recorder.clear();
-        return host().keyEvent(0, xplm_DownFlag | flags, static_cast<char>(key));
+        return host().display.keyEvent(0, xplm_DownFlag | flags, static_cast<char>(key));
     }
 };
 
@@ -146,11 +146,11 @@ TEST_F(KeysTest, OnlyTheListedKeysActAndOnlyInSlewMode) {
             for (int flags : {int{xplm_UpFlag}, xplm_UpFlag | xplm_ShiftFlag}) {
                 Place(1.0, 50.0, 2.0, 10.0f, 45.0f, 1.0f, 2.0f);
                 host().recorder.clear();
-                const bool consumed = host().keyEvent('a', flags, static_cast<char>(key));
+                const bool consumed = host().display.keyEvent('a', flags, static_cast<char>(key));
                 const bool listed = on && trovik_published::Listed(key);
                 EXPECT_EQ(consumed, listed && key != XPLM_VK_S) << key;
                 EXPECT_EQ(!Effects().empty(), listed) << key;
-                host().changeView();
+                host().camera.changeView();
             }
         }
     }
@@ -207,7 +207,7 @@ TEST_F(KeysTest, NonFiniteResultsAreNeverWrittenButTheEventIsStillConsumed) {
     Place(0, 0, 0, 5.0f, nan, nan, nan);
     host().recorder.clear();
     for (int key : {XPLM_VK_NUMPAD1, XPLM_VK_NUMPAD9, XPLM_VK_F5})
-        host().keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, static_cast<char>(key));
+        host().display.keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, static_cast<char>(key));
     EXPECT_EQ(Effects(), Calls{});
     EXPECT_TRUE(Key(XPLM_VK_NUMPAD5, xplm_ShiftFlag));
     EXPECT_EQ(Effects(), Calls({SetF("psi", "360"), SetF("phi", "0"), SetF("theta", "0")}));

@@ -20,20 +20,18 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
     EXPECT_EQ(plugin.signature, "kervanold.trovik");
     EXPECT_EQ(plugin.description, "Slew mode for X-Plane");
 
-    // Every dataref the host publishes, each looked up once, in the order the host lists them
-    // (which is the simulator's, as our binding table follows it).
+    // Every dataref of the binding table, each looked up once, in its order.
     const auto& calls = host().recorder.calls;
-    const auto& paths = hostsim::DefaultDataRefs();
-    ASSERT_GT(calls.size(), paths.size() + 6);
-    for (size_t i = 0; i < paths.size(); ++i) {
-        EXPECT_EQ(calls[i].str(),
-                  "XPLMFindDataRef(\"" + std::string(paths[i].path) + "\") = " + paths[i].path);
+    const size_t n = std::size(trovik_published::kBindings);
+    ASSERT_GT(calls.size(), n + 6);
+    for (size_t i = 0; i < n; ++i) {
+        const std::string path = trovik_published::kBindings[i];
+        EXPECT_EQ(calls[i].str(), "XPLMFindDataRef(\"" + path + "\") = " + path);
     }
     // Y on key-down with no modifier, a sniffer that sees keys after the windows do (a text
     // field keeps its keys), and the stick's flight loop after the flight model, left
     // unscheduled; null refcons (the callbacks' addresses are the plug-in's own).
     const std::regex callback("0x[0-9a-f]+");
-    const size_t n = paths.size();
     EXPECT_EQ(std::regex_replace(calls[n].str(), callback, "fn"),
               "XPLMRegisterHotKey(89, 8, \"Slew mode\", fn, null) = fn");
     EXPECT_EQ(std::regex_replace(calls[n + 1].str(), callback, "fn"),
@@ -47,7 +45,7 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
     EXPECT_EQ(calls[n + 6].fn, "XPLMCreateCommand");
     EXPECT_EQ(host().recorder.count("XPLMScheduleFlightLoop"), 0u);
     EXPECT_EQ(*static_cast<int*>(plugin.symbol("HotKey_Master")), 0);
-    EXPECT_TRUE(host().windows().empty());
+    EXPECT_TRUE(host().display.windows.empty());
 
     // Enabling, disabling with slew mode off and messages change nothing.
     host().recorder.clear();
@@ -58,17 +56,17 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
 }
 
 TEST_F(StartTest, StartsOnAHostThatLacksEveryDataref) {
-    for (const hostsim::KnownDataRef& known : hostsim::DefaultDataRefs())
-        host().removeDataRef(known.path);
+    for (const hostsim::KnownDataRef& known : hostsim::KnownDataRefs())
+        host().datarefs.remove(known.path);
     Load();
     EXPECT_EQ(plugin.startResult, 1);
     EXPECT_EQ(host().recorder.calls[0].str(),
               "XPLMFindDataRef(\"sim/operation/override/override_planepath\") = <null>");
     // Null handles read 0 and swallow writes; the plug-in still toggles, slews and draws.
-    host().pressKey(XPLM_VK_Y);
-    host().pressKey(XPLM_VK_NUMPAD8, xplm_ShiftFlag);
-    EXPECT_EQ(host().windows().size(), 1u);
-    EXPECT_EQ(host().drawFrame().texts.at(0).text,
+    host().display.pressKey(XPLM_VK_Y);
+    host().display.pressKey(XPLM_VK_NUMPAD8, xplm_ShiftFlag);
+    EXPECT_EQ(host().display.windows.size(), 1u);
+    EXPECT_EQ(host().display.drawFrame().texts.at(0).text,
               "Lat: 0.000000   Lon: 0.000000   Alt: 0 ft. MSL   Mag:0 Deg");
 }
 
@@ -100,38 +98,38 @@ TEST(LifecycleTest, EveryStopLeavesNothingBehind) {
             case 0:  // started and stopped untouched
                 break;
             case 1:  // in slew mode, holding the camera, the stick flying
-                host().pressKey(XPLM_VK_Y);
-                host().pressKey(XPLM_VK_S);
-                host().setFloat("sim/joystick/yoke_pitch_ratio", -1.0f);
-                host().flightLoopFrame(0.1);
-                host().flightLoopFrame(0.1);
+                host().display.pressKey(XPLM_VK_Y);
+                host().display.pressKey(XPLM_VK_S);
+                host().datarefs.setFloat(hostsim::paths::kStick[0], -1.0f);
+                host().loops.frame(0.1);
+                host().loops.frame(0.1);
                 break;
             case 2:  // holding the camera, slew mode already off
-                host().pressKey(XPLM_VK_Y);
-                host().pressKey(XPLM_VK_S);
-                host().cameraFrame();
-                host().pressKey(XPLM_VK_Y);
+                host().display.pressKey(XPLM_VK_Y);
+                host().display.pressKey(XPLM_VK_S);
+                host().camera.frame();
+                host().display.pressKey(XPLM_VK_Y);
                 break;
             case 3:  // in slew mode, the camera taken back by a view change, after a disable
-                host().pressKey(XPLM_VK_Y);
-                host().pressKey(XPLM_VK_S);
-                host().changeView();
+                host().display.pressKey(XPLM_VK_Y);
+                host().display.pressKey(XPLM_VK_S);
+                host().camera.changeView();
                 plugin.disable();
                 plugin.enable();
-                host().pressKey(XPLM_VK_Y);
+                host().display.pressKey(XPLM_VK_Y);
                 break;
         }
         plugin.unload();
-        EXPECT_TRUE(host().hotKeys().empty()) << cycle;
-        EXPECT_TRUE(host().keySniffers().empty()) << cycle;
-        EXPECT_TRUE(host().windows().empty()) << cycle;
-        EXPECT_TRUE(host().commandHandlers().empty()) << cycle;
-        EXPECT_TRUE(host().probes().empty()) << cycle;
-        ASSERT_EQ(host().menus().size(), 1u) << "only the simulator's Plugins menu";
-        EXPECT_TRUE(host().menus()[0].items.empty()) << cycle;
-        EXPECT_FALSE(host().cameraControlled()) << cycle;
-        EXPECT_EQ(host().getInt(kOverride, 0), 0) << cycle;
-        EXPECT_EQ(host().misuses, Calls{}) << cycle;
+        EXPECT_TRUE(host().display.hotKeys.empty()) << cycle;
+        EXPECT_TRUE(host().display.sniffers.empty()) << cycle;
+        EXPECT_TRUE(host().display.windows.empty()) << cycle;
+        EXPECT_TRUE(host().commands.handlers.empty()) << cycle;
+        EXPECT_TRUE(host().terrain.probes.empty()) << cycle;
+        ASSERT_EQ(host().commands.menus.size(), 1u) << "only the simulator's Plugins menu";
+        EXPECT_TRUE(host().commands.menus[0].items.empty()) << cycle;
+        EXPECT_FALSE(host().camera.controlled()) << cycle;
+        EXPECT_EQ(host().datarefs.getInt(kOverride, 0), 0) << cycle;
+        EXPECT_EQ(host().recorder.misuses, Calls{}) << cycle;
     }
 }
 

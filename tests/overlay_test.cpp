@@ -9,19 +9,19 @@ namespace {
 class OverlayTest : public PluginTest {
   protected:
     void SetPosition(double lat, double lon, double elevation, float magPsi) {
-        host().setDouble(Pos("latitude"), lat);
-        host().setDouble(Pos("longitude"), lon);
-        host().setDouble(Pos("elevation"), elevation);
-        host().setFloat(Pos("mag_psi"), magPsi);
+        host().datarefs.setDouble(Pos("latitude"), lat);
+        host().datarefs.setDouble(Pos("longitude"), lon);
+        host().datarefs.setDouble(Pos("elevation"), elevation);
+        host().datarefs.setFloat(Pos("mag_psi"), magPsi);
     }
-    std::string Line() { return host().drawFrame().texts.at(0).text; }
+    std::string Line() { return host().display.drawFrame().texts.at(0).text; }
 };
 
 TEST_F(OverlayTest, OneFrameReadsDrawsBandsThenTextThenLabelInOrder) {
     SetPosition(47.5, 8.25, 432.6, 123.5f);
     PressY();
     host().recorder.clear();
-    host().drawFrame();
+    host().display.drawFrame();
 
     Calls expected = {
         "XPLMGetDatad(sim/flightmodel/position/latitude) = 47.5",
@@ -41,10 +41,10 @@ TEST_F(OverlayTest, OneFrameReadsDrawsBandsThenTextThenLabelInOrder) {
     EXPECT_EQ(host().recorder.strings(), expected);
 
     // The screen size is read again at every draw.
-    host().screenWidth = 801;
-    host().screenHeight = 601;
+    host().display.screenWidth = 801;
+    host().display.screenHeight = 601;
     host().recorder.clear();
-    host().drawFrame();
+    host().display.drawFrame();
     const Calls drawn = host().recorder.only({"XPLMDrawTranslucentDarkBox", "XPLMDrawString"});
     ASSERT_EQ(drawn.size(), 12u);
     EXPECT_EQ(drawn[0], "XPLMDrawTranslucentDarkBox(0, 601, 801, 571)");

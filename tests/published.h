@@ -1,5 +1,6 @@
 // What the plug-in publishes: its commands, the text the simulator shows for each, and the key
-// that performs the same action. Shared by the tests and the fuzzer, which check against it.
+// that performs the same action; and the datarefs it binds. Shared by the tests and the fuzzer,
+// which check against it.
 #ifndef TROVIK_TESTS_PUBLISHED_H
 #define TROVIK_TESTS_PUBLISHED_H
 
@@ -46,6 +47,35 @@ inline const Published kPublished[] = {
     {"trovik/joystick", "Toggle joystick slew", 0, 0},
     {"trovik/faster", "Slew faster", 0, 0},
     {"trovik/slower", "Slew slower", 0, 0},
+};
+
+// The datarefs the plug-in looks up at start, in its order.
+inline const char* const kBindings[] = {
+    "sim/operation/override/override_planepath",
+    "sim/flightmodel/position/local_x",
+    "sim/flightmodel/position/local_y",
+    "sim/flightmodel/position/local_z",
+    "sim/flightmodel/position/y_agl",
+    "sim/flightmodel/position/psi",
+    "sim/flightmodel/position/theta",
+    "sim/flightmodel/position/phi",
+    "sim/flightmodel/position/latitude",
+    "sim/flightmodel/position/longitude",
+    "sim/flightmodel/position/elevation",
+    "sim/flightmodel/position/mag_psi",
+    "sim/joystick/yoke_pitch_ratio",
+    "sim/joystick/yoke_roll_ratio",
+    "sim/joystick/yoke_heading_ratio",
+    "sim/flightmodel/failures/onground_any",
+    "sim/flightmodel/parts/tire_y_no_deflection",
+    "sim/flightmodel/position/q",
+    "sim/flightmodel/position/local_vx",
+    "sim/flightmodel/position/local_vy",
+    "sim/flightmodel/position/local_vz",
+    "sim/flightmodel/position/P",
+    "sim/flightmodel/position/Q",
+    "sim/flightmodel/position/R",
+    "sim/time/is_in_replay",
 };
 
 // A key that acts in slew mode; every other key passes through untouched.

@@ -17,9 +17,9 @@ const char* const kHeader =
 
 class SettingsTest : public PluginTest {
   protected:
-    static fs::path Folder() { return fs::u8path(host().prefsFolder); }
+    static fs::path Folder() { return fs::u8path(host().utilities.prefsFolder); }
     static fs::path File(const char* suffix = "") {
-        return Folder() / (std::string("Trovik.prf") + suffix);
+        return Folder() / (std::string(hostsim::paths::kSettingsFile) + suffix);
     }
     static std::string Read(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
@@ -37,35 +37,36 @@ class SettingsTest : public PluginTest {
     // Stopped and started again, as at the simulator's next start; the log as it then read.
     void Restart() {
         plugin.unload();
-        host().log.clear();
+        host().utilities.log.clear();
         Load();
     }
     // What the user sees of the two settings: the menu's check and the overlay's label.
     std::string Shown() {
         DownY();
         const std::string shown =
-            std::to_string(host().findMenuItem("Joystick slew")->check == xplm_Menu_Checked) + " " +
-            host().drawFrame().texts.at(1).text;
+            std::to_string(host().commands.findMenuItem("Joystick slew")->check ==
+                           xplm_Menu_Checked) +
+            " " + host().display.drawFrame().texts.at(1).text;
         DownY();
         return shown;
     }
-    static void Faster() { host().commandOnce(host().findCommand("trovik/faster")); }
+    static void Faster() { host().commands.once(host().commands.find("trovik/faster")); }
 };
 
 TEST_F(SettingsTest, ChangesAreWrittenAtOnceAndReadAtTheNextStart) {
     EXPECT_EQ(Shown(), "1 Slew Mode");
     EXPECT_FALSE(Exists(File())) << "nothing changed, nothing written";
-    host().pickMenuItem("Joystick slew");
+    host().commands.pickMenuItem("Joystick slew");
     Faster();
     Faster();
     EXPECT_EQ(Read(File()), std::string(kHeader) + "joystick_slew 0\nspeed_factor 4\n");
     EXPECT_FALSE(Exists(File(".tmp")));
     Restart();
     EXPECT_EQ(Shown(), "0 Slew Mode x4");
-    EXPECT_EQ(host().log, Calls{});
+    EXPECT_EQ(host().utilities.log, Calls{});
 
     // In a folder whose name is not ASCII, as a user's may be.
-    host().prefsFolder += u8"/Pr\u00e9f\u00e9rences \u2708";
+    host().utilities.prefsFolder += u8"/Pr\u00e9f\u00e9rences \u2708";
     fs::create_directories(Folder());
     Restart();
     Faster();
@@ -97,17 +98,18 @@ TEST_F(SettingsTest, BrokenFilesGiveTheDefaultsAndOneLogLineAtMost) {
         {"a folder", "/", "1 Slew Mode", "Trovik: cannot read "},
     };
     for (const auto& c : cases) {
-        host().emptyPrefsFolder();
+        host().utilities.emptyPrefsFolder();
         if (c.content == "/")
             fs::create_directory(File());
         else if (!c.content.empty())
             Write(c.content);
         Restart();
         EXPECT_EQ(Shown(), c.shown) << c.what;
-        ASSERT_EQ(host().log.size(), c.log == nullptr ? 0u : 1u) << c.what;
+        ASSERT_EQ(host().utilities.log.size(), c.log == nullptr ? 0u : 1u) << c.what;
         if (c.log != nullptr) {
-            EXPECT_EQ(host().log[0].rfind("Trovik: ", 0), 0u) << host().log[0];
-            EXPECT_NE(host().log[0].find(c.log), std::string::npos) << host().log[0];
+            EXPECT_EQ(host().utilities.log[0].rfind("Trovik: ", 0), 0u) << host().utilities.log[0];
+            EXPECT_NE(host().utilities.log[0].find(c.log), std::string::npos)
+                << host().utilities.log[0];
         }
     }
 }
@@ -127,18 +129,18 @@ TEST_F(SettingsTest, ARewriteKeepsWhatItCouldNotReadAndMovesATooLargeFileAside) 
     EXPECT_EQ(Read(File()), std::string(kHeader) + "joystick_slew 1\nspeed_factor 2\n");
 
     // A folder where the file should be, or no folder at all: nothing written, nothing broken.
-    host().emptyPrefsFolder();
+    host().utilities.emptyPrefsFolder();
     fs::create_directory(File());
     Restart();
     Faster();
     EXPECT_TRUE(fs::is_directory(File()));
     EXPECT_FALSE(Exists(File(".tmp")));
-    host().emptyPrefsFolder();
+    host().utilities.emptyPrefsFolder();
     Write("");
-    host().prefsFolder = (File() / "nowhere").u8string();
+    host().utilities.prefsFolder = (File() / "nowhere").u8string();
     Restart();
     Faster();
-    EXPECT_EQ(host().log, Calls{});
+    EXPECT_EQ(host().utilities.log, Calls{});
 }
 
 }  // namespace

@@ -16,28 +16,30 @@ class SpeedTest : public PluginTest {
     }
     // A frame with the commands held down in it.
     static void Held(int fps) {
-        host().commandFrame();
+        host().commands.frame();
         Frame(1.0 / fps);
     }
-    static XPLMCommandRef Ref(const char* name) { return host().findCommand(name); }
+    static XPLMCommandRef Ref(const char* name) { return host().commands.find(name); }
     static double Get(const char* what) {
         const std::string w = what;
         if (w == "distance")
-            return std::hypot(host().getDouble(Pos("local_x")), host().getDouble(Pos("local_z")));
-        return w == "local_y" ? host().getDouble(Pos("local_y")) : host().getFloat(Pos(what));
+            return std::hypot(host().datarefs.getDouble(Pos("local_x")),
+                              host().datarefs.getDouble(Pos("local_z")));
+        return w == "local_y" ? host().datarefs.getDouble(Pos("local_y"))
+                              : host().datarefs.getFloat(Pos(what));
     }
     // Held for `frames` frames at `fps`, after two frames at that rate: the change after Begin.
     static double Hold(const char* command, const char* what, int fps, int frames) {
         Held(fps);
         Held(fps);
-        host().commandBegin(Ref(command));
+        host().commands.begin(Ref(command));
         const double begun = Get(what);
         for (int frame = 0; frame < frames; ++frame)
             Held(fps);
-        host().commandEnd(Ref(command));
+        host().commands.end(Ref(command));
         return Get(what) - begun;
     }
-    std::string Label() { return host().drawFrame().texts.at(1).text; }
+    std::string Label() { return host().display.drawFrame().texts.at(1).text; }
 };
 
 TEST_F(SpeedTest, AHeldCommandMovesAtItsRateForASecondAtAnyFrameRate) {
@@ -85,24 +87,24 @@ TEST_F(SpeedTest, HeldDescentsStopAtTheFloorsFastBecomingFine) {
     Place(0, 442, 0, 10.0f);
     // Begin's 3 m to 7 m, then 0.5 m a frame to 3 m, and 0.1 m to F1's floor.
     Hold("trovik/down_fast", "local_y", 60, 9);
-    EXPECT_NEAR(host().getDouble(Pos("local_y")) - 432.0, 2.9, 1e-4);
+    EXPECT_NEAR(host().datarefs.getDouble(Pos("local_y")) - 432.0, 2.9, 1e-4);
     for (int frames : {60, 300}) {
         Hold("trovik/down_fast", "local_y", 60, frames);
-        EXPECT_GE(host().getDouble(Pos("local_y")) - 432.0, 0.05 - 1e-4) << frames;
+        EXPECT_GE(host().datarefs.getDouble(Pos("local_y")) - 432.0, 0.05 - 1e-4) << frames;
     }
-    EXPECT_NEAR(host().getDouble(Pos("local_y")), 432.05, 1e-4);
+    EXPECT_NEAR(host().datarefs.getDouble(Pos("local_y")), 432.05, 1e-4);
 }
 
 TEST_F(SpeedTest, TheFactorScalesMovesAndClimbsNotTurnsKeysOrBegins) {
     EXPECT_EQ(Label(), "Slew Mode");
     for (int press = 0; press < 6; ++press)
-        host().commandOnce(Ref("trovik/faster"));
+        host().commands.once(Ref("trovik/faster"));
     EXPECT_EQ(Label(), "Slew Mode x16") << "16 at most";
     for (int press = 0; press < 9; ++press)
-        host().pickMenuItem("Slew slower");
+        host().commands.pickMenuItem("Slew slower");
     EXPECT_EQ(Label(), "Slew Mode x1/8") << "1/8 at least";
     for (int press = 0; press < 5; ++press)
-        host().commandOnce(Ref("trovik/faster"));
+        host().commands.once(Ref("trovik/faster"));
     EXPECT_EQ(Label(), "Slew Mode x4");
 
     // Four times the climb, the same turn and roll, the same key and Begin steps.
@@ -111,13 +113,13 @@ TEST_F(SpeedTest, TheFactorScalesMovesAndClimbsNotTurnsKeysOrBegins) {
     EXPECT_NEAR(Hold("trovik/turn_right_fast", "psi", 60, 60), 30.0, 1e-4);
     EXPECT_NEAR(Hold("trovik/roll_left", "phi", 60, 60), -3.0, 1e-4);
     Place(0, 200, 0, 150.0f);
-    host().keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, XPLM_VK_NUMPAD8);
-    EXPECT_EQ(host().getDouble(Pos("local_z")), -5.0);
+    host().display.keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, XPLM_VK_NUMPAD8);
+    EXPECT_EQ(host().datarefs.getDouble(Pos("local_z")), -5.0);
     // The stick: 400 m/s at full deflection, 6.25 m a frame of 1/64 s.
-    host().setFloat("sim/joystick/yoke_pitch_ratio", -1.0f);
+    host().datarefs.setFloat(hostsim::paths::kStick[0], -1.0f);
     for (int frame = 0; frame < 64; ++frame)
-        host().flightLoopFrame(1.0 / 64);
-    EXPECT_EQ(host().getDouble(Pos("local_z")), -405.0);
+        host().loops.frame(1.0 / 64);
+    EXPECT_EQ(host().datarefs.getDouble(Pos("local_z")), -405.0);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hostsim.h"
+#include "paths.h"
 #include "published.h"
 
 namespace trovik_test {
@@ -23,11 +24,8 @@ inline hostsim::Host& host() {
     return hostsim::Host::get();
 }
 
-inline std::string Pos(const char* name) {
-    return std::string("sim/flightmodel/position/") + name;
-}
-
-inline const char* kOverride = "sim/operation/override/override_planepath";
+using hostsim::paths::kOverride;
+constexpr auto Pos = hostsim::paths::Position;
 
 // The recorder prints floats with 9 and doubles with 17 significant digits: equal strings are
 // equal bits.
@@ -74,7 +72,7 @@ class PluginTest : public ::testing::Test {
     }
     void TearDown() override {
         plugin.unload();
-        EXPECT_EQ(host().misuses, Calls{});
+        EXPECT_EQ(host().recorder.misuses, Calls{});
     }
 
     void Load() {
@@ -84,22 +82,22 @@ class PluginTest : public ::testing::Test {
 
     static void Place(double x, double y, double z, float agl = 12.75f, float psi = 0.0f,
                       float theta = 2.5f, float phi = -1.25f) {
-        host().setDouble(Pos("local_x"), x);
-        host().setDouble(Pos("local_y"), y);
-        host().setDouble(Pos("local_z"), z);
-        host().setFloat(Pos("y_agl"), agl);
-        host().setAttitude(psi, theta, phi);
+        host().datarefs.setDouble(Pos("local_x"), x);
+        host().datarefs.setDouble(Pos("local_y"), y);
+        host().datarefs.setDouble(Pos("local_z"), z);
+        host().datarefs.setFloat(Pos("y_agl"), agl);
+        host().flightModel.setAttitude(psi, theta, phi);
     }
 
     int& HotKeyMaster() { return *static_cast<int*>(plugin.symbol("HotKey_Master")); }
 
     // One of the simulator's frames: the flight loops around the flight model.
-    static void Frame(double seconds = 1.0 / 60) { host().flightLoopFrame(seconds); }
+    static void Frame(double seconds = 1.0 / 60) { host().loops.frame(seconds); }
 
     // The Y key as a user presses it: down, then up.
-    void PressY() { host().pressKey(XPLM_VK_Y, 0, 'y'); }
+    void PressY() { host().display.pressKey(XPLM_VK_Y, 0, 'y'); }
     // Only the key-down, which is what fires the hot key: no key-up event follows to add calls.
-    void DownY() { host().keyEvent('y', xplm_DownFlag, XPLM_VK_Y); }
+    void DownY() { host().display.keyEvent('y', xplm_DownFlag, XPLM_VK_Y); }
 
     // Every call that is not a read (of a dataref or of the terrain): what the plug-in changed or
     // asked for.

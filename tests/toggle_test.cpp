@@ -25,8 +25,8 @@ class ToggleTest : public PluginTest {
 TEST_F(ToggleTest, OnHoldsTheAircraftAndOpensTheOverlayOffUndoesBoth) {
     DownY();
     EXPECT_EQ(HotKeyMaster(), 1);
-    ASSERT_EQ(host().windows().size(), 1u);
-    const hostsim::Window w = host().windows()[0];
+    ASSERT_EQ(host().display.windows.size(), 1u);
+    const hostsim::Window w = host().display.windows[0];
     const std::string draw = hostsim::Arg::Pointer(reinterpret_cast<void*>(w.draw)).str();
     EXPECT_EQ(WindowCalls(),
               Calls({SetOverride(1), "XPLMGetScreenSize(1920, 1080)",
@@ -36,7 +36,7 @@ TEST_F(ToggleTest, OnHoldsTheAircraftAndOpensTheOverlayOffUndoesBoth) {
     DownY();
     EXPECT_EQ(HotKeyMaster(), 0);
     EXPECT_EQ(WindowCalls(), Calls({SetOverride(0), "XPLMDestroyWindow(\"id\")"}));
-    EXPECT_TRUE(host().windows().empty());
+    EXPECT_TRUE(host().display.windows.empty());
 }
 
 TEST_F(ToggleTest, WindowRectangleHalvesTheScreenByTruncation) {
@@ -50,11 +50,11 @@ TEST_F(ToggleTest, WindowRectangleHalvesTheScreenByTruncation) {
         {0, 0, -25, 25, 25, 15},
     };
     for (const Case& c : cases) {
-        host().screenWidth = c.width;
-        host().screenHeight = c.height;
+        host().display.screenWidth = c.width;
+        host().display.screenHeight = c.height;
         PressY();
-        ASSERT_EQ(host().windows().size(), 1u);
-        const hostsim::Window w = host().windows()[0];
+        ASSERT_EQ(host().display.windows.size(), 1u);
+        const hostsim::Window w = host().display.windows[0];
         EXPECT_EQ((std::vector<int>{w.left, w.top, w.right, w.bottom}),
                   (std::vector<int>{c.left, c.top, c.right, c.bottom}))
             << c.width << "x" << c.height;

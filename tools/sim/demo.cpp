@@ -16,13 +16,10 @@ namespace trovik_sim {
 
 namespace {
 
-const char* const kOverridePath = "sim/operation/override/override_planepath";
-const char* const kStickRefs[3] = {"sim/joystick/yoke_pitch_ratio", "sim/joystick/yoke_roll_ratio",
-                                   "sim/joystick/yoke_heading_ratio"};
-
 // The speed factor as the plug-in keeps it in its settings file ("1" until it writes one).
 std::string SpeedFactorSetting() {
-    std::ifstream file(std::filesystem::u8path(hostsim::Host::get().prefsFolder + "/Trovik.prf"));
+    std::ifstream file(std::filesystem::u8path(hostsim::Host::get().utilities.prefsFolder + "/" +
+                                               paths::kSettingsFile));
     std::string factor = "1";
     for (std::string line; std::getline(file, line);) {
         if (line.rfind("speed_factor ", 0) == 0)
@@ -35,25 +32,25 @@ State Observe() {
     hostsim::Host& host = hostsim::Host::get();
     State s;
     s.factor = SpeedFactorSetting();
-    const hostsim::MenuItem* joystick = host.findMenuItem("Joystick slew");
+    const hostsim::MenuItem* joystick = host.commands.findMenuItem("Joystick slew");
     s.joystick = joystick != nullptr && joystick->check == xplm_Menu_Checked;
-    s.x = host.getDouble(PositionRef("local_x"));
-    s.y = host.getDouble(PositionRef("local_y"));
-    s.z = host.getDouble(PositionRef("local_z"));
-    s.agl = host.getFloat(PositionRef("y_agl"));
-    s.psi = host.getFloat(PositionRef("psi"));
-    s.theta = host.getFloat(PositionRef("theta"));
-    s.phi = host.getFloat(PositionRef("phi"));
-    s.latitude = host.getDouble(PositionRef("latitude"));
-    s.longitude = host.getDouble(PositionRef("longitude"));
-    s.elevation = host.getDouble(PositionRef("elevation"));
-    s.speed = std::sqrt(std::pow(host.getFloat(PositionRef("local_vx")), 2) +
-                        std::pow(host.getFloat(PositionRef("local_vy")), 2) +
-                        std::pow(host.getFloat(PositionRef("local_vz")), 2));
-    s.pathOverride = host.getInt(kOverridePath, 0);
-    s.overlay = !host.windows().empty();
-    s.camera = host.cameraControlled();
-    s.view = host.cameraPosition;
+    s.x = host.datarefs.getDouble(Position("local_x"));
+    s.y = host.datarefs.getDouble(Position("local_y"));
+    s.z = host.datarefs.getDouble(Position("local_z"));
+    s.agl = host.datarefs.getFloat(Position("y_agl"));
+    s.psi = host.datarefs.getFloat(Position("psi"));
+    s.theta = host.datarefs.getFloat(Position("theta"));
+    s.phi = host.datarefs.getFloat(Position("phi"));
+    s.latitude = host.datarefs.getDouble(Position("latitude"));
+    s.longitude = host.datarefs.getDouble(Position("longitude"));
+    s.elevation = host.datarefs.getDouble(Position("elevation"));
+    s.speed = std::sqrt(std::pow(host.datarefs.getFloat(Position("local_vx")), 2) +
+                        std::pow(host.datarefs.getFloat(Position("local_vy")), 2) +
+                        std::pow(host.datarefs.getFloat(Position("local_vz")), 2));
+    s.pathOverride = host.datarefs.getInt(paths::kOverride, 0);
+    s.overlay = !host.display.windows.empty();
+    s.camera = host.camera.controlled();
+    s.view = host.camera.position;
     return s;
 }
 
@@ -73,8 +70,8 @@ bool ParseScreen(const std::string& text, int& width, int& height) {
 // The plug-in's submenu of the Plugins menu as it stands now, and its title there.
 void TrovikMenu(RunResult& result) {
     hostsim::Host& host = hostsim::Host::get();
-    for (const hostsim::MenuItem& item : host.menu(host.pluginsMenu())->items) {
-        if (const hostsim::Menu* sub = host.menu(item.submenu)) {
+    for (const hostsim::MenuItem& item : host.commands.menu(host.commands.pluginsMenu)->items) {
+        if (const hostsim::Menu* sub = host.commands.menu(item.submenu)) {
             result.menuTitle = item.name;
             result.menu = sub->items;
             return;
@@ -85,7 +82,7 @@ void TrovikMenu(RunResult& result) {
 // Every menu item the simulator shows, quoted, for an error that names none of them.
 std::string MenuItemNames() {
     std::string names;
-    for (const hostsim::Menu& m : hostsim::Host::get().menus()) {
+    for (const hostsim::Menu& m : hostsim::Host::get().commands.menus) {
         for (const hostsim::MenuItem& item : m.items)
             names += (names.empty() ? "\"" : ", \"") + item.name + "\"";
     }
@@ -223,7 +220,7 @@ bool PictureOverAnInput(const Options& options, std::string& error) {
         return true;
     }
     if (!options.prefsFolder.empty() &&
-        SamePath(options.svgPath, options.prefsFolder + "/Trovik.prf")) {
+        SamePath(options.svgPath, options.prefsFolder + "/" + paths::kSettingsFile)) {
         error = "--svg " + Quote(options.svgPath) +
                 " is the plug-in's settings file in --prefs: it would be overwritten";
         return true;
@@ -361,9 +358,9 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
     host.reset();
     host.recorder.enabled = false;  // a long script would otherwise keep every call
     if (!options.prefsFolder.empty())
-        host.prefsFolder = options.prefsFolder;
-    host.screenWidth = options.screenWidth;
-    host.screenHeight = options.screenHeight;
+        host.utilities.prefsFolder = options.prefsFolder;
+    host.display.screenWidth = options.screenWidth;
+    host.display.screenHeight = options.screenHeight;
     PlaceAtStart(result.start, options.ground, options.restHeight);
 
     hostsim::Plugin plugin;
@@ -371,58 +368,58 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         return false;
     result.pluginName = plugin.name;
     result.initial = Observe();
-    result.initialGround = host.terrainAt(result.initial.x, result.initial.z).y;
+    result.initialGround = host.terrain.at(result.initial.x, result.initial.z).y;
 
     // A frame: held commands continue, the flight loops run around the simulator's own work
     // (which moves the derived values), then it draws and runs the camera. The track keeps
     // where each frame left the aircraft.
     StepResult* current = nullptr;
     auto frame = [&](int framesPerSecond = kFramesPerSecond) {
-        host.commandFrame();
-        host.flightLoopFrame(1.0 / framesPerSecond, [&result] { SyncDerived(result.start); });
-        const hostsim::Frame drawn = host.drawFrame();
+        host.commands.frame();
+        host.loops.frame(1.0 / framesPerSecond, [&result] { SyncDerived(result.start); });
+        const hostsim::Frame drawn = host.display.drawFrame();
         if (!drawn.boxes.empty() || !drawn.texts.empty()) {
             result.screen = drawn;
             result.screenStep = static_cast<int>(result.steps.size()) + 1;
-            result.screenCamera = host.cameraControlled();
+            result.screenCamera = host.camera.controlled();
             TrovikMenu(result);
         }
-        host.cameraFrame();
-        const double x = host.getDouble(PositionRef("local_x"));
-        const double z = host.getDouble(PositionRef("local_z"));
+        host.camera.frame();
+        const double x = host.datarefs.getDouble(Position("local_x"));
+        const double z = host.datarefs.getDouble(Position("local_z"));
         current->path.push_back(
-            {x, host.getDouble(PositionRef("local_y")), z, host.terrainAt(x, z).y});
+            {x, host.datarefs.getDouble(Position("local_y")), z, host.terrain.at(x, z).y});
     };
     for (const KeyStep& step : steps) {
         StepResult r;
         current = &r;
         r.step = step;
         r.before = Observe();
-        const unsigned hotKeysBefore = host.hotKeyCalls;
+        const unsigned hotKeysBefore = host.display.hotKeyCalls;
         const std::string where = "step " + std::to_string(result.steps.size() + 1) + ": ";
         XPLMCommandRef command = nullptr;
         if (step.kind == StepKind::kCommand || step.kind == StepKind::kHold) {
-            command = host.findCommand(step.target);
+            command = host.commands.find(step.target);
             if (command == nullptr) {
                 error = where + "the plug-in made no command named " + Quote(step.target);
                 return false;
             }
         }
         if (step.kind == StepKind::kCommand) {
-            host.commandOnce(command);
+            host.commands.once(command);
             frame();
         } else if (step.kind == StepKind::kHold) {
-            host.commandBegin(command);
+            host.commands.begin(command);
             for (int n = 0; n < step.repeat; ++n)
                 frame(step.framesPerSecond);
-            host.commandEnd(command);
+            host.commands.end(command);
         } else if (step.kind == StepKind::kMenu) {
-            if (host.findMenuItem(step.target) == nullptr) {
+            if (host.commands.findMenuItem(step.target) == nullptr) {
                 error = where + "no menu item named " + Quote(step.target) + " (there are " +
                         MenuItemNames() + ")";
                 return false;
             }
-            if (!host.pickMenuItem(step.target))
+            if (!host.commands.pickMenuItem(step.target))
                 r.note = "greyed out";
             frame();
         }
@@ -431,18 +428,20 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         // height as its press.
         for (int n = 0; step.virtualKey >= 0 && n < step.repeat; ++n) {
             const char key = static_cast<char>(step.virtualKey);
-            r.consumed += host.keyEvent(step.character, step.modifiers | xplm_DownFlag, key);
+            r.consumed +=
+                host.display.keyEvent(step.character, step.modifiers | xplm_DownFlag, key);
             r.events += 1;
             if (!options.downOnly) {
                 if (!step.sameFrame)
                     frame();
-                r.consumed += host.keyEvent(step.character, step.modifiers | xplm_UpFlag, key);
+                r.consumed +=
+                    host.display.keyEvent(step.character, step.modifiers | xplm_UpFlag, key);
                 r.events += 1;
             }
             frame();
         }
         for (int n = 0; step.kind == StepKind::kView && n < step.repeat; ++n) {
-            host.changeView();
+            host.camera.changeView();
             frame();
         }
         if (step.kind == StepKind::kMessage) {
@@ -456,11 +455,11 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             for (int n = 0; n <= step.repeat; ++n) {
                 const bool held = n < step.repeat;
                 for (int axis = 0; axis < 3; ++axis)
-                    host.setFloat(kStickRefs[axis], held ? step.stick[axis] : 0.0f);
+                    host.datarefs.setFloat(paths::kStick[axis], held ? step.stick[axis] : 0.0f);
                 frame(held ? step.framesPerSecond : kFramesPerSecond);
             }
         }
-        r.hotKeys = static_cast<int>(host.hotKeyCalls - hotKeysBefore);
+        r.hotKeys = static_cast<int>(host.display.hotKeyCalls - hotKeysBefore);
         r.after = Observe();
         result.steps.push_back(r);
     }

@@ -39,10 +39,6 @@ bool ParseGround(const std::string& text, GroundShape& shape) {
     return false;
 }
 
-std::string PositionRef(const char* name) {
-    return std::string("sim/flightmodel/position/") + name;
-}
-
 Geo LocalToGeo(const StartPoint& start, double x, double y, double z) {
     Geo g;
     g.latitude = start.latitude - z / kEarthRadius * kDegrees;  // z grows southward
@@ -68,33 +64,34 @@ void PlaceAtStart(const StartPoint& start, const GroundShape& ground, double res
         terrain.hillX = ground.distance * std::sin(heading);
         terrain.hillZ = -ground.distance * std::cos(heading);
     }
-    host.restHeight = restHeight;
-    host.setDouble(PositionRef("local_x"), 0.0);
-    host.setDouble(PositionRef("local_y"), start.groundElevation + restHeight);
-    host.setDouble(PositionRef("local_z"), 0.0);
-    host.setFloat(PositionRef("y_agl"), static_cast<float>(restHeight));
-    host.setInt("sim/flightmodel/failures/onground_any", 0, 1);
-    host.setFloat(PositionRef("psi"), start.heading);
-    host.setFloat(PositionRef("theta"), 0.0f);
-    host.setFloat(PositionRef("phi"), 0.0f);
+    host.flightModel.restHeight = restHeight;
+    host.datarefs.setDouble(Position("local_x"), 0.0);
+    host.datarefs.setDouble(Position("local_y"), start.groundElevation + restHeight);
+    host.datarefs.setDouble(Position("local_z"), 0.0);
+    host.datarefs.setFloat(Position("y_agl"), static_cast<float>(restHeight));
+    host.datarefs.setInt(paths::kOnGround, 0, 1);
+    host.datarefs.setFloat(Position("psi"), start.heading);
+    host.datarefs.setFloat(Position("theta"), 0.0f);
+    host.datarefs.setFloat(Position("phi"), 0.0f);
     SyncDerived(start);
 }
 
 void SyncDerived(const StartPoint& start) {
     hostsim::Host& host = hostsim::Host::get();
-    const double x = host.getDouble(PositionRef("local_x"));
-    const double y = host.getDouble(PositionRef("local_y"));
-    const double z = host.getDouble(PositionRef("local_z"));
+    const double x = host.datarefs.getDouble(Position("local_x"));
+    const double y = host.datarefs.getDouble(Position("local_y"));
+    const double z = host.datarefs.getDouble(Position("local_z"));
     const Geo g = LocalToGeo(start, x, y, z);
-    host.setDouble(PositionRef("latitude"), g.latitude);
-    host.setDouble(PositionRef("longitude"), g.longitude);
-    host.setDouble(PositionRef("elevation"), g.elevation);
+    host.datarefs.setDouble(Position("latitude"), g.latitude);
+    host.datarefs.setDouble(Position("longitude"), g.longitude);
+    host.datarefs.setDouble(Position("elevation"), g.elevation);
     if (!host.terrain.loaded)
-        host.setFloat(PositionRef("y_agl"), static_cast<float>(y - start.groundElevation));
-    double magnetic = std::fmod(host.getFloat(PositionRef("psi")) - start.magneticVariation, 360.0);
+        host.datarefs.setFloat(Position("y_agl"), static_cast<float>(y - start.groundElevation));
+    double magnetic =
+        std::fmod(host.datarefs.getFloat(Position("psi")) - start.magneticVariation, 360.0);
     if (magnetic < 0.0)
         magnetic += 360.0;
-    host.setFloat(PositionRef("mag_psi"), static_cast<float>(magnetic));
+    host.datarefs.setFloat(Position("mag_psi"), static_cast<float>(magnetic));
 }
 
 }  // namespace trovik_sim

@@ -8,8 +8,12 @@
 #include <string>
 
 #include "hostsim.h"
+#include "paths.h"
 
 namespace trovik_sim {
+
+namespace paths = hostsim::paths;
+using hostsim::paths::Position;
 
 struct StartPoint {
     // Zurich airport (LSZH), its reference point, where the ground is at 432 m.
@@ -42,9 +46,6 @@ struct Geo {
 };
 
 constexpr double kEarthRadius = 6371000.0;
-
-// The full path of one of the simulator's aircraft position datarefs ("psi", "local_x", ...).
-std::string PositionRef(const char* name);
 
 Geo LocalToGeo(const StartPoint& start, double x, double y, double z);
 
