@@ -92,24 +92,6 @@ bool Writes(const hostsim::Call& c) {
            c.fn == "XPLMCommandButtonRelease" || c.fn == "XPLMControlCamera";
 }
 
-void CheckAlways() {
-    if (H().display.windows.size() > 1)
-        Broken("at most one overlay window");
-    for (const hostsim::Call& c : H().recorder.calls) {
-        if ((c.fn == "XPLMSetDataf" && !std::isfinite(c.args.at(1).f)) ||
-            (c.fn == "XPLMSetDatad" && !std::isfinite(c.args.at(1).d))) {
-            Broken("nothing non-finite is written", c.str());
-        }
-    }
-    const XPLMCameraPosition_t& v = H().camera.position;
-    for (float f : {v.x, v.y, v.z, v.pitch, v.heading, v.roll, v.zoom}) {
-        if (!std::isfinite(f))
-            Broken("the camera is never given a non-finite value");
-    }
-    if (!H().recorder.misuses.empty())
-        Broken("the host is never misused", H().recorder.misuses.front());
-}
-
 // Whether slew mode plainly holds the aircraft: the overlay open, the flag and element 0 set.
 bool Holding() {
     return !H().display.windows.empty() && *gMaster != 0 &&
@@ -231,9 +213,222 @@ bool ProbeSeesTheGround() {
            H().terrain.at(a.x, a.z).y <= a.wheels + 1.0;
 }
 
+// ---- The events, each as the simulator or the user could make it ----
+
+void AnyKey(Reader& in) {  // any key event, as the simulator could deliver it
+    const char key = static_cast<char>(in.byte());
+    const char character = static_cast<char>(in.byte());
+    Key(character, in.byte(), key);
+}
+
+void PressAndRelease(Reader& in) {
+    const char key = static_cast<char>(in.byte());
+    const int modifiers = in.byte() & 7;
+    Key(0, modifiers | xplm_DownFlag, key);
+    Key(0, modifiers | xplm_UpFlag, key);
+}
+
+void HotKeyY(Reader&) {
+    Key('y', xplm_DownFlag, XPLM_VK_Y);
+}
+
+// A frame: the flight loops, at one of several frame times, then the drawing.
+void OneFrame(Reader&) {
+    const bool slewing = !H().display.windows.empty();
+    const size_t from = H().recorder.calls.size();
+    H().loops.frame(kFrameTimes[gEvents % (sizeof kFrameTimes / sizeof(double))]);
+    if (!slewing && H().recorder.calls.size() != from)
+        Broken("out of slew mode nothing of ours runs per frame", H().recorder.calls[from].str());
+    if (!H().display.windows.empty() && !Holding())
+        Broken("a frame after another plug-in lets go, slew mode has ended");
+    const hostsim::Frame frame = H().display.drawFrame();
+    for (const hostsim::Text& t : frame.texts) {
+        if (t.text.size() > 255)
+            Broken("the overlay string fits 255 characters");
+    }
+}
+
+void CameraFrame(Reader& in) {
+    H().camera.frame((in.byte() & 1) != 0);
+}
+
+void ViewChange(Reader&) {
+    H().camera.changeView();
+}
+
+void Enable(Reader&) {
+    gPlugin.enable();
+}
+
+void Disable(Reader&) {
+    gPlugin.disable();
+}
+
+void AnyValue(Reader& in) {  // the simulator changes a value, to anything
+    const char* path = Path(1 + in.byte() % (PathCount() - 1));
+    const uint8_t how = in.byte();
+    const double v = how < 160 ? kSpecial[how % (sizeof kSpecial / sizeof kSpecial[0])] : in.raw();
+    if (H().datarefs.has(path))
+        H().datarefs.setDouble(path, v);
+}
+
+void Screen(Reader& in) {
+    H().display.screenWidth = kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
+    H().display.screenHeight = kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
+}
+
+void Restart(Reader&) {
+    Stop();
+    Start();
+}
+
+void MissingDataref(Reader& in) {  // an older or newer simulator lacks a dataref
+    const char* path = Path(in.byte());
+    Stop();
+    H().datarefs.remove(path);
+    Start();
+}
+
+void Message(Reader& in) {  // a message from the simulator, about the user's aircraft or another
+    const int messages[] = {XPLM_MSG_PLANE_CRASHED,
+                            XPLM_MSG_PLANE_LOADED,
+                            XPLM_MSG_AIRPORT_LOADED,
+                            104,
+                            XPLM_MSG_PLANE_UNLOADED,
+                            107,
+                            0x7FFFFFFF};
+    const int message = messages[in.byte() % 7];
+    const int aircraft = in.byte() % 3;
+    gPlugin.sendMessage(message, aircraft);
+    if (message == XPLM_MSG_PLANE_LOADED && aircraft == 0)
+        gRestTrusted = true;  // forgotten: from the gear again
+}
+
+void KeyS(Reader& in) {
+    Key('s', xplm_DownFlag | (in.byte() & 1), XPLM_VK_S);
+}
+
+void BoundCommand(Reader& in) {  // a bound key or button: tapped, or held for some frames
+    const std::vector<hostsim::CommandHandler>& handlers = H().commands.handlers;
+    if (handlers.empty())
+        return;
+    XPLMCommandRef command = handlers[in.byte() % handlers.size()].command;
+    const int frames = in.byte() % 4;
+    H().commands.begin(command);
+    for (int f = 0; f < frames; ++f)
+        H().commands.frame();
+    H().commands.end(command);
+}
+
+void MenuItem(Reader& in) {
+    H().commands.pickMenuItem(kMenuItems[in.byte() % 3]);
+}
+
+void OtherPluginsPath(Reader& in) {  // another plug-in takes the aircraft, or lets it go
+    if (H().datarefs.has(kOverride))
+        H().datarefs.setInt(kOverride, 0, in.byte() & 1);
+}
+
+void OtherPluginsFlag(Reader& in) {  // another plug-in writes the exported flag
+    *gMaster = in.byte() & 1;
+}
+
+void TextField(Reader&) {  // the user clicks into a text field, or back into the 3-D view
+    H().display.windowHasKeyboard = !H().display.windowHasKeyboard;
+}
+
+void SettingsFile(Reader& in) {  // the settings file holds anything at all at the next start
+    std::string content;
+    for (int n = in.byte() * 4; n > 0 && !in.empty(); --n)
+        content += static_cast<char>(in.byte());
+    const std::string path = H().utilities.prefsFolder + "/" + hostsim::paths::kSettingsFile;
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(content.data(), 1, content.size(), file);
+        std::fclose(file);
+    }
+    Stop();
+    H().utilities.log.clear();
+    Start();
+    if (H().utilities.log.size() > 1)
+        Broken("one line in the log at most for a settings file", H().utilities.log[1]);
+}
+
+// In the order the input's bytes pick them. `byPlugin`: what follows is the plug-in's doing
+// (keys, frames, commands, the menu), so an aircraft standing on its wheels must still stand.
+const struct {
+    void (*run)(Reader& in);
+    bool byPlugin;
+} kEvents[] = {
+    {AnyKey, true},
+    {PressAndRelease, true},
+    {HotKeyY, true},
+    {OneFrame, true},
+    {CameraFrame, false},
+    {ViewChange, false},
+    {Enable, false},
+    {Disable, false},
+    {AnyValue, false},
+    {Screen, false},
+    {Restart, false},
+    {MissingDataref, false},
+    {Message, false},
+    {KeyS, true},
+    {BoundCommand, true},
+    {MenuItem, true},
+    {OtherPluginsPath, false},
+    {OtherPluginsFlag, false},
+    {TextField, false},
+    {SettingsFile, false},
+};
+
+// ---- The promises kept after every event ----
+
+void AtMostOneOverlay() {
+    if (H().display.windows.size() > 1)
+        Broken("at most one overlay window");
+}
+
+void NothingNonFiniteWritten() {
+    for (const hostsim::Call& c : H().recorder.calls) {
+        if ((c.fn == "XPLMSetDataf" && !std::isfinite(c.args.at(1).f)) ||
+            (c.fn == "XPLMSetDatad" && !std::isfinite(c.args.at(1).d))) {
+            Broken("nothing non-finite is written", c.str());
+        }
+    }
+}
+
+void CameraFinite() {
+    const XPLMCameraPosition_t& v = H().camera.position;
+    for (float f : {v.x, v.y, v.z, v.pitch, v.heading, v.roll, v.zoom}) {
+        if (!std::isfinite(f))
+            Broken("the camera is never given a non-finite value");
+    }
+}
+
+void HostNeverMisused() {
+    if (!H().recorder.misuses.empty())
+        Broken("the host is never misused", H().recorder.misuses.front());
+}
+
+// A rest height measured where the simulator said the aircraft was on the ground is trusted
+// only if the wheels were on it then.
+void FollowRestHeight(double wheels) {
+    for (const hostsim::Call& c : H().recorder.calls) {
+        if (c.fn == "XPLMGetDatai" && c.result.i == 1 &&
+            c.str().find("onground_any") != std::string::npos)
+            gRestTrusted = std::fabs(wheels) < 0.05;  // measured
+    }
+}
+
+// An aircraft standing on its wheels in slew mode is never put below the ground by what the
+// plug-in does, up to the few centimetres within which the simulator calls it on the ground.
+void StillStanding(bool standing, int kind) {
+    if (standing && kEvents[kind].byPlugin && Holding() && Wheels() < -0.051)
+        Broken("an aircraft on its wheels is never put below the ground",
+               std::to_string(Wheels()) + " after event " + std::to_string(kind));
+}
+
 void Event(Reader& in) {
-    // An aircraft standing on its wheels in slew mode is never put below the ground by what the
-    // plug-in does, up to the few centimetres within which the simulator calls it on the ground.
     const double wheels = Wheels();
     // Only where the probe can see the ground under the aircraft: elsewhere (a roof over it, a
     // broken position) the plug-in has the simulator's height above ground, which goes stale
@@ -241,149 +436,15 @@ void Event(Reader& in) {
     const bool standing =
         Holding() && gRestTrusted && ProbeSeesTheGround() && std::fabs(wheels) < 1e-3;
     H().recorder.clear();
-    const uint8_t kind = in.byte() % 20;
-    switch (kind) {
-        case 0: {  // any key event, as the simulator could deliver it
-            const char key = static_cast<char>(in.byte());
-            const char character = static_cast<char>(in.byte());
-            Key(character, in.byte(), key);
-            break;
-        }
-        case 1: {  // a press and its release
-            const char key = static_cast<char>(in.byte());
-            const int modifiers = in.byte() & 7;
-            Key(0, modifiers | xplm_DownFlag, key);
-            Key(0, modifiers | xplm_UpFlag, key);
-            break;
-        }
-        case 2:
-            Key('y', xplm_DownFlag, XPLM_VK_Y);
-            break;
-        case 3: {  // a frame: the flight loops, at one of several frame times, then the drawing
-            const bool slewing = !H().display.windows.empty();
-            const size_t from = H().recorder.calls.size();
-            H().loops.frame(kFrameTimes[gEvents % (sizeof kFrameTimes / sizeof(double))]);
-            if (!slewing && H().recorder.calls.size() != from)
-                Broken("out of slew mode nothing of ours runs per frame",
-                       H().recorder.calls[from].str());
-            if (!H().display.windows.empty() && !Holding())
-                Broken("a frame after another plug-in lets go, slew mode has ended");
-            const hostsim::Frame frame = H().display.drawFrame();
-            for (const hostsim::Text& t : frame.texts) {
-                if (t.text.size() > 255)
-                    Broken("the overlay string fits 255 characters");
-            }
-            break;
-        }
-        case 4:
-            H().camera.frame((in.byte() & 1) != 0);
-            break;
-        case 5:
-            H().camera.changeView();
-            break;
-        case 6:
-            gPlugin.enable();
-            break;
-        case 7:
-            gPlugin.disable();
-            break;
-        case 8: {  // the simulator changes a value, to anything
-            const char* path = Path(1 + in.byte() % (PathCount() - 1));
-            const uint8_t how = in.byte();
-            const double v =
-                how < 160 ? kSpecial[how % (sizeof kSpecial / sizeof kSpecial[0])] : in.raw();
-            if (H().datarefs.has(path))
-                H().datarefs.setDouble(path, v);
-            break;
-        }
-        case 9:
-            H().display.screenWidth = kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
-            H().display.screenHeight =
-                kScreenSizes[in.byte() % (sizeof kScreenSizes / sizeof(int))];
-            break;
-        case 10:
-            Stop();
-            Start();
-            break;
-        case 11: {  // an older or newer simulator lacks a dataref
-            const char* path = Path(in.byte());
-            Stop();
-            H().datarefs.remove(path);
-            Start();
-            break;
-        }
-        case 12: {  // a message from the simulator, about the user's aircraft or another
-            const int messages[] = {XPLM_MSG_PLANE_CRASHED,
-                                    XPLM_MSG_PLANE_LOADED,
-                                    XPLM_MSG_AIRPORT_LOADED,
-                                    104,
-                                    XPLM_MSG_PLANE_UNLOADED,
-                                    107,
-                                    0x7FFFFFFF};
-            const int message = messages[in.byte() % 7];
-            const int aircraft = in.byte() % 3;
-            gPlugin.sendMessage(message, aircraft);
-            if (message == XPLM_MSG_PLANE_LOADED && aircraft == 0)
-                gRestTrusted = true;  // forgotten: from the gear again
-            break;
-        }
-        case 13:
-            Key('s', xplm_DownFlag | (in.byte() & 1), XPLM_VK_S);
-            break;
-        case 14: {  // a bound key or button: tapped, or held for some frames
-            const std::vector<hostsim::CommandHandler> handlers = H().commands.handlers;
-            if (handlers.empty())
-                break;
-            XPLMCommandRef command = handlers[in.byte() % handlers.size()].command;
-            const int frames = in.byte() % 4;
-            H().commands.begin(command);
-            for (int f = 0; f < frames; ++f)
-                H().commands.frame();
-            H().commands.end(command);
-            break;
-        }
-        case 15:
-            H().commands.pickMenuItem(kMenuItems[in.byte() % 3]);
-            break;
-        case 16:  // another plug-in takes the aircraft, or lets it go
-            if (H().datarefs.has(kOverride))
-                H().datarefs.setInt(kOverride, 0, in.byte() & 1);
-            break;
-        case 17:  // another plug-in writes the exported flag
-            *gMaster = in.byte() & 1;
-            break;
-        case 18:  // the user clicks into a text field, or back into the 3-D view
-            H().display.windowHasKeyboard = !H().display.windowHasKeyboard;
-            break;
-        case 19: {  // the settings file holds anything at all at the next start
-            std::string content;
-            for (int n = in.byte() * 4; n > 0 && !in.empty(); --n)
-                content += static_cast<char>(in.byte());
-            std::FILE* file = std::fopen(
-                (H().utilities.prefsFolder + "/" + hostsim::paths::kSettingsFile).c_str(), "wb");
-            if (file != nullptr) {
-                std::fwrite(content.data(), 1, content.size(), file);
-                std::fclose(file);
-            }
-            Stop();
-            H().utilities.log.clear();
-            Start();
-            if (H().utilities.log.size() > 1)
-                Broken("one line in the log at most for a settings file", H().utilities.log[1]);
-            break;
-        }
-    }
+    const int kind = in.byte() % static_cast<int>(sizeof kEvents / sizeof kEvents[0]);
+    kEvents[kind].run(in);
     ++gEvents;
-    CheckAlways();
-    for (const hostsim::Call& c : H().recorder.calls) {
-        if (c.fn == "XPLMGetDatai" && c.result.i == 1 &&
-            c.str().find("onground_any") != std::string::npos)
-            gRestTrusted = std::fabs(wheels) < 0.05;  // measured
-    }
-    const bool byPlugin = kind <= 3 || (kind >= 13 && kind <= 15);
-    if (standing && byPlugin && Holding() && Wheels() < -0.051)
-        Broken("an aircraft on its wheels is never put below the ground",
-               std::to_string(Wheels()) + " after event " + std::to_string(kind));
+    AtMostOneOverlay();
+    NothingNonFiniteWritten();
+    CameraFinite();
+    HostNeverMisused();
+    FollowRestHeight(wheels);
+    StillStanding(standing, kind);
 }
 
 }  // namespace

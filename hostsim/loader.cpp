@@ -9,6 +9,10 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <elf.h>
+
+#include <algorithm>
+#include <fstream>
 #endif
 
 namespace hostsim {
@@ -61,12 +65,15 @@ std::string MissingImports(const std::string& path) {
 }
 
 void* Open(const std::string& path, std::string& error) {
-    const std::string missing = MissingImports(path);
+    // A bare file name is one in this folder, as the user means it, not one for Windows to look
+    // for along its search path.
+    const std::string named = path.find_first_of("/\\") == std::string::npos ? ".\\" + path : path;
+    const std::string missing = MissingImports(named);
     if (!missing.empty()) {
         error = "cannot load " + path + ": undefined symbol " + missing;
         return nullptr;
     }
-    HMODULE module = LoadLibraryA(path.c_str());
+    HMODULE module = LoadLibraryA(named.c_str());
     if (module == nullptr) {
         char message[512] = "";
         FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -82,10 +89,45 @@ void Close(void* handle) {
     FreeLibrary(static_cast<HMODULE>(handle));
 }
 #else
+// A file cut short (a copy that did not finish) maps with holes where its headers say code is,
+// and the first touch of one kills the process with SIGBUS inside dlopen: check the headers
+// against the file's size first, and say what is wrong.
+std::string CutShort(const std::string& path) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const auto size = static_cast<unsigned long long>(file.tellg());
+    Elf64_Ehdr header{};
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(&header), sizeof header) ||
+        std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != ELFCLASS64)
+        return "";  // not a 64-bit ELF file at all: dlopen says so
+    unsigned long long needed =
+        std::max<unsigned long long>(header.e_phoff + 1ULL * header.e_phnum * header.e_phentsize,
+                                     header.e_shoff + 1ULL * header.e_shnum * header.e_shentsize);
+    for (unsigned i = 0; i < header.e_phnum && needed <= size; ++i) {
+        Elf64_Phdr segment{};
+        file.seekg(static_cast<std::streamoff>(header.e_phoff + 1ULL * i * header.e_phentsize));
+        if (!file.read(reinterpret_cast<char*>(&segment), sizeof segment))
+            break;
+        if (segment.p_type == PT_LOAD)
+            needed = std::max<unsigned long long>(needed, segment.p_offset + segment.p_filesz);
+    }
+    if (needed <= size)
+        return "";
+    return "the file is cut short: its headers need " + std::to_string(needed) +
+           " bytes and it has " + std::to_string(size) + " (a copy that did not finish?)";
+}
+
 void* Open(const std::string& path, std::string& error) {
+    const std::string cut = CutShort(path);
+    if (!cut.empty()) {
+        error = "cannot load " + path + ": " + cut;
+        return nullptr;
+    }
     // Every symbol is bound now, as the simulator loads plug-ins: an unresolved host function
-    // fails here, with its name, instead of at the first call.
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // fails here, with its name, instead of at the first call. A bare file name is one in this
+    // folder, as the user means it, not one for dlopen to look for along the library path.
+    const std::string named = path.find('/') == std::string::npos ? "./" + path : path;
+    void* handle = dlopen(named.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* why = dlerror();
         error = "cannot load " + path + ": " + (why != nullptr ? why : "unknown error");

@@ -113,8 +113,11 @@ struct Outcome {
     std::string output;
 };
 
-Outcome RunSim(const std::string& args) {
-    const std::string command = std::string(TROVIK_SIM) + " " + args + " 2>&1";
+// Run from `folder` (here if empty); the errors go where the output went, before `args` send the
+// output anywhere else.
+Outcome RunSim(const std::string& args, const std::string& folder = "") {
+    const std::string from = folder.empty() ? "" : "cd " + folder + " && ";
+    const std::string command = from + TROVIK_SIM + " 2>&1 " + args;
     FILE* pipe = popen(command.c_str(), "r");
     Outcome o{-1, ""};
     if (pipe == nullptr)
@@ -171,6 +174,10 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
     // A script saved with a byte-order mark, as Windows editors save UTF-8, runs.
     const std::string bom = dir + "bom.keys";
     std::ofstream(bom, std::ios::binary) << "\xEF\xBB\xBFY\nF99";
+    // A plug-in copied only in part.
+    const std::string cut = dir + "cut.xpl";
+    std::ofstream(cut, std::ios::binary) << std::ifstream(TROVIK_XPL, std::ios::binary).rdbuf();
+    std::filesystem::resize_file(cut, 20000);
     struct Case {
         std::string args;
         int code;
@@ -201,6 +208,9 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
          "trovik-sim: step 2: no menu item named 'Bogus item' (there are \"Trovik\", \"Slew "
          "mode\", \"Top-down view\", \"Joystick slew\", \"Slew faster\", \"Slew slower\")\n"},
         {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
+        {"--xpl " + cut + " Y", 1, "is cut short: its headers need "},
+        {"Y 8 >/dev/full", 1, "trovik-sim: cannot write the step lines: No space left on device\n"},
+        {"Y 8 >&-", 1, "trovik-sim: cannot write the step lines: Bad file descriptor\n"},
     };
     for (const Case& c : cases) {
         const Outcome o = RunSim(c.args);
@@ -211,6 +221,36 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
     std::ifstream script(bom, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(script), {}), "\xEF\xBB\xBFY\nF99")
         << "the script the picture was refused over";
+}
+
+TEST(SimProgramTest, APlugInByNameAPictureInPlaceAndTheFactorTheOverlayShows) {
+    // The plug-in named without a folder, from its own folder: that file, not one on a path.
+    const std::filesystem::path xpl = TROVIK_XPL;
+    const Outcome bare = RunSim("--xpl " + xpl.filename().string() + " Y", xpl.parent_path());
+    EXPECT_EQ(bare.code, 0) << bare.output;
+
+    // A picture over a file takes its place whole: another name for the old file keeps the old
+    // content (a process that had it open or mapped keeps it too), and nothing is left beside it.
+    const std::string dir = ::testing::TempDir();
+    const std::string target = dir + "over.svg";
+    std::remove(target.c_str());
+    std::remove((dir + "kept").c_str());
+    std::ofstream(target) << "old";
+    std::filesystem::create_hard_link(target, dir + "kept");
+    // The plug-in's own settings file is a folder here, so it keeps none: the factor shown is
+    // the one the overlay shows.
+    std::filesystem::create_directories(dir + "prefs/Trovik.prf");
+    const Outcome run = RunSim("--prefs " + dir + "prefs --svg " + target +
+                               " Y cmd:trovik/faster cmd:trovik/faster");
+    EXPECT_EQ(run.code, 0) << run.output;
+    std::stringstream picture, kept;
+    picture << std::ifstream(target).rdbuf();
+    kept << std::ifstream(dir + "kept").rdbuf();
+    EXPECT_TRUE(WellFormed(picture.str()));
+    EXPECT_EQ(kept.str(), "old");
+    EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
+    EXPECT_NE(run.output.find("  -               speed factor 2 -> 4\n"), std::string::npos)
+        << run.output;
 }
 
 }  // namespace

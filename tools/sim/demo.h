@@ -47,7 +47,8 @@ struct State {
     float agl = 0, psi = 0, theta = 0, phi = 0;
     double latitude = 0, longitude = 0, elevation = 0;
     double speed = 0;       // m/s, what the flight model goes on with
-    std::string factor;     // the plug-in's speed factor, "1", "4", "1/2"...
+    std::string factor;     // the speed factor the overlay shows, "1", "4", "1/2"...; "": none
+
     bool joystick = false;  // joystick slew, as its menu item shows it
     int pathOverride = 0;
     bool overlay = false;

@@ -83,78 +83,78 @@ std::string Arrowhead(double x, double y, double heading) {
            "\" fill=\"#1f4e79\" fill-opacity=\"0.8\" stroke=\"#fff\" stroke-width=\"0.6\"/>";
 }
 
-}  // namespace
-
-std::string XmlEscape(const std::string& text) {
-    std::string out;
-    for (char ch : text) {
-        switch (ch) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            default:
-                // Control characters are not allowed in XML 1.0.
-                if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t')
-                    out += ch;
-        }
-    }
-    return out;
+// The legend's baseline, under the track's axis.
+double LegendY() {
+    return kTitle + kPlot + kAxis + 4;
 }
 
-std::string RenderSvg(const RunResult& result, const Options& options) {
-    const double W = options.screenWidth;
-    const double H = options.screenHeight;
-    const double scale = std::min(kScreenPanel / W, kScreenMaxHeight / H);
-    const double sw = W * scale;
-    const double sh = H * scale;
+// Where everything goes: the screen scaled into the left column, the track and its profile to
+// the right of it, the script below both.
+struct Layout {
+    double W, H;    // the screen, in its pixels
+    double scale;   // of the screen into the picture
+    double sw, sh;  // the screen, scaled
+    std::string screenTitle;
+    double column;  // the left column's width
+    double plotLeft, width, content, height;
+    std::vector<std::string> lines;  // the script as typed
+};
+
+Layout Lay(const RunResult& result, const Options& options) {
+    Layout L;
+    L.W = options.screenWidth;
+    L.H = options.screenHeight;
+    L.scale = std::min(kScreenPanel / L.W, kScreenMaxHeight / L.H);
+    L.sw = L.W * L.scale;
+    L.sh = L.H * L.scale;
     // The screen and the menu as they stood at one moment, which the title names.
-    const std::string screenTitle =
+    L.screenTitle =
         "Screen " + std::to_string(options.screenWidth) + "x" +
         std::to_string(options.screenHeight) +
         (result.screenStep > 0 ? " and menu, as after step " + std::to_string(result.screenStep)
                                : std::string(": nothing drawn; the menu after the last step")) +
         (result.screenCamera ? ", top-down camera" : "");
-    // The left column is as wide as the screen, or as its widest text where that is wider.
+    // The left L.column is as wide as the screen, or as its widest text where that is wider.
     size_t longest = 0;
     for (const hostsim::Text& t : result.screen.texts)
         longest = std::max(longest, t.text.size());
     for (const hostsim::MenuItem& item : result.menu)
         longest = std::max(longest, item.name.size() + 4);
-    const double column =
-        std::max({sw, static_cast<double>(screenTitle.size()) * kChar14,
+    L.column =
+        std::max({L.sw, static_cast<double>(L.screenTitle.size()) * kChar14,
                   static_cast<double>(longest) * kChar13 + 16, static_cast<double>(kChar13) * 28});
-    const double plotLeft = kMargin + column + 2 * kMargin + kAxis;
-    const double width = plotLeft + kPlot + kMargin;
+    L.plotLeft = kMargin + L.column + 2 * kMargin + kAxis;
+    L.width = L.plotLeft + kPlot + kMargin;
     // Below the screen: its texts again, legibly, and then the plug-in's menu.
     const double menuHeight =
         result.menu.empty() ? 0.0 : 18.0 * static_cast<double>(result.menu.size() + 1) + 12;
-    const double content = std::max(sh + 60 + menuHeight, kPlot + kAxis + kLegend + kProfileBlock);
-    const std::vector<std::string> lines = Caption(result, width);
-    const double height = kTitle + content + kMargin + 2 * kTitle +
-                          kCaptionLine * static_cast<double>(lines.size() - 1);
+    L.content = std::max(L.sh + 60 + menuHeight, kPlot + kAxis + kLegend + kProfileBlock);
+    L.lines = Caption(result, L.width);
+    L.height = kTitle + L.content + kMargin + 2 * kTitle +
+               kCaptionLine * static_cast<double>(L.lines.size() - 1);
+    return L;
+}
 
+std::string Head(const Layout& L) {
     std::string s;
     s += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + N(width) +
-         "\" height=\"" + N(height) + "\" viewBox=\"0 0 " + N(width) + " " + N(height) +
+    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + N(L.width) +
+         "\" height=\"" + N(L.height) + "\" viewBox=\"0 0 " + N(L.width) + " " + N(L.height) +
          "\" font-family=\"DejaVu Sans Mono, monospace\">\n";
     s += "<title>Trovik slew demo</title>\n";
     s += "<rect width=\"100%\" height=\"100%\" fill=\"#f4f4f0\"/>\n";
+    return s;
+}
 
-    // ---- The screen, in the simulator's pixels: y up from the bottom, so flipped here ----
-    s += "<text x=\"" + N(kMargin) + "\" y=\"20\" font-size=\"14\">" + XmlEscape(screenTitle) +
+// The screen as the plug-in drew it, in the simulator's pixels: y up from the bottom, so flipped
+// here.
+std::string ScreenPanel(const RunResult& result, const Options& options, const Layout& L) {
+    const double W = L.W;
+    const double H = L.H;
+    const double scale = L.scale;
+    const double sw = L.sw;
+    std::string s;
+    s += "<text x=\"" + N(kMargin) + "\" y=\"20\" font-size=\"14\">" + XmlEscape(L.screenTitle) +
          "</text>\n";
     s += "<g id=\"screen\" data-width=\"" + std::to_string(options.screenWidth) +
          "\" data-height=\"" + std::to_string(options.screenHeight) + "\" transform=\"translate(" +
@@ -207,6 +207,14 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     s += "<rect x=\"0\" y=\"0\" width=\"" + N(W) + "\" height=\"" + N(H) +
          "\" fill=\"none\" stroke=\"#222\" stroke-width=\"" + N(1.0 / scale) + "\"/>\n";
     s += "</g>\n";
+    return s;
+}
+
+// Below the screen: its texts again, legibly, and the plug-in's menu at the same moment.
+std::string BelowScreen(const RunResult& result, const Layout& L) {
+    const double sh = L.sh;
+    const double column = L.column;
+    std::string s;
     // The simulator's font is small on a scaled-down screen: repeat the texts legibly below it.
     double readableY = kTitle + sh + 22;
     if (!result.screen.texts.empty()) {
@@ -242,8 +250,13 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
         }
         s += "</g>\n";
     }
+    return s;
+}
 
-    // ---- The track from above: east to the right, north up, in metres ----
+// The track from above: east to the right, north up, in metres.
+std::string TrackPanel(const RunResult& result, const Layout& L) {
+    const double plotLeft = L.plotLeft;
+    std::string s;
     std::vector<State> points{result.initial};
     for (const StepResult& r : result.steps)
         points.push_back(r.after);
@@ -332,8 +345,14 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
     s += "<circle class=\"start\" cx=\"" + N(px(points[0].x)) + "\" cy=\"" + N(py(-points[0].z)) +
          "\" r=\"3.5\" fill=\"#27ae60\"/>\n";
     s += "</g>\n";
-    // The legend, below the axis, where it covers nothing of the track.
-    const double legendY = top + kPlot + kAxis + 4;
+    return s;
+}
+
+// The track's legend, below its axis, where it covers nothing of the track.
+std::string Legend(const Layout& L) {
+    const double plotLeft = L.plotLeft;
+    const double legendY = LegendY();
+    std::string s;
     s += "<g id=\"legend\" font-size=\"11\">";
     s += "<circle cx=\"" + N(plotLeft + 4) + "\" cy=\"" + N(legendY - 4) +
          "\" r=\"3\" fill=\"#27ae60\"/><text x=\"" + N(plotLeft + 12) + "\" y=\"" + N(legendY) +
@@ -348,8 +367,14 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
          "\" stroke=\"#c0392b\" stroke-width=\"2\"/><text x=\"" + N(plotLeft + 324) + "\" y=\"" +
          N(legendY) + "\">track</text>";
     s += "</g>\n";
+    return s;
+}
 
-    // ---- The profile along the track: the ground under the aircraft and its wheels ----
+// The profile along the track: the ground under the aircraft and its wheels.
+std::string ProfilePanel(const RunResult& result, const Options& options, const Layout& L) {
+    const double plotLeft = L.plotLeft;
+    const double legendY = LegendY();
+    std::string s;
     std::vector<TrackPoint> profile{
         {result.initial.x, result.initial.y, result.initial.z, result.initialGround}};
     for (const StepResult& r : result.steps)
@@ -398,16 +423,56 @@ std::string RenderSvg(const RunResult& result, const Options& options) {
          "\" font-size=\"11\" fill=\"#8a6d3b\">ground</text><text x=\"" + N(plotLeft + 60) +
          "\" y=\"" + N(profileTop + 16) + "\" font-size=\"11\" fill=\"#1f4e79\">wheels</text>\n";
     s += "</g>\n";
+    return s;
+}
 
-    // ---- What was typed ----
-    double captionY = kTitle + content + kMargin + 8;
-    for (const std::string& text : lines) {
+// What was typed.
+std::string Script(const Layout& L) {
+    std::string s;
+    double captionY = kTitle + L.content + kMargin + 8;
+    for (const std::string& text : L.lines) {
         s += "<text class=\"script\" x=\"" + N(kMargin) + "\" y=\"" + N(captionY) +
              "\" font-size=\"13\" xml:space=\"preserve\">" + XmlEscape(text) + "</text>\n";
         captionY += kCaptionLine;
     }
-    s += "</svg>\n";
     return s;
+}
+
+}  // namespace
+
+std::string XmlEscape(const std::string& text) {
+    std::string out;
+    for (char ch : text) {
+        switch (ch) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                // Control characters are not allowed in XML 1.0.
+                if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t')
+                    out += ch;
+        }
+    }
+    return out;
+}
+
+std::string RenderSvg(const RunResult& result, const Options& options) {
+    const Layout L = Lay(result, options);
+    return Head(L) + ScreenPanel(result, options, L) + BelowScreen(result, L) +
+           TrackPanel(result, L) + Legend(L) + ProfilePanel(result, options, L) + Script(L) +
+           "</svg>\n";
 }
 
 }  // namespace trovik_sim
