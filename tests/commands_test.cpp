@@ -1,5 +1,7 @@
 // The simulator commands and the Plugins menu: each command against its key, held commands,
 // the menu's state along every path that changes the mode, disable, and what stop leaves.
+#include <functional>
+
 #include "support.h"
 
 namespace trovik_test {
@@ -88,21 +90,40 @@ TEST_F(CommandsTest, EachCommandReadsAndWritesExactlyWhatItsKeyDoes) {
     }
 }
 
-TEST_F(CommandsTest, WithSlewModeOffOnlyTheToggleDoesAnything) {
-    Place(0.0, 100.0, 0.0, 50.0f, 10.0f);
-    for (const Published& p : kPublished) {
-        if (p.key == 0)
-            continue;
-        host().recorder.clear();
-        host().commands.begin(Ref(p.name));
-        host().commands.frame();
-        host().commands.end(Ref(p.name));
-        EXPECT_EQ(Effects(), Calls{}) << p.name;
+TEST_F(CommandsTest, EveryCommandInEveryPhaseInAndOutOfSlewMode) {
+    // Every command made, key or not: a slew action acts at its press and, held, at every
+    // Continue, in slew mode only; a Continue to any other reads nothing; End does nothing.
+    const std::vector<hostsim::CommandHandler> handlers = host().commands.handlers;
+    ASSERT_EQ(handlers.size(), std::size(kPublished));
+    for (size_t i = 0; i < handlers.size(); ++i) {
+        const Published& p = kPublished[i];
+        for (const bool on : {false, true}) {
+            if ((HotKeyMaster() != 0) != on)
+                DownY();
+            Frame();
+            Frame();  // the first frame of slew mode measures no time to move by
+            Place(0.0, 1500.0, 0.0, 1068.0f, 10.0f);
+            const auto phase = [](const std::function<void()>& run) {
+                host().recorder.clear();
+                run();
+                return std::make_pair(host().recorder.strings(), !Effects().empty());
+            };
+            const auto pressed = phase([&] { host().commands.begin(handlers[i].command); });
+            const auto held = phase([] { host().commands.frame(); });
+            EXPECT_EQ(phase([&] { host().commands.end(handlers[i].command); }).first, Calls{})
+                << p.name;
+            if (p.acts != Acts::kAnyMode) {
+                EXPECT_EQ(pressed.second, on) << p.name << (on ? " in" : " out of") << " slew mode";
+                EXPECT_EQ(held.second, on && p.acts == Acts::kHeld) << p.name << " held";
+            }
+            if (p.acts != Acts::kHeld) {
+                EXPECT_EQ(held.first, Calls{}) << p.name << ": a Continue reads nothing";
+            }
+            host().camera.changeView();
+            if (p.acts == Acts::kAnyMode)
+                host().commands.once(handlers[i].command);  // toggled back
+        }
     }
-    EXPECT_FALSE(host().commands.pickMenuItem("Top-down view")) << "greyed out";
-    EXPECT_FALSE(host().camera.controlled());
-    host().commands.once(Ref("trovik/toggle"));
-    EXPECT_EQ(host().display.windows.size(), 1u) << "the overlay, as with the hot key";
 }
 
 TEST_F(CommandsTest, MenuFollowsEveryPathThatChangesTheMode) {

@@ -102,6 +102,15 @@ TEST_F(HoldingTest, InTheAirTheVelocityTurnsWithTheAircraftOnTheGroundItStops) {
     host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8);
     DownY();
     EXPECT_EQ(V(), std::vector<float>({0, 0, 0}));
+    // Over ground at 0 with no gear (a rest height of 0): 0.07 m up is in the air still.
+    host().terrain.loaded = true;
+    for (const double y : {0.07, std::nextafter(0.07, 0.0)}) {
+        Place(0, y, 0, 0.07f, 0, 0, 0);
+        Velocity(0, 0, -50);
+        DownY();
+        DownY();
+        EXPECT_EQ(V()[2], y == 0.07 ? -50.0f : 0.0f) << y;
+    }
 }
 
 TEST_F(HoldingTest, AnAircraftAnotherPlugInHeldStaysHeldAndUntouchedWhenWeLetGo) {

@@ -82,6 +82,23 @@ TEST_F(JoystickTest, EachAxisMovesItsWayAtItsRateWhateverTheFrameRate) {
     EXPECT_EQ(Effects(), snapped);
 }
 
+TEST_F(JoystickTest, TheFirstFrameOfSlewModeMovesNothingThatOfJoystickSlewAFramesWorth) {
+    // Its time covers the pause since slew mode was last on. Joystick slew switched on in slew
+    // mode finds the loop running: its next frame moves 100 m/s for float(1/60) s.
+    DownY();
+    Place(0, 100, 0, 50.0f);
+    Stick(-1, 0, 0);
+    DownY();
+    Frame(1.0 / 60);
+    EXPECT_EQ(host().datarefs.getDouble(Pos("local_z")), 0.0);
+    const XPLMCommandRef joystick = host().commands.find("trovik/joystick");
+    host().commands.once(joystick);
+    Frame(1.0 / 60);
+    host().commands.once(joystick);
+    Frame(1.0 / 60);
+    EXPECT_EQ(host().datarefs.getDouble(Pos("local_z")), -1.666666753590107);
+}
+
 TEST_F(JoystickTest, AStraightMoveOrATurnEndsAlikeAt60And30FramesASecond) {
     auto fly = [](int fps, float pitch, float roll, float rudder) {
         Place(0.0, 100.0, 0.0, 50.0f, 30.0f);

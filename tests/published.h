@@ -8,45 +8,51 @@
 
 namespace trovik_published {
 
+// What a command does: a slew action once at its press, or at its press and then every frame
+// it is held, in slew mode only; or a mode or setting command, at its press in any mode.
+enum class Acts { kOnce, kHeld, kAnyMode };
+
 struct Published {
     const char* name;
     const char* description;
     int key;  // the key with the same action (0 for the toggles and the speed: Y is a hot key)
     int flags;
+    Acts acts;
 };
 
 inline const Published kPublished[] = {
-    {"trovik/toggle", "Toggle slew mode", 0, 0},
-    {"trovik/forward", "Slew forward", XPLM_VK_NUMPAD8, 0},
-    {"trovik/forward_fast", "Slew forward fast", XPLM_VK_NUMPAD8, xplm_ShiftFlag},
-    {"trovik/backward", "Slew backward", XPLM_VK_NUMPAD2, 0},
-    {"trovik/backward_fast", "Slew backward fast", XPLM_VK_NUMPAD2, xplm_ShiftFlag},
-    {"trovik/left", "Slew left", XPLM_VK_NUMPAD4, 0},
-    {"trovik/left_fast", "Slew left fast", XPLM_VK_NUMPAD4, xplm_ShiftFlag},
-    {"trovik/right", "Slew right", XPLM_VK_NUMPAD6, 0},
-    {"trovik/right_fast", "Slew right fast", XPLM_VK_NUMPAD6, xplm_ShiftFlag},
-    {"trovik/turn_left", "Turn left", XPLM_VK_NUMPAD1, 0},
-    {"trovik/turn_left_fast", "Turn left fast", XPLM_VK_NUMPAD1, xplm_ShiftFlag},
-    {"trovik/turn_right", "Turn right", XPLM_VK_NUMPAD3, 0},
-    {"trovik/turn_right_fast", "Turn right fast", XPLM_VK_NUMPAD3, xplm_ShiftFlag},
-    {"trovik/roll_left", "Roll left", XPLM_VK_NUMPAD7, 0},
-    {"trovik/roll_left_fast", "Roll left fast", XPLM_VK_NUMPAD7, xplm_ShiftFlag},
-    {"trovik/roll_right", "Roll right", XPLM_VK_NUMPAD9, 0},
-    {"trovik/roll_right_fast", "Roll right fast", XPLM_VK_NUMPAD9, xplm_ShiftFlag},
-    {"trovik/face_north", "Face north", XPLM_VK_NUMPAD5, 0},
-    {"trovik/level", "Face north and level the wings and nose", XPLM_VK_NUMPAD5, xplm_ShiftFlag},
-    {"trovik/down", "Slew down", XPLM_VK_F2, 0},
-    {"trovik/down_fast", "Slew down fast", XPLM_VK_F1, 0},
-    {"trovik/up", "Slew up", XPLM_VK_F3, 0},
-    {"trovik/up_fast", "Slew up fast", XPLM_VK_F4, 0},
-    {"trovik/nose_up", "Pitch nose up", XPLM_VK_F6, 0},
-    {"trovik/nose_up_fast", "Pitch nose up fast", XPLM_VK_F5, 0},
-    {"trovik/nose_down", "Pitch nose down", XPLM_VK_F7, 0},
-    {"trovik/nose_down_fast", "Pitch nose down fast", XPLM_VK_F8, 0},
-    {"trovik/top_down_view", "Top-down view", XPLM_VK_S, 0},
-    {"trovik/joystick", "Toggle joystick slew", 0, 0},
-    {"trovik/faster", "Slew faster", 0, 0},
-    {"trovik/slower", "Slew slower", 0, 0},
+    {"trovik/toggle", "Toggle slew mode", 0, 0, Acts::kAnyMode},
+    {"trovik/forward", "Slew forward", XPLM_VK_NUMPAD8, 0, Acts::kHeld},
+    {"trovik/forward_fast", "Slew forward fast", XPLM_VK_NUMPAD8, xplm_ShiftFlag, Acts::kHeld},
+    {"trovik/backward", "Slew backward", XPLM_VK_NUMPAD2, 0, Acts::kHeld},
+    {"trovik/backward_fast", "Slew backward fast", XPLM_VK_NUMPAD2, xplm_ShiftFlag, Acts::kHeld},
+    {"trovik/left", "Slew left", XPLM_VK_NUMPAD4, 0, Acts::kHeld},
+    {"trovik/left_fast", "Slew left fast", XPLM_VK_NUMPAD4, xplm_ShiftFlag, Acts::kHeld},
+    {"trovik/right", "Slew right", XPLM_VK_NUMPAD6, 0, Acts::kHeld},
+    {"trovik/right_fast", "Slew right fast", XPLM_VK_NUMPAD6, xplm_ShiftFlag, Acts::kHeld},
+    {"trovik/turn_left", "Turn left", XPLM_VK_NUMPAD1, 0, Acts::kHeld},
+    {"trovik/turn_left_fast", "Turn left fast", XPLM_VK_NUMPAD1, xplm_ShiftFlag, Acts::kHeld},
+    {"trovik/turn_right", "Turn right", XPLM_VK_NUMPAD3, 0, Acts::kHeld},
+    {"trovik/turn_right_fast", "Turn right fast", XPLM_VK_NUMPAD3, xplm_ShiftFlag, Acts::kHeld},
+    {"trovik/roll_left", "Roll left", XPLM_VK_NUMPAD7, 0, Acts::kHeld},
+    {"trovik/roll_left_fast", "Roll left fast", XPLM_VK_NUMPAD7, xplm_ShiftFlag, Acts::kHeld},
+    {"trovik/roll_right", "Roll right", XPLM_VK_NUMPAD9, 0, Acts::kHeld},
+    {"trovik/roll_right_fast", "Roll right fast", XPLM_VK_NUMPAD9, xplm_ShiftFlag, Acts::kHeld},
+    {"trovik/face_north", "Face north", XPLM_VK_NUMPAD5, 0, Acts::kOnce},
+    {"trovik/level", "Face north and level the wings and nose", XPLM_VK_NUMPAD5, xplm_ShiftFlag,
+     Acts::kOnce},
+    {"trovik/down", "Slew down", XPLM_VK_F2, 0, Acts::kHeld},
+    {"trovik/down_fast", "Slew down fast", XPLM_VK_F1, 0, Acts::kHeld},
+    {"trovik/up", "Slew up", XPLM_VK_F3, 0, Acts::kHeld},
+    {"trovik/up_fast", "Slew up fast", XPLM_VK_F4, 0, Acts::kHeld},
+    {"trovik/nose_up", "Pitch nose up", XPLM_VK_F6, 0, Acts::kHeld},
+    {"trovik/nose_up_fast", "Pitch nose up fast", XPLM_VK_F5, 0, Acts::kHeld},
+    {"trovik/nose_down", "Pitch nose down", XPLM_VK_F7, 0, Acts::kHeld},
+    {"trovik/nose_down_fast", "Pitch nose down fast", XPLM_VK_F8, 0, Acts::kHeld},
+    {"trovik/top_down_view", "Top-down view", XPLM_VK_S, 0, Acts::kOnce},
+    {"trovik/joystick", "Toggle joystick slew", 0, 0, Acts::kAnyMode},
+    {"trovik/faster", "Slew faster", 0, 0, Acts::kAnyMode},
+    {"trovik/slower", "Slew slower", 0, 0, Acts::kAnyMode},
 };
 
 // The datarefs the plug-in looks up at start, in its order.

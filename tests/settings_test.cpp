@@ -64,6 +64,15 @@ TEST_F(SettingsTest, ChangesAreWrittenAtOnceAndReadAtTheNextStart) {
     Restart();
     EXPECT_EQ(Shown(), "0 Slew Mode x4");
     EXPECT_EQ(host().utilities.log, Calls{});
+    // Stopped and started again in the same process after the file went: the defaults, not the
+    // last run's settings.
+    fs::remove(File());
+    plugin.disable();
+    plugin.XPluginStop();
+    char name[256], signature[256], description[256];
+    plugin.XPluginStart(name, signature, description);
+    plugin.enable();
+    EXPECT_EQ(Shown(), "1 Slew Mode");
 
     // In a folder whose name is not ASCII, as a user's may be.
     host().utilities.prefsFolder += u8"/Pr\u00e9f\u00e9rences \u2708";
@@ -91,6 +100,8 @@ TEST_F(SettingsTest, BrokenFilesGiveTheDefaultsAndOneLogLineAtMost) {
          "speed_factor 32\n  joystick_slew   0  \nspeed_factor nan\njoystick_slew\n# a note\n\n"
          "speed_factor 1/16\nbogus line\nspeed_factor 2\nspeed_factor 3",
          "0 Slew Mode x2", ": line 1 and 5 more are not settings; they are ignored\n"},
+        {"a malformed first line", "\x01 \xff\x7f joystick_slew\njoystick_slew 0\nspeed_factor 4",
+         "0 Slew Mode x4", ": line 1 is not a setting; it is ignored\n"},
         {"random bytes", noise, "1 Slew Mode", "are not settings; they are ignored\n"},
         {"10 MB", std::string(10 * mib.size(), 'z'), "1 Slew Mode", "is larger than 64 KiB"},
         {"a line of 100 000", std::string(100000, 'x') + "\njoystick_slew 0\n", "1 Slew Mode",

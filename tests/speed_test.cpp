@@ -88,6 +88,8 @@ TEST_F(SpeedTest, HeldDescentsStopAtTheFloorsFastBecomingFine) {
     // Begin's 3 m to 7 m, then 0.5 m a frame to 3 m, and 0.1 m to F1's floor.
     Hold("trovik/down_fast", "local_y", 60, 9);
     EXPECT_NEAR(host().datarefs.getDouble(Pos("local_y")) - 432.0, 2.9, 1e-4);
+    // Below F1's floor the fast descent goes on at the fine rate: 0.5 m in half a second.
+    EXPECT_NEAR(Hold("trovik/down_fast", "local_y", 60, 30), -0.5, 1e-4);
     for (int frames : {60, 300}) {
         Hold("trovik/down_fast", "local_y", 60, frames);
         EXPECT_GE(host().datarefs.getDouble(Pos("local_y")) - 432.0, 0.05 - 1e-4) << frames;

@@ -17,6 +17,7 @@
 namespace trovik_test {
 
 using Calls = std::vector<std::string>;
+using trovik_published::Acts;
 using trovik_published::kPublished;
 using trovik_published::Published;
 
