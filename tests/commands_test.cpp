@@ -82,9 +82,7 @@ TEST_F(CommandsTest, EachCommandReadsAndWritesExactlyWhatItsKeyDoes) {
             host().recorder.clear();
             host().commands.begin(Ref(p.name));
             EXPECT_EQ(host().recorder.strings(), byKey) << p.name << " at y " << at.y;
-            host().recorder.clear();
             host().commands.end(Ref(p.name));
-            EXPECT_EQ(host().recorder.strings(), Calls{}) << p.name << ": End does nothing";
             host().camera.changeView();
         }
     }

@@ -131,11 +131,9 @@ TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAf
     };
     EXPECT_GT(frameCalls(), 0u);
 
-    // The command acts on Begin only and the menu shows it. Off, the loop still looks every frame
-    // whether the aircraft is held (one read), and reads no stick.
-    host().commands.begin(toggle);
-    host().commands.frame();
-    host().commands.end(toggle);
+    // The menu shows it. Off, the loop still looks every frame whether the aircraft is held (one
+    // read), and reads no stick.
+    host().commands.once(toggle);
     EXPECT_EQ(host().commands.findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
     EXPECT_EQ(frameCalls(), 1u);
     EXPECT_TRUE(host().commands.pickMenuItem("Joystick slew"));

@@ -2,7 +2,6 @@
 // setting changes and read at the next start, whatever state the file or its folder is in.
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "support.h"
 
@@ -20,12 +19,6 @@ class SettingsTest : public PluginTest {
     static fs::path Folder() { return fs::u8path(host().utilities.prefsFolder); }
     static fs::path File(const char* suffix = "") {
         return Folder() / (std::string(hostsim::paths::kSettingsFile) + suffix);
-    }
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
     static bool Exists(const fs::path& path) {
         std::error_code ignored;  // qemu can make a stat of a missing file fail oddly
@@ -59,7 +52,7 @@ TEST_F(SettingsTest, ChangesAreWrittenAtOnceAndReadAtTheNextStart) {
     host().commands.pickMenuItem("Joystick slew");
     Faster();
     Faster();
-    EXPECT_EQ(Read(File()), std::string(kHeader) + "joystick_slew 0\nspeed_factor 4\n");
+    EXPECT_EQ(FileText(File()), std::string(kHeader) + "joystick_slew 0\nspeed_factor 4\n");
     EXPECT_FALSE(Exists(File(".tmp")));
     Restart();
     EXPECT_EQ(Shown(), "0 Slew Mode x4");
@@ -129,15 +122,15 @@ TEST_F(SettingsTest, ARewriteKeepsWhatItCouldNotReadAndMovesATooLargeFileAside) 
     Write("# mine\nspeed_factor 2\nwhat is this\njoystick_slew 7\nspeed_factor 8\n");
     Restart();
     Faster();
-    EXPECT_EQ(Read(File()),
+    EXPECT_EQ(FileText(File()),
               "# mine\nspeed_factor 16\nwhat is this\njoystick_slew 7\njoystick_slew 1\n");
 
     const std::string large(10 * 1024 * 1024, 'z');
     Write(large);
     Restart();
     Faster();
-    EXPECT_EQ(Read(File(".bad")), large);
-    EXPECT_EQ(Read(File()), std::string(kHeader) + "joystick_slew 1\nspeed_factor 2\n");
+    EXPECT_EQ(FileText(File(".bad")), large);
+    EXPECT_EQ(FileText(File()), std::string(kHeader) + "joystick_slew 1\nspeed_factor 2\n");
 
     // A folder where the file should be, or no folder at all: nothing written, nothing broken.
     host().utilities.emptyPrefsFolder();

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "sim/svg.h"
 #include "sim_support.h"
@@ -166,10 +165,7 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
           "overlay off\n"}) {
         EXPECT_NE(run.output.find(line), std::string::npos) << line << run.output;
     }
-    std::ifstream in(svg);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_TRUE(WellFormed(text.str()));
+    EXPECT_TRUE(WellFormed(FileText(svg)));
 
     // A script saved with a byte-order mark, as Windows editors save UTF-8, runs.
     const std::string bom = dir + "bom.keys";
@@ -218,9 +214,7 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
         EXPECT_NE(o.output.find(c.message), std::string::npos) << c.args << "\n" << o.output;
         EXPECT_EQ(o.output.find("step  key"), std::string::npos) << "nothing ran: " << c.args;
     }
-    std::ifstream script(bom, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(script), {}), "\xEF\xBB\xBFY\nF99")
-        << "the script the picture was refused over";
+    EXPECT_EQ(FileText(bom), "\xEF\xBB\xBFY\nF99") << "the script the picture was refused over";
 }
 
 TEST(SimProgramTest, APlugInByNameAPictureInPlaceAndTheFactorTheOverlayShows) {
@@ -243,11 +237,8 @@ TEST(SimProgramTest, APlugInByNameAPictureInPlaceAndTheFactorTheOverlayShows) {
     const Outcome run = RunSim("--prefs " + dir + "prefs --svg " + target +
                                " Y cmd:trovik/faster cmd:trovik/faster");
     EXPECT_EQ(run.code, 0) << run.output;
-    std::stringstream picture, kept;
-    picture << std::ifstream(target).rdbuf();
-    kept << std::ifstream(dir + "kept").rdbuf();
-    EXPECT_TRUE(WellFormed(picture.str()));
-    EXPECT_EQ(kept.str(), "old");
+    EXPECT_TRUE(WellFormed(FileText(target)));
+    EXPECT_EQ(FileText(dir + "kept"), "old");
     EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
     EXPECT_NE(run.output.find("  -               speed factor 2 -> 4\n"), std::string::npos)
         << run.output;

@@ -73,11 +73,6 @@ TEST_F(SpeedTest, AHeldCommandMovesAtItsRateForASecondAtAnyFrameRate) {
             EXPECT_NEAR(Get(r.what), first, 1e-6 * std::fabs(first)) << r.command << " at " << fps;
         }
     }
-    // face_north and level act once, on Begin.
-    Place(0, 200, 0, 150.0f, 100.0f, 10.0f, 5.0f);
-    host().recorder.clear();
-    EXPECT_EQ(Hold("trovik/level", "psi", 60, 5), 0.0);
-    EXPECT_EQ(host().recorder.count("XPLMSetDataf"), 3u) << "heading, roll, pitch: once";
 }
 
 TEST_F(SpeedTest, HeldDescentsStopAtTheFloorsFastBecomingFine) {

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,12 @@ inline std::vector<std::string> Moved(const char* z, const char* x) {
 
 inline std::string SetOverride(int v) {
     return "XPLMSetDatavi(" + std::string(kOverride) + ", {" + std::to_string(v) + "}, 0, 1)";
+}
+
+// A whole file, byte for byte; empty if there is none.
+inline std::string FileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline uint64_t BitsOf(double v) {
