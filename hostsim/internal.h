@@ -48,7 +48,7 @@ Arg Fn(F f) {
 }
 
 // Ids are never reused, not even across resets, so a stale id never names a newer registration.
-HOSTSIM_API void* NewId();
+void* NewId();
 
 template <typename T>
 void* Add(std::vector<T>& items, const T& item) {

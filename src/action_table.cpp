@@ -12,15 +12,15 @@ constexpr bool Same(const char* a, const char* b) {
     return *a == *b;
 }
 
-// A slew action has its step, a command its act, never both; only a slew action has a key or is
-// held, and a held one goes at rates above zero; every row is named and described.
+// Every row is named and described; only a slew action has a key or is held, and a held one
+// goes at rates above zero. (That each has the function its kind calls, Slew() and Command()
+// see to.)
 constexpr bool Complete(const Action& a) {
-    const bool slew = a.step != nullptr;
-    const bool held = a.held.frame != nullptr;
+    const bool slew = a.kind == Kind::kSlew;
+    const bool held = a.held.fine > 0.0 && a.held.fast > 0.0;
     return a.command != nullptr && a.description != nullptr && *a.description != '\0' &&
-           slew != (a.act != nullptr) && (slew || a.key.virtualKey == 0) &&
-           (held ? slew && a.held.fine > 0.0 && a.held.fast > 0.0
-                 : a.held.fine == 0.0 && a.held.fast == 0.0);
+           (slew || a.key.virtualKey == 0) &&
+           (held ? slew : a.held.fine == 0.0 && a.held.fast == 0.0);
 }
 
 // No two rows share a command name, a key event or a menu item.

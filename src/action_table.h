@@ -33,15 +33,22 @@ struct Held {
     bool scaled;  // by the speed factor
 };
 
+// A slew action acts in slew mode only, through its step; a mode or setting command acts at its
+// press whatever the mode.
+enum class Kind { kSlew, kCommand };
+
+// Rows are made by Slew() and Command() below, which take their functions by reference: no row
+// can lack the function its kind calls.
 struct Action {
     const char* command;
     const char* description;  // shown in the simulator's keyboard and joystick settings
+    Kind kind;
     Key key;
-    Step step;  // a slew action: what a key event or the press does, in slew mode only
+    Step step;  // a slew action's: what a key event or the press does
     bool fast;  // the form of the step this row performs
     Held held;
-    void (*act)() = nullptr;  // or a mode or setting command: what the press does, in any mode
-    MenuRole menu = MenuRole::kNone;
+    void (*act)();  // a command's: what the press does
+    MenuRole menu;
 };
 
 namespace action_rows {
@@ -57,77 +64,86 @@ constexpr Key Either(int key) {
     return {key, Shift::kEither, false};
 }
 
+using FrameFunction = void(const Snapshot&, const FrameShare&);
 constexpr Held kOnce = {nullptr, 0.0, 0.0, false};
-constexpr Held Moving(FrameStep frame) {
+constexpr Held Moving(FrameFunction& frame) {
     return {frame, 1.0, 50.0, true};
 }
-constexpr Held Turning(FrameStep frame) {
+constexpr Held Turning(FrameFunction& frame) {
     return {frame, 3.0, 30.0, false};
 }
-constexpr Held Climbing(FrameStep frame) {
+constexpr Held Climbing(FrameFunction& frame) {
     return {frame, 1.0, 30.0, true};
 }
-constexpr Held Pitching(FrameStep frame) {
+constexpr Held Pitching(FrameFunction& frame) {
     return {frame, 2.0, 20.0, false};
 }
 
-// A command that is no slew action: it acts at its press whether slew mode is on or not.
-constexpr Action Command(const char* command, const char* description, void (*act)(),
+constexpr Action Slew(const char* command, const char* description, Key key,
+                      void (&step)(const Snapshot&, bool), bool fast, Held held,
+                      MenuRole menu = MenuRole::kNone) {
+    return {command, description, Kind::kSlew, key, step, fast, held, nullptr, menu};
+}
+
+constexpr Action Command(const char* command, const char* description, void (&act)(),
                          MenuRole menu) {
-    return {command, description, kNoKey, nullptr, false, kOnce, act, menu};
+    return {command, description, Kind::kCommand, kNoKey, nullptr, false, kOnce, act, menu};
 }
 
 // In the order the commands are made, which is the order the simulator lists them in.
 inline constexpr Action kActions[] = {
     // clang-format off
     Command("trovik/toggle", "Toggle slew mode", ToggleSlewMode, MenuRole::kSlewMode),
-    {"trovik/forward", "Slew forward", Plain(XPLM_VK_NUMPAD8), Forward, false, Moving(HeldForward)},
-    {"trovik/forward_fast", "Slew forward fast", Shifted(XPLM_VK_NUMPAD8), Forward, true,
-     Moving(HeldForward)},
-    {"trovik/backward", "Slew backward", Plain(XPLM_VK_NUMPAD2), Backward, false,
-     Moving(HeldBackward)},
-    {"trovik/backward_fast", "Slew backward fast", Shifted(XPLM_VK_NUMPAD2), Backward, true,
-     Moving(HeldBackward)},
-    {"trovik/left", "Slew left", Plain(XPLM_VK_NUMPAD4), Left, false, Moving(HeldLeft)},
-    {"trovik/left_fast", "Slew left fast", Shifted(XPLM_VK_NUMPAD4), Left, true, Moving(HeldLeft)},
-    {"trovik/right", "Slew right", Plain(XPLM_VK_NUMPAD6), Right, false, Moving(HeldRight)},
-    {"trovik/right_fast", "Slew right fast", Shifted(XPLM_VK_NUMPAD6), Right, true,
-     Moving(HeldRight)},
-    {"trovik/turn_left", "Turn left", Plain(XPLM_VK_NUMPAD1), TurnLeft, false,
-     Turning(HeldTurnLeft)},
-    {"trovik/turn_left_fast", "Turn left fast", Shifted(XPLM_VK_NUMPAD1), TurnLeft, true,
-     Turning(HeldTurnLeft)},
-    {"trovik/turn_right", "Turn right", Plain(XPLM_VK_NUMPAD3), TurnRight, false,
-     Turning(HeldTurnRight)},
-    {"trovik/turn_right_fast", "Turn right fast", Shifted(XPLM_VK_NUMPAD3), TurnRight, true,
-     Turning(HeldTurnRight)},
-    {"trovik/roll_left", "Roll left", Plain(XPLM_VK_NUMPAD7), RollLeft, false,
-     Turning(HeldRollLeft)},
-    {"trovik/roll_left_fast", "Roll left fast", Shifted(XPLM_VK_NUMPAD7), RollLeft, true,
-     Turning(HeldRollLeft)},
-    {"trovik/roll_right", "Roll right", Plain(XPLM_VK_NUMPAD9), RollRight, false,
-     Turning(HeldRollRight)},
-    {"trovik/roll_right_fast", "Roll right fast", Shifted(XPLM_VK_NUMPAD9), RollRight, true,
-     Turning(HeldRollRight)},
-    {"trovik/face_north", "Face north", Plain(XPLM_VK_NUMPAD5), FaceNorth, false, kOnce},
-    {"trovik/level", "Face north and level the wings and nose", Shifted(XPLM_VK_NUMPAD5), FaceNorth,
-     true, kOnce},
+    Slew("trovik/forward", "Slew forward", Plain(XPLM_VK_NUMPAD8), Forward, false,
+         Moving(HeldForward)),
+    Slew("trovik/forward_fast", "Slew forward fast", Shifted(XPLM_VK_NUMPAD8), Forward, true,
+         Moving(HeldForward)),
+    Slew("trovik/backward", "Slew backward", Plain(XPLM_VK_NUMPAD2), Backward, false,
+         Moving(HeldBackward)),
+    Slew("trovik/backward_fast", "Slew backward fast", Shifted(XPLM_VK_NUMPAD2), Backward, true,
+         Moving(HeldBackward)),
+    Slew("trovik/left", "Slew left", Plain(XPLM_VK_NUMPAD4), Left, false, Moving(HeldLeft)),
+    Slew("trovik/left_fast", "Slew left fast", Shifted(XPLM_VK_NUMPAD4), Left, true,
+         Moving(HeldLeft)),
+    Slew("trovik/right", "Slew right", Plain(XPLM_VK_NUMPAD6), Right, false, Moving(HeldRight)),
+    Slew("trovik/right_fast", "Slew right fast", Shifted(XPLM_VK_NUMPAD6), Right, true,
+         Moving(HeldRight)),
+    Slew("trovik/turn_left", "Turn left", Plain(XPLM_VK_NUMPAD1), TurnLeft, false,
+         Turning(HeldTurnLeft)),
+    Slew("trovik/turn_left_fast", "Turn left fast", Shifted(XPLM_VK_NUMPAD1), TurnLeft, true,
+         Turning(HeldTurnLeft)),
+    Slew("trovik/turn_right", "Turn right", Plain(XPLM_VK_NUMPAD3), TurnRight, false,
+         Turning(HeldTurnRight)),
+    Slew("trovik/turn_right_fast", "Turn right fast", Shifted(XPLM_VK_NUMPAD3), TurnRight, true,
+         Turning(HeldTurnRight)),
+    Slew("trovik/roll_left", "Roll left", Plain(XPLM_VK_NUMPAD7), RollLeft, false,
+         Turning(HeldRollLeft)),
+    Slew("trovik/roll_left_fast", "Roll left fast", Shifted(XPLM_VK_NUMPAD7), RollLeft, true,
+         Turning(HeldRollLeft)),
+    Slew("trovik/roll_right", "Roll right", Plain(XPLM_VK_NUMPAD9), RollRight, false,
+         Turning(HeldRollRight)),
+    Slew("trovik/roll_right_fast", "Roll right fast", Shifted(XPLM_VK_NUMPAD9), RollRight, true,
+         Turning(HeldRollRight)),
+    Slew("trovik/face_north", "Face north", Plain(XPLM_VK_NUMPAD5), FaceNorth, false, kOnce),
+    Slew("trovik/level", "Face north and level the wings and nose", Shifted(XPLM_VK_NUMPAD5),
+         FaceNorth, true, kOnce),
     // The function keys come in pairs, the outer key of each pair the fast one; Shift changes
     // nothing.
-    {"trovik/down", "Slew down", Either(XPLM_VK_F2), Down, false, Climbing(HeldDown)},
-    {"trovik/down_fast", "Slew down fast", Either(XPLM_VK_F1), Down, true, Climbing(HeldDown)},
-    {"trovik/up", "Slew up", Either(XPLM_VK_F3), Up, false, Climbing(HeldUp)},
-    {"trovik/up_fast", "Slew up fast", Either(XPLM_VK_F4), Up, true, Climbing(HeldUp)},
-    {"trovik/nose_up", "Pitch nose up", Either(XPLM_VK_F6), NoseUp, false, Pitching(HeldNoseUp)},
-    {"trovik/nose_up_fast", "Pitch nose up fast", Either(XPLM_VK_F5), NoseUp, true,
-     Pitching(HeldNoseUp)},
-    {"trovik/nose_down", "Pitch nose down", Either(XPLM_VK_F7), NoseDown, false,
-     Pitching(HeldNoseDown)},
-    {"trovik/nose_down_fast", "Pitch nose down fast", Either(XPLM_VK_F8), NoseDown, true,
-     Pitching(HeldNoseDown)},
+    Slew("trovik/down", "Slew down", Either(XPLM_VK_F2), Down, false, Climbing(HeldDown)),
+    Slew("trovik/down_fast", "Slew down fast", Either(XPLM_VK_F1), Down, true, Climbing(HeldDown)),
+    Slew("trovik/up", "Slew up", Either(XPLM_VK_F3), Up, false, Climbing(HeldUp)),
+    Slew("trovik/up_fast", "Slew up fast", Either(XPLM_VK_F4), Up, true, Climbing(HeldUp)),
+    Slew("trovik/nose_up", "Pitch nose up", Either(XPLM_VK_F6), NoseUp, false,
+         Pitching(HeldNoseUp)),
+    Slew("trovik/nose_up_fast", "Pitch nose up fast", Either(XPLM_VK_F5), NoseUp, true,
+         Pitching(HeldNoseUp)),
+    Slew("trovik/nose_down", "Pitch nose down", Either(XPLM_VK_F7), NoseDown, false,
+         Pitching(HeldNoseDown)),
+    Slew("trovik/nose_down_fast", "Pitch nose down fast", Either(XPLM_VK_F8), NoseDown, true,
+         Pitching(HeldNoseDown)),
     // Once: holding it must not retake the camera every frame. The simulator still sees S.
-    {"trovik/top_down_view", "Top-down view", {XPLM_VK_S, Shift::kEither, true}, TopDownView, false,
-     kOnce, nullptr, MenuRole::kTopDownView},
+    Slew("trovik/top_down_view", "Top-down view", {XPLM_VK_S, Shift::kEither, true}, TopDownView,
+         false, kOnce, MenuRole::kTopDownView),
     Command("trovik/joystick", "Toggle joystick slew", ToggleJoystickSlew, MenuRole::kJoystickSlew),
     Command("trovik/faster", "Slew faster", Faster, MenuRole::kFaster),
     Command("trovik/slower", "Slew slower", Slower, MenuRole::kSlower),

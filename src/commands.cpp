@@ -40,7 +40,7 @@ int MyCommandHandler(XPLMCommandRef inCommand, XPLMCommandPhase inPhase, void* /
         // mode or retake the camera every frame. A held slew action goes on at every Continue.
         const bool begin = inPhase == xplm_CommandBegin;
         const bool held = inPhase == xplm_CommandContinue && action.held.frame != nullptr;
-        if (begin && action.act != nullptr) {
+        if (begin && action.kind == Kind::kCommand) {
             action.act();
         } else if (begin || held) {
             Slew(action, begin);

@@ -1,16 +1,8 @@
+// trovik-sim's flight: the plug-in loaded into the host, the aircraft at its start, and each
+// step of the key script flown frame by frame.
 #include "demo.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "svg.h"
 
 namespace trovik_sim {
 

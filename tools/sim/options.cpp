@@ -164,7 +164,7 @@ bool ParseRestHeight(const std::string& text, double& metres) {
 
 // An option: its names, whether it may be given more than once, and what its value does (null:
 // a flag, which sets what `flag` points at).
-struct OptionSpec {
+struct OptionRow {
     const char* name;
     const char* alias;
     bool repeatable;
@@ -172,7 +172,7 @@ struct OptionSpec {
     bool (*take)(const std::string& value, Options& options, std::string& error);
 };
 
-const OptionSpec kOptions[] = {
+const OptionRow kOptions[] = {
     {"-h", "--help", false, &Options::help, nullptr},
     {"--down-only", nullptr, false, &Options::downOnly, nullptr},
     {"--xpl", nullptr, false, nullptr,
@@ -220,10 +220,10 @@ const OptionSpec kOptions[] = {
      }},
 };
 
-const OptionSpec* FindOption(const std::string& arg) {
-    for (const OptionSpec& spec : kOptions) {
-        if (arg == spec.name || (spec.alias != nullptr && arg == spec.alias))
-            return &spec;
+const OptionRow* FindOption(const std::string& arg) {
+    for (const OptionRow& row : kOptions) {
+        if (arg == row.name || (row.alias != nullptr && arg == row.alias))
+            return &row;
     }
     return nullptr;
 }
@@ -246,24 +246,24 @@ bool ParseWords(const std::vector<std::string>& args, Options& options, std::str
     std::vector<std::string> given;  // the options that take one value, as seen
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const OptionSpec* spec = FindOption(a);
-        if (spec == nullptr && a.size() > 1 && a.rfind("--", 0) == 0) {
+        const OptionRow* row = FindOption(a);
+        if (row == nullptr && a.size() > 1 && a.rfind("--", 0) == 0) {
             error = "unknown option " + Quote(a) + " (see --help)";
             return false;
         }
-        if (spec == nullptr) {
+        if (row == nullptr) {
             AddKeyWord(a, keys);
-        } else if (spec->flag != nullptr) {
-            options.*(spec->flag) = true;
+        } else if (row->flag != nullptr) {
+            options.*(row->flag) = true;
         } else if (i + 1 >= args.size() || args[i + 1].empty()) {
             error = a + " needs a value";
             return false;
-        } else if (!spec->repeatable && std::count(given.begin(), given.end(), a) != 0) {
+        } else if (!row->repeatable && std::count(given.begin(), given.end(), a) != 0) {
             error = a + " given twice: each option but -f is given once at most";
             return false;
         } else {
             given.push_back(a);
-            if (!spec->take(args[++i], options, error))
+            if (!row->take(args[++i], options, error))
                 return false;
         }
     }
