@@ -1,10 +1,14 @@
 # Proves that the SDK check (src/host/sdk_check.cpp) catches a declaration of ours that differs
-# from the SDK's: unchanged, our header must compile beside the SDK's; with any one difference
-# planted in a copy of our header, it must not. With -DSDK=<SDK dir> the SDK is the official one;
-# without it, a stand-in made from our own header.
+# from the SDK's: unchanged, our headers must compile beside the SDK's; with any one difference
+# planted in a copy of the header that holds it, they must not. With -DSDK=<SDK dir> the SDK is
+# the official one; without it, a stand-in made from our own headers.
 #   cmake -DCXX=<compiler> -DSRC=<repo>/src -DWORK=<dir> [-DSDK=<dir> -DDEFINES=<A=1,B=1>] -P check_sdk.cmake
 cmake_minimum_required(VERSION 3.25)
-file(READ ${SRC}/host/xplm_declarations.h ours)
+# The first header includes the second.
+set(files xplm_declarations.h xplm_world_declarations.h)
+foreach(f IN LISTS files)
+  file(READ ${SRC}/host/${f} ours_${f})
+endforeach()
 
 # Each is "from|to"; CMake lists split at semicolons, so ours are spelled SEMI.
 set(mutations
@@ -38,9 +42,12 @@ if(SDK)
     list(APPEND flags -D${d})
   endforeach()
 else()
-  # The stand-in: our own header as if it were the SDK's, every SDK header name leading to it.
+  # The stand-in: our own headers, the second inside the first, as if they were the SDK's, every
+  # SDK header name leading to them.
   set(headers ${WORK}/standin)
-  string(REPLACE "TROVIK_HOST_XPLM_DECLARATIONS_H" "STANDIN_SDK_H" standin "${ours}")
+  string(REPLACE "#include \"host/xplm_world_declarations.h\"" "${ours_xplm_world_declarations.h}"
+         standin "${ours_xplm_declarations.h}")
+  string(REPLACE "TROVIK_HOST_XPLM_" "STANDIN_SDK_" standin "${standin}")
   file(WRITE ${headers}/XPLMDefs.h "${standin}")
   foreach(h XPLMCamera XPLMDataAccess XPLMDisplay XPLMGraphics XPLMMenus XPLMPlugin XPLMProcessing
             XPLMScenery XPLMUtilities)
@@ -49,8 +56,15 @@ else()
   set(flags)
 endif()
 
-function(try_check name text expect_ok)
-  file(WRITE ${WORK}/${name}/host/xplm_declarations.h "${text}")
+# Our headers into ${WORK}/<name>, `changed` (a file's name) holding `text` instead of its own.
+function(try_check name changed text expect_ok)
+  foreach(f IN LISTS files)
+    if(f STREQUAL changed)
+      file(WRITE ${WORK}/${name}/host/${f} "${text}")
+    else()
+      file(WRITE ${WORK}/${name}/host/${f} "${ours_${f}}")
+    endif()
+  endforeach()
   execute_process(COMMAND ${CXX} -std=c++17 -fsyntax-only -Wall -Werror ${flags}
                           -I${WORK}/${name} -I${headers} -I${SRC} ${SRC}/host/sdk_check.cpp
                   RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
@@ -62,7 +76,7 @@ function(try_check name text expect_ok)
 endfunction()
 
 string(ASCII 59 semicolon)
-try_check(same "${ours}" TRUE)
+try_check(same "" "" TRUE)
 set(n 0)
 foreach(m IN LISTS mutations)
   string(REPLACE "\\n" "\n" m "${m}")
@@ -71,13 +85,19 @@ foreach(m IN LISTS mutations)
   string(SUBSTRING "${m}" 0 ${bar} from)
   math(EXPR after "${bar} + 1")
   string(SUBSTRING "${m}" ${after} -1 to)
-  string(FIND "${ours}" "${from}" at)
-  if(at EQUAL -1)
+  set(holder "")
+  foreach(f IN LISTS files)
+    string(FIND "${ours_${f}}" "${from}" at)
+    if(NOT at EQUAL -1)
+      set(holder ${f})
+    endif()
+  endforeach()
+  if(NOT holder)
     message(FATAL_ERROR "mutation does not apply: ${from}")
   endif()
-  string(REPLACE "${from}" "${to}" changed "${ours}")
+  string(REPLACE "${from}" "${to}" changed "${ours_${holder}}")
   math(EXPR n "${n} + 1")
-  try_check(mutation${n} "${changed}" FALSE)
+  try_check(mutation${n} ${holder} "${changed}" FALSE)
 endforeach()
 if(SDK)
   message(STATUS "against the SDK in ${SDK}: our declarations compile, ${n} planted differences do not")

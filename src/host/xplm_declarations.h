@@ -91,7 +91,6 @@ TROVIK_OWN_END
 #define XPLM_MSG_PLANE_UNLOADED 106
 
 XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable);
-XPLM_API int XPLMIsFeatureEnabled(const char* inFeature);
 
 // ---- XPLMDataAccess ----
 typedef void* XPLMDataRef;
@@ -102,7 +101,6 @@ XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue);
 XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef);
 XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue);
 XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef);
-XPLM_API void XPLMSetDatai(XPLMDataRef inDataRef, int inValue);
 XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax);
 XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inOffset, int inCount);
 XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float* outValues, int inOffset, int inMax);
@@ -168,10 +166,7 @@ typedef void* XPLMCommandRef;
 typedef int (*XPLMCommandCallback_f)(XPLMCommandRef inCommand, XPLMCommandPhase inPhase,
                                      void* inRefcon);
 
-XPLM_API XPLMCommandRef XPLMFindCommand(const char* inName);
-XPLM_API void XPLMCommandBegin(XPLMCommandRef inCommand);
 XPLM_API void XPLMCommandEnd(XPLMCommandRef inCommand);
-XPLM_API void XPLMCommandOnce(XPLMCommandRef inCommand);
 XPLM_API XPLMCommandRef XPLMCreateCommand(const char* inName, const char* inDescription);
 XPLM_API void XPLMRegisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler,
                                          int inBefore, void* inRefcon);
@@ -195,90 +190,14 @@ XPLM_API int XPLMAppendMenuItem(XPLMMenuID inMenu, const char* inItemName, void*
 XPLM_API int XPLMAppendMenuItemWithCommand(XPLMMenuID inMenu, const char* inItemName,
                                            XPLMCommandRef inCommandToExecute);
 XPLM_API void XPLMCheckMenuItem(XPLMMenuID inMenu, int index, XPLMMenuCheck inCheck);
-XPLM_API void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck* outCheck);
 XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled);
 XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex);
-
-// ---- XPLMProcessing ----
-typedef int XPLMFlightLoopPhaseType;
-TROVIK_OWN_BEGIN
-enum { xplm_FlightLoop_Phase_BeforeFlightModel = 0, xplm_FlightLoop_Phase_AfterFlightModel = 1 };
-TROVIK_OWN_END
-typedef void* XPLMFlightLoopID;
-// Returns when to be called next: 0 never (suspended), a negative number of frames, a positive
-// number of seconds.
-typedef float (*XPLMFlightLoop_f)(float inElapsedSinceLastCall,
-                                  float inElapsedTimeSinceLastFlightLoop, int inCounter,
-                                  void* inRefcon);
-TROVIK_OWN_BEGIN
-typedef struct {
-    int structSize;
-    XPLMFlightLoopPhaseType phase;
-    XPLMFlightLoop_f callbackFunc;
-    void* refcon;
-} XPLMCreateFlightLoop_t;
-TROVIK_OWN_END
-
-// Seconds since the simulator started, as a float: not a good timer, the header warns.
-XPLM_API float XPLMGetElapsedTime(void);
-XPLM_API XPLMFlightLoopID XPLMCreateFlightLoop(XPLMCreateFlightLoop_t* inParams);
-XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID);
-XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval,
-                                     int inRelativeToNow);
-
-// ---- XPLMScenery ----
-typedef int XPLMProbeType;
-typedef int XPLMProbeResult;
-TROVIK_OWN_BEGIN
-enum { xplm_ProbeY = 0 };
-enum { xplm_ProbeHitTerrain = 0, xplm_ProbeError = 1, xplm_ProbeMissed = 2 };
-
-typedef struct {
-    int structSize;  // set to sizeof before every call
-    float locationX;
-    float locationY;
-    float locationZ;
-    float normalX;
-    float normalY;
-    float normalZ;
-    float velocityX;
-    float velocityY;
-    float velocityZ;
-    int is_wet;
-} XPLMProbeInfo_t;
-TROVIK_OWN_END
-typedef void* XPLMProbeRef;
-
-XPLM_API XPLMProbeRef XPLMCreateProbe(XPLMProbeType inProbeType);
-XPLM_API void XPLMDestroyProbe(XPLMProbeRef inProbe);
-XPLM_API XPLMProbeResult XPLMProbeTerrainXYZ(XPLMProbeRef inProbe, float inX, float inY, float inZ,
-                                             XPLMProbeInfo_t* outInfo);
-
-// ---- XPLMCamera ----
-typedef int XPLMCameraControlDuration;
-TROVIK_OWN_BEGIN
-enum { xplm_ControlCameraUntilViewChanges = 1, xplm_ControlCameraForever = 2 };
-
-typedef struct {
-    float x;
-    float y;
-    float z;
-    float pitch;
-    float heading;
-    float roll;
-    float zoom;
-} XPLMCameraPosition_t;
-TROVIK_OWN_END
-
-typedef int (*XPLMCameraControl_f)(XPLMCameraPosition_t* outCameraPosition, int inIsLosingControl,
-                                   void* inRefcon);
-
-XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
-                                XPLMCameraControl_f inControlFunc, void* inRefcon);
-XPLM_API void XPLMDontControlCamera(void);
 
 #ifdef __cplusplus
 }
 #endif
+
+// Flight loops, terrain probes and the camera, in a file of their own.
+#include "host/xplm_world_declarations.h"
 
 #endif  // TROVIK_HOST_XPLM_DECLARATIONS_H

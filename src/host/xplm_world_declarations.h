@@ -1,0 +1,92 @@
+// Our own declarations of the SDK's flight loops (XPLMProcessing), terrain probes (XPLMScenery)
+// and camera (XPLMCamera), as xplm_declarations.h holds the rest and includes this file after
+// its own: the same rules, and the same check against the official headers, hold here.
+#ifndef TROVIK_HOST_XPLM_WORLD_DECLARATIONS_H
+#define TROVIK_HOST_XPLM_WORLD_DECLARATIONS_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// ---- XPLMProcessing ----
+typedef int XPLMFlightLoopPhaseType;
+TROVIK_OWN_BEGIN
+enum { xplm_FlightLoop_Phase_BeforeFlightModel = 0, xplm_FlightLoop_Phase_AfterFlightModel = 1 };
+TROVIK_OWN_END
+typedef void* XPLMFlightLoopID;
+// Returns when to be called next: 0 never (suspended), a negative number of frames, a positive
+// number of seconds.
+typedef float (*XPLMFlightLoop_f)(float inElapsedSinceLastCall,
+                                  float inElapsedTimeSinceLastFlightLoop, int inCounter,
+                                  void* inRefcon);
+TROVIK_OWN_BEGIN
+typedef struct {
+    int structSize;
+    XPLMFlightLoopPhaseType phase;
+    XPLMFlightLoop_f callbackFunc;
+    void* refcon;
+} XPLMCreateFlightLoop_t;
+TROVIK_OWN_END
+
+// Seconds since the simulator started, as a float: not a good timer, the header warns.
+XPLM_API XPLMFlightLoopID XPLMCreateFlightLoop(XPLMCreateFlightLoop_t* inParams);
+XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID);
+XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval,
+                                     int inRelativeToNow);
+
+// ---- XPLMScenery ----
+typedef int XPLMProbeType;
+typedef int XPLMProbeResult;
+TROVIK_OWN_BEGIN
+enum { xplm_ProbeY = 0 };
+enum { xplm_ProbeHitTerrain = 0, xplm_ProbeError = 1, xplm_ProbeMissed = 2 };
+
+typedef struct {
+    int structSize;  // set to sizeof before every call
+    float locationX;
+    float locationY;
+    float locationZ;
+    float normalX;
+    float normalY;
+    float normalZ;
+    float velocityX;
+    float velocityY;
+    float velocityZ;
+    int is_wet;
+} XPLMProbeInfo_t;
+TROVIK_OWN_END
+typedef void* XPLMProbeRef;
+
+XPLM_API XPLMProbeRef XPLMCreateProbe(XPLMProbeType inProbeType);
+XPLM_API void XPLMDestroyProbe(XPLMProbeRef inProbe);
+XPLM_API XPLMProbeResult XPLMProbeTerrainXYZ(XPLMProbeRef inProbe, float inX, float inY, float inZ,
+                                             XPLMProbeInfo_t* outInfo);
+
+// ---- XPLMCamera ----
+typedef int XPLMCameraControlDuration;
+TROVIK_OWN_BEGIN
+enum { xplm_ControlCameraUntilViewChanges = 1, xplm_ControlCameraForever = 2 };
+
+typedef struct {
+    float x;
+    float y;
+    float z;
+    float pitch;
+    float heading;
+    float roll;
+    float zoom;
+} XPLMCameraPosition_t;
+TROVIK_OWN_END
+
+typedef int (*XPLMCameraControl_f)(XPLMCameraPosition_t* outCameraPosition, int inIsLosingControl,
+                                   void* inRefcon);
+
+XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
+                                XPLMCameraControl_f inControlFunc, void* inRefcon);
+XPLM_API void XPLMDontControlCamera(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif  // TROVIK_HOST_XPLM_WORLD_DECLARATIONS_H
