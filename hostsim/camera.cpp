@@ -64,6 +64,15 @@ XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
         previous(nullptr, 1, previousRefcon);
 }
 
+XPLM_API int XPLMIsCameraBeingControlled(XPLMCameraControlDuration* outCameraControlDuration) {
+    Call* call = RECORD("XPLMIsCameraBeingControlled", {Arg::Pointer(outCameraControlDuration)});
+    const hostsim::Camera& camera = H().camera;
+    if (camera.controlled() && outCameraControlDuration != nullptr)
+        *outCameraControlDuration = camera.duration;
+    Result(call, Arg::Int(camera.controlled() ? 1 : 0));
+    return camera.controlled() ? 1 : 0;
+}
+
 XPLM_API void XPLMDontControlCamera(void) {
     RECORD("XPLMDontControlCamera", {});
     if (!H().camera.controlled())

@@ -52,6 +52,7 @@ void FlightLoops::frame(double seconds, const std::function<void()>& simulatorWo
         for (XPLMFlightLoopID id : ids) {
             const FlightLoop* loop = find(id);
             if (!H().pluginEnabled || loop == nullptr || !loop->scheduled ||
+                (H().flightModel.paused && !whilePaused) ||
                 (loop->byFrames ? frames < loop->dueFrame : clock < loop->dueTime)) {
                 continue;
             }
@@ -109,6 +110,13 @@ XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID) {
     RECORD("XPLMDestroyFlightLoop", {Arg::Pointer(inFlightLoopID)});
     if (!Erase(H().loops.loops, inFlightLoopID))
         Misuse("XPLMDestroyFlightLoop of a flight loop that does not exist (destroyed twice?)");
+}
+
+XPLM_API int XPLMGetCycleNumber(void) {
+    Call* call = RECORD("XPLMGetCycleNumber", {});
+    const int cycle = static_cast<int>(H().loops.frames);
+    Result(call, Arg::Int(cycle));
+    return cycle;
 }
 
 XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval,

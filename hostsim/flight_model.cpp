@@ -1,9 +1,12 @@
 // The simulator's own work on the user's aircraft once a frame, where a plug-in that holds the
-// aircraft can get it wrong. With element 0 of the path override at 0 the flight model runs: the
-// attitude follows the quaternion q (psi, theta and phi written meanwhile are overwritten) and
-// the position follows the velocity. At 1 it is held: q and the velocity stay as they are, and
-// psi, theta and phi are what was written. Then the height above ground and, while the flight
-// model runs, whether the aircraft is on the ground.
+// aircraft can get it wrong. First the stick: the hardware's axes become the yoke ratios where
+// no plug-in overrides them. Paused, nothing more. Otherwise the flight time goes on, and with
+// element 0 of the path override at 0 the flight model runs: the attitude follows the quaternion
+// q (psi, theta and phi written meanwhile are overwritten), one set of rates the other, the
+// velocity the acceleration and the position the velocity. At 1 it is held: q, the rates, the
+// velocity and the acceleration stay as they are, and psi, theta and phi are what was written.
+// Then the height above ground and, while the flight model runs, whether the aircraft is on the
+// ground.
 #include <cmath>
 
 #include "internal.h"
@@ -16,6 +19,7 @@ using namespace internal;
 namespace {
 
 const std::string kQ = paths::Position("q");
+const std::string kFlightTime = "sim/time/total_flight_time_sec";
 const std::string kP = paths::Position("");
 
 constexpr double kDegrees = 180.0 / 3.14159265358979323846;
@@ -42,40 +46,103 @@ void FlightModel::setAttitude(float psi, float theta, float phi) {
         d.setFloatAt(kQ, i, static_cast<float>(q[i]));
 }
 
-void FlightModel::run(double seconds) {
-    DataRefs& d = H().datarefs;
-    const bool held = d.aircraftHeld();
-    const bool aircraft = d.has(kP + "local_x") && d.has(kP + "local_y") && d.has(kP + "local_z");
-    if (!held && d.has(kQ) && d.has(kP + "psi") && d.has(kP + "theta") && d.has(kP + "phi")) {
-        double q[4];
-        for (int i = 0; i < 4; ++i)
-            q[i] = d.getFloatAt(kQ, i);
-        const double norm = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
-        if (norm > 0.0) {
-            for (double& c : q)
-                c /= norm;
-            const double phi =
-                std::atan2(2 * (q[0] * q[1] + q[2] * q[3]), 1 - 2 * (q[1] * q[1] + q[2] * q[2]));
-            const double theta =
-                std::asin(std::fmax(-1.0, std::fmin(1.0, 2 * (q[0] * q[2] - q[3] * q[1]))));
-            double psi =
-                std::atan2(2 * (q[0] * q[3] + q[1] * q[2]), 1 - 2 * (q[2] * q[2] + q[3] * q[3]));
-            psi = std::fmod(psi * kDegrees + 360.0, 360.0);
-            d.setFloat(kP + "psi", static_cast<float>(psi));
-            d.setFloat(kP + "theta", static_cast<float>(theta * kDegrees));
-            d.setFloat(kP + "phi", static_cast<float>(phi * kDegrees));
+namespace {
+
+// While the flight model runs, q is the master attitude: psi, theta and phi follow it.
+void AttitudeFromQuaternion(DataRefs& d) {
+    if (!d.has(kQ) || !d.has(kP + "psi") || !d.has(kP + "theta") || !d.has(kP + "phi"))
+        return;
+    double q[4];
+    for (int i = 0; i < 4; ++i)
+        q[i] = d.getFloatAt(kQ, i);
+    const double norm = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
+    if (!(norm > 0.0))
+        return;
+    for (double& c : q)
+        c /= norm;
+    const double phi =
+        std::atan2(2 * (q[0] * q[1] + q[2] * q[3]), 1 - 2 * (q[1] * q[1] + q[2] * q[2]));
+    const double theta =
+        std::asin(std::fmax(-1.0, std::fmin(1.0, 2 * (q[0] * q[2] - q[3] * q[1]))));
+    double psi = std::atan2(2 * (q[0] * q[3] + q[1] * q[2]), 1 - 2 * (q[2] * q[2] + q[3] * q[3]));
+    psi = std::fmod(psi * kDegrees + 360.0, 360.0);
+    d.setFloat(kP + "psi", static_cast<float>(psi));
+    d.setFloat(kP + "theta", static_cast<float>(theta * kDegrees));
+    d.setFloat(kP + "phi", static_cast<float>(phi * kDegrees));
+}
+
+// The rates it carries on from; the other set follows them.
+void Rates(DataRefs& d, RateSource source) {
+    const char* const axes[3][2] = {{"P", "Prad"}, {"Q", "Qrad"}, {"R", "Rrad"}};
+    for (const auto& axis : axes) {
+        const std::string degrees = kP + axis[0];
+        const std::string radians = kP + axis[1];
+        if (!d.has(degrees) || !d.has(radians))
+            continue;
+        if (source == RateSource::Degrees) {
+            d.setFloat(radians, static_cast<float>(d.getFloat(degrees) / kDegrees));
+        } else {
+            d.setFloat(degrees, static_cast<float>(d.getFloat(radians) * kDegrees));
         }
     }
-    if (!held && aircraft) {
-        const char* axes[3][2] = {
-            {"local_x", "local_vx"}, {"local_y", "local_vy"}, {"local_z", "local_vz"}};
-        for (const auto& axis : axes) {
-            if (!d.has(kP + axis[1]))
-                continue;
-            const double v = d.getFloat(kP + axis[1]);
-            if (v != 0.0)
-                d.setDouble(kP + axis[0], d.getDouble(kP + axis[0]) + v * seconds);
+}
+
+// The velocity by the acceleration, then the position by the velocity.
+void Motion(DataRefs& d, double seconds) {
+    const char* const axes[3][3] = {{"local_x", "local_vx", "local_ax"},
+                                    {"local_y", "local_vy", "local_ay"},
+                                    {"local_z", "local_vz", "local_az"}};
+    for (const auto& axis : axes) {
+        if (!d.has(kP + axis[0]) || !d.has(kP + axis[1]))
+            continue;
+        const double a = d.has(kP + axis[2]) ? d.getFloat(kP + axis[2]) : 0.0;
+        if (a != 0.0)
+            d.setFloat(kP + axis[1], static_cast<float>(d.getFloat(kP + axis[1]) + a * seconds));
+        const double v = d.getFloat(kP + axis[1]);
+        if (v != 0.0)
+            d.setDouble(kP + axis[0], d.getDouble(kP + axis[0]) + v * seconds);
+    }
+}
+
+// The stick: the simulator's processed hardware axes become the yoke ratios, on every axis that
+// no plug-in overrides and whose hardware is there.
+int IntOrNone(DataRefs& d, const std::string& path, int index) {
+    return d.has(path) ? d.getInt(path, index) : 0;
+}
+
+void Stick(DataRefs& d) {
+    const char* const overrides[3] = {"sim/operation/override/override_joystick_pitch",
+                                      "sim/operation/override/override_joystick_roll",
+                                      "sim/operation/override/override_joystick_heading"};
+    const bool all = IntOrNone(d, "sim/operation/override/override_joystick", 0) != 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        if (all || IntOrNone(d, overrides[axis], 0) != 0 ||
+            IntOrNone(d, "sim/joystick/joy_mapped_axis_avail", axis + 1) == 0 ||
+            !d.has(paths::kStick[axis])) {
+            continue;
         }
+        d.setFloat(paths::kStick[axis],
+                   d.getFloatAt("sim/joystick/joy_mapped_axis_value", axis + 1));
+    }
+}
+
+}  // namespace
+
+void FlightModel::run(double seconds) {
+    DataRefs& d = H().datarefs;
+    Stick(d);
+    if (d.has("sim/time/paused"))
+        d.setInt("sim/time/paused", 0, paused ? 1 : 0);
+    if (paused)
+        return;
+    if (d.has(kFlightTime))
+        d.setFloat(kFlightTime, d.getFloat(kFlightTime) + static_cast<float>(seconds));
+    const bool held = d.aircraftHeld();
+    const bool aircraft = d.has(kP + "local_x") && d.has(kP + "local_y") && d.has(kP + "local_z");
+    if (!held) {
+        AttitudeFromQuaternion(d);
+        Rates(d, rateSource);
+        Motion(d, seconds);
     }
     if (!H().terrain.loaded || !aircraft || !d.has(kP + "y_agl"))
         return;

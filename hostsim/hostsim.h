@@ -286,8 +286,10 @@ struct HOSTSIM_API FlightLoops {
     std::vector<FlightLoop> loops;
     unsigned long long calls = 0;  // loop callbacks made
     double clock = 0.0;
-    long long frames = 0;
+    long long frames = 0;  // the cycle number, too
     double lastLoopsTime = 0.0;
+    // Whether the simulator calls flight loops while it is paused: not documented.
+    bool whilePaused = true;
 
     void frame(double seconds, const std::function<void()>& simulatorWork = {});
     FlightLoop* find(XPLMFlightLoopID id);  // null once destroyed
@@ -344,13 +346,21 @@ struct HOSTSIM_API Terrain {
 // plug-in holds the flight path.
 enum class AglMode { EveryFrame, FrozenWhileHeld };
 
+// Which of its two sets of rotation rates the flight model carries on from when it runs (it is
+// not documented which): P, Q and R in degrees a second, or Prad, Qrad and Rrad in radians. The
+// other set follows it.
+enum class RateSource { Degrees, Radians };
+
 // The simulator's own work on the user's aircraft once a frame, between the flight loops before
-// and after it.
+// and after it. Paused, frames (and cycles) go on but the flight model does not: no flight time,
+// no motion, no new height above ground, and onground_any stays as it was.
 struct HOSTSIM_API FlightModel {
     // The height of the aircraft's reference point (where local_y is) above its wheels' contact
     // with the ground, for onground_any.
     double restHeight = 0.0;
     AglMode aglMode = AglMode::EveryFrame;
+    RateSource rateSource = RateSource::Degrees;
+    bool paused = false;
 
     // The user's attitude as the simulator sets it: psi, theta and phi, and the quaternion q the
     // flight model keeps them in (while it runs, q is the master and they follow it).
@@ -377,6 +387,9 @@ struct HOSTSIM_API Camera {
     // The user picks another view: a camera held until the view changes is taken back, its
     // callback told so with the losing-control flag and a null struct.
     void changeView();
+    // The simulator takes the camera back without that call (the header promises it; this is the
+    // case where it never came).
+    void takeBackSilently() { callback = nullptr; }
 };
 
 // ---- Utilities: preferences, features, the log (utilities.cpp) ----
@@ -447,9 +460,11 @@ class HOSTSIM_API Plugin {
     // As the user does in the plug-in admin: the host stops or resumes every callback.
     void disable();
     int enable();
-    // A message from the simulator, with its parameter passed as the pointer's value; only an
-    // enabled plug-in receives it.
-    void sendMessage(int message, intptr_t parameter = 0);
+    // A message, with its parameter passed as the pointer's value, from the simulator
+    // (XPLM_PLUGIN_XPLANE, 0) or from another plug-in's id; only an enabled plug-in receives it.
+    void sendMessage(int message, intptr_t parameter = 0, XPLMPluginID from = kSimulator);
+    static constexpr XPLMPluginID kSimulator = 0;
+    static constexpr XPLMPluginID kAnotherPlugin = 7;
     bool loaded() const { return handle_ != nullptr; }
 
     int startResult = 0;

@@ -149,9 +149,6 @@ void Bind(void* handle, const char* name, F& slot, std::string& missing) {
         missing += missing.empty() ? name : std::string(", ") + name;
 }
 
-// XPLM_PLUGIN_XPLANE: the simulator's own messages come from plug-in id 0.
-constexpr XPLMPluginID kFromSimulator = 0;
-
 std::string Terminated(const char* buffer, size_t size) {
     return std::string(buffer, strnlen(buffer, size));
 }
@@ -226,9 +223,9 @@ int Plugin::enable() {
     return enabled_ ? 1 : 0;
 }
 
-void Plugin::sendMessage(int message, intptr_t parameter) {
+void Plugin::sendMessage(int message, intptr_t parameter, XPLMPluginID from) {
     if (handle_ != nullptr && enabled_)
-        XPluginReceiveMessage(kFromSimulator, message, reinterpret_cast<void*>(parameter));
+        XPluginReceiveMessage(from, message, reinterpret_cast<void*>(parameter));
 }
 
 void Plugin::unload() {

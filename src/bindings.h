@@ -30,5 +30,19 @@ extern XPLMDataRef gPlaneP;            // float, roll rate, degrees a second
 extern XPLMDataRef gPlaneQRate;        // float, pitch rate, degrees a second
 extern XPLMDataRef gPlaneR;            // float, yaw rate, degrees a second
 extern XPLMDataRef gReplay;            // int, 1 while the simulator replays a flight
+extern XPLMDataRef gFlightTime;        // float, seconds flown; still while paused
+extern XPLMDataRef gPlanePrad;         // float, roll rate, radians a second
+extern XPLMDataRef gPlaneQrad;         // float, pitch rate, radians a second
+extern XPLMDataRef gPlaneRrad;         // float, yaw rate, radians a second
+extern XPLMDataRef gPlaneAX;           // float, m/s² east
+extern XPLMDataRef gPlaneAY;           // float, m/s² up
+extern XPLMDataRef gPlaneAZ;           // float, m/s² south
+extern XPLMDataRef gStickOverride;     // int, 1 while a plug-in owns all the yoke ratios
+extern XPLMDataRef gPitchOverride;     // int, 1 while a plug-in owns the pitch ratio
+extern XPLMDataRef gRollOverride;      // int, 1 while a plug-in owns the roll ratio
+extern XPLMDataRef gHeadingOverride;   // int, 1 while a plug-in owns the heading ratio
+extern XPLMDataRef gAxisValues;        // float[79], the hardware's processed axes; 1 pitch,
+                                       // 2 roll, 3 yaw
+extern XPLMDataRef gAxisAvailable;     // int[79], 1 where that axis has hardware
 
 #endif  // TROVIK_BINDINGS_H

@@ -58,6 +58,9 @@ void TakeCamera() {
 void ReleaseCamera() {
     if (gCameraHeld == 0)
         return;
-    XPLMDontControlCamera();
     gCameraHeld = 0;
+    // The simulator promises to tell us when it takes the camera back; if that never came and no
+    // camera is held now, there is nothing to give back. (Whose camera is held, it cannot say.)
+    if (XPLMIsCameraBeingControlled(nullptr) != 0)
+        XPLMDontControlCamera();
 }

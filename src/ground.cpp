@@ -60,8 +60,8 @@ void DestroyGroundProbe() {
     gProbe = nullptr;
 }
 
-void UpdateRestHeight() {
-    if (XPLMGetDatai(gPlaneOnGround) != 0) {
+void UpdateRestHeight(bool onGroundIsNews) {
+    if (onGroundIsNews && XPLMGetDatai(gPlaneOnGround) != 0) {
         const Ground g = GroundUnder(XPLMGetDatad(gPlaneX), XPLMGetDatad(gPlaneY),
                                      XPLMGetDatad(gPlaneZ), XPLMGetDataf(gPlaneY_AGL));
         if (isfinite(g.height)) {

@@ -10,9 +10,10 @@
 void CreateGroundProbe();
 void DestroyGroundProbe();
 
-// At slew mode on: measured where the simulator says the aircraft is on the ground, otherwise
-// kept from the last measurement, or taken from the gear geometry before any.
-void UpdateRestHeight();
+// At slew mode on: measured where the simulator says the aircraft is on the ground, if that is
+// news (the flight model has run since it last looked); otherwise kept from the last
+// measurement, or taken from the gear geometry before any.
+void UpdateRestHeight(bool onGroundIsNews);
 // A new user aircraft: its gear is not the old one's.
 void ForgetRestHeight();
 double RestHeight();

@@ -2,6 +2,8 @@
 
 #include <math.h>
 
+#include <initializer_list>
+
 #include "bindings.h"
 #include "ground.h"
 
@@ -104,8 +106,9 @@ void HandBackFlight() {
     Write(gPlaneVX, velocity[0]);
     Write(gPlaneVY, velocity[1]);
     Write(gPlaneVZ, velocity[2]);
-    // A roll rate from before slew mode must not come back.
-    Write(gPlaneP, 0.0f);
-    Write(gPlaneQRate, 0.0f);
-    Write(gPlaneR, 0.0f);
+    // A roll rate from before slew mode must not come back, in whichever set of rates the flight
+    // model carries on from, nor a push from an acceleration.
+    for (XPLMDataRef still : {gPlaneP, gPlaneQRate, gPlaneR, gPlanePrad, gPlaneQrad, gPlaneRrad,
+                              gPlaneAX, gPlaneAY, gPlaneAZ})
+        Write(still, 0.0f);
 }

@@ -37,6 +37,19 @@ XPLMDataRef gPlaneP = nullptr;
 XPLMDataRef gPlaneQRate = nullptr;
 XPLMDataRef gPlaneR = nullptr;
 XPLMDataRef gReplay = nullptr;
+XPLMDataRef gFlightTime = nullptr;
+XPLMDataRef gPlanePrad = nullptr;
+XPLMDataRef gPlaneQrad = nullptr;
+XPLMDataRef gPlaneRrad = nullptr;
+XPLMDataRef gPlaneAX = nullptr;
+XPLMDataRef gPlaneAY = nullptr;
+XPLMDataRef gPlaneAZ = nullptr;
+XPLMDataRef gStickOverride = nullptr;
+XPLMDataRef gPitchOverride = nullptr;
+XPLMDataRef gRollOverride = nullptr;
+XPLMDataRef gHeadingOverride = nullptr;
+XPLMDataRef gAxisValues = nullptr;
+XPLMDataRef gAxisAvailable = nullptr;
 
 namespace {
 
@@ -80,6 +93,25 @@ const Binding kBindings[] = {
     {&gPlaneR, "sim/flightmodel/position/R"},
     // A replay places the aircraft itself: no slew mode then.
     {&gReplay, "sim/time/is_in_replay"},
+    // Whether the simulator has flown since the path was last held: only then is its on-ground
+    // flag news. It stands still while the simulator is paused.
+    {&gFlightTime, "sim/time/total_flight_time_sec"},
+    // The rates again, in radians (nothing says which set the flight model carries on from), and
+    // the accelerations: none of them may come back when we let go.
+    {&gPlanePrad, "sim/flightmodel/position/Prad"},
+    {&gPlaneQrad, "sim/flightmodel/position/Qrad"},
+    {&gPlaneRrad, "sim/flightmodel/position/Rrad"},
+    {&gPlaneAX, "sim/flightmodel/position/local_ax"},
+    {&gPlaneAY, "sim/flightmodel/position/local_ay"},
+    {&gPlaneAZ, "sim/flightmodel/position/local_az"},
+    // A plug-in that overrides the stick (all of it, or one axis) owns the yoke ratios; the
+    // user's hand is then in the hardware's processed axes.
+    {&gStickOverride, "sim/operation/override/override_joystick"},
+    {&gPitchOverride, "sim/operation/override/override_joystick_pitch"},
+    {&gRollOverride, "sim/operation/override/override_joystick_roll"},
+    {&gHeadingOverride, "sim/operation/override/override_joystick_heading"},
+    {&gAxisValues, "sim/joystick/joy_mapped_axis_value"},
+    {&gAxisAvailable, "sim/joystick/joy_mapped_axis_avail"},
 };
 
 // After the windows: a key typed into a text field (the map's search, another plug-in's window)

@@ -17,6 +17,24 @@ bool gSlewMode = false;
 // letting go leaves it held, and the flight is that plug-in's to hand back.
 bool gOwnPath = false;
 
+// When slew mode last ended: the simulator's cycle then, and its flight time. The on-ground flag
+// comes from the flight model, which does not run while the path is held, so it is news only once
+// the simulator has flown since: a cycle has passed and the flight time has moved on (it stands
+// still while paused). Whether the flight model runs before or after a key's callback within a
+// cycle is not documented; a cycle and some flight time is the safe reading.
+bool gEnded = false;
+int gEndCycle = 0;
+float gEndFlightTime = 0.0f;
+
+bool FlownSinceSlewModeEnded() {
+    if (!gEnded)
+        return true;
+    if (XPLMGetCycleNumber() == gEndCycle)
+        return false;
+    // A simulator without the flight time has only the cycle to tell.
+    return gFlightTime == nullptr || XPLMGetDataf(gFlightTime) > gEndFlightTime;
+}
+
 // Element 0 of the array is the user's aircraft; the AI aircraft keep their own entries. A
 // simulator without the array cannot tell us: nothing there can take the aircraft back either.
 enum class Path { kFree, kHeld, kUnknown };
@@ -33,9 +51,13 @@ void WriteOverride(int value) {
     XPLMSetDatavi(gPlaneOverride, values, 0, 1);
 }
 
+bool InReplay() {
+    return XPLMGetDatai(gReplay) != 0;
+}
+
 void TakeAircraft() {
     // A replay moves the aircraft itself; a request for slew mode then is refused.
-    if (XPLMGetDatai(gReplay) != 0) {
+    if (InReplay()) {
         HotKey_Master = 0;
         return;
     }
@@ -43,7 +65,8 @@ void TakeAircraft() {
     gSlewMode = true;
     HotKey_Master = 1;
     WriteOverride(1);
-    UpdateRestHeight();
+    // Under another plug-in's held path the flight model has not run either.
+    UpdateRestHeight(gOwnPath && FlownSinceSlewModeEnded());
     RememberFlight();
     OpenOverlay();
     ShowSlewModeInMenu(true);
@@ -52,6 +75,9 @@ void TakeAircraft() {
 
 // Everything of slew mode but the aircraft, which the caller has dealt with.
 void EndSlewMode() {
+    gEnded = true;
+    gEndCycle = XPLMGetCycleNumber();
+    gEndFlightTime = XPLMGetDataf(gFlightTime);
     gSlewMode = false;
     HotKey_Master = 0;
     CloseOverlay();
@@ -73,11 +99,32 @@ void LetGo() {
     EndSlewMode();
 }
 
+// The simulator has placed the aircraft itself (a new aircraft or airport, a crash, a replay):
+// the path goes back without a velocity or an attitude handed back, and so does the camera.
+void EndAsPlaced() {
+    if (gSlewMode) {
+        if (gOwnPath && ReadOverride() != Path::kFree)
+            WriteOverride(0);
+        EndSlewMode();
+    }
+    ReleaseCamera();
+}
+
+// Slew mode ended by the user, a disable or a stop: the aircraft handed back, unless a replay
+// has it now.
+void End() {
+    if (InReplay()) {
+        EndAsPlaced();
+    } else {
+        LetGo();
+    }
+}
+
 }  // namespace
 
 void ToggleSlewMode() {
     if (gSlewMode) {
-        LetGo();
+        End();
     } else {
         TakeAircraft();
     }
@@ -92,6 +139,10 @@ bool ReconcileSlewMode() {
         if (HotKey_Master != 0)
             TakeAircraft();
         return gSlewMode;
+    }
+    if (InReplay()) {
+        EndAsPlaced();
+        return false;
     }
     if (HotKey_Master == 0) {
         LetGo();
@@ -112,22 +163,17 @@ void HearMessage(int message, bool usersAircraft) {
         message != XPLM_MSG_PLANE_CRASHED) {
         return;
     }
-    if (gSlewMode) {
-        if (gOwnPath && ReadOverride() != Path::kFree)
-            WriteOverride(0);
-        EndSlewMode();
-    }
-    ReleaseCamera();
+    EndAsPlaced();
 }
 
 void EndSlewModeForDisable() {
     if (gSlewMode)
-        LetGo();
+        End();
     ReleaseCamera();
 }
 
 void EndSlewModeForStop() {
     if (gSlewMode)
-        LetGo();
+        End();
     HotKey_Master = 0;
 }

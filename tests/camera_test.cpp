@@ -65,8 +65,15 @@ TEST_F(CameraTest, LosingControlOrANullPositionWritesNothingAndKeepsTheCamera) {
     EXPECT_EQ(host().camera.callback(nullptr, 1, nullptr), 1);
     EXPECT_TRUE(host().recorder.calls.empty());
     // Told it lost the camera, the plug-in must not give it back at stop (the host reports that
-    // as misuse).
+    // as misuse); nor when the simulator took it back without a word.
     host().camera.callback = nullptr;
+    host().display.pressKey(XPLM_VK_S);
+    host().camera.takeBackSilently();
+    host().recorder.clear();
+    plugin.disable();
+    EXPECT_EQ(host().recorder.only({"XPLMIsCameraBeingControlled", "XPLMDontControlCamera"}),
+              Calls({"XPLMIsCameraBeingControlled(null) = 0"}));
+    plugin.enable();
 }
 
 TEST_F(CameraTest, ABrokenPositionKeepsTheLastViewOrGivesTheCameraBack) {

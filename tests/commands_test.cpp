@@ -170,7 +170,8 @@ TEST_F(CommandsTest, DisableEndsSlewModeAndGivesBackACameraItStillHoldsInOrOutOf
     DownY();
     host().recorder.clear();
     plugin.disable();
-    EXPECT_EQ(host().recorder.strings(), Calls({"XPLMDontControlCamera()"}));
+    EXPECT_EQ(host().recorder.strings(),
+              Calls({"XPLMIsCameraBeingControlled(null) = 1", "XPLMDontControlCamera()"}));
     EXPECT_FALSE(host().camera.controlled());
     plugin.enable();
 }

@@ -2,6 +2,7 @@
 // and stays on its wheels, descents stop above them, and roofs, steps and the end of the loaded
 // scenery are not taken for ground. The heights below were worked out by hand from the terrain.
 #include <cmath>
+#include <functional>
 
 #include "support.h"
 
@@ -150,9 +151,11 @@ TEST_F(GroundTest, FromCruiseTheGearGeometryKeepsTheWheelsOutOfTheRunway) {
         Key(XPLM_VK_F2);
     EXPECT_NEAR(Y() - 432.0, 1.70, 1e-3);
 
-    // Measured on the ground, 1.6 m wins over the gear; a new user aircraft forgets it, an AI
-    // aircraft's does not. F2 from 1.7 m above the ground steps only over a 1.6 m rest height.
+    // Measured on the ground (once the simulator has flown a frame), 1.6 m wins over the gear; a
+    // new user aircraft forgets it, an AI aircraft's does not. F2 from 1.7 m above the ground
+    // steps only over a 1.6 m rest height.
     DownY();
+    Frame();
     Park(0, 0, 0);
     DownY();
     for (const intptr_t aircraft : {1, 0}) {
@@ -163,6 +166,44 @@ TEST_F(GroundTest, FromCruiseTheGearGeometryKeepsTheWheelsOutOfTheRunway) {
         Key(XPLM_VK_F2);
         EXPECT_EQ(Y(), aircraft == 1 ? 433.6000061035156 : 433.7) << aircraft;
         DownY();
+    }
+}
+
+TEST_F(GroundTest, TheOnGroundFlagCountsOnlyOnceTheSimulatorHasFlownSinceSlewModeEnded) {
+    // Parked 1.6 m up, then 300 m higher (733.6 m, held as a float), slew mode off and on again
+    // while the flag still says "on the ground" as the flight model last left it: the rest height
+    // stays 1.6, so F2 goes down 0.1 m, to 733.5 as a float.
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"off and on in one cycle", [this] { DownY(), DownY(); }},
+        {"paused throughout: cycles go on, flight time does not",
+         [this] {
+             host().flightModel.paused = true;
+             DownY();
+             for (int frame = 0; frame < 60; ++frame)
+                 Frame();
+             DownY();
+             host().flightModel.paused = false;
+         }},
+        {"over another plug-in's hold, under which the flight model has not run either",
+         [this] {
+             DownY();
+             host().datarefs.setInt(kOverride, 0, 1);
+             Frame();
+             Frame();
+             DownY();
+         }},
+    };
+    Flat();
+    for (const auto& [how, way] : ways) {
+        Park(0, 0, 0);
+        for (int i = 0; i < 100; ++i)
+            Key(XPLM_VK_F4);
+        EXPECT_EQ(Y(), 733.5999755859375) << how;
+        way();
+        Key(XPLM_VK_F2);
+        EXPECT_EQ(Y(), 733.5) << how;
+        DownY();
+        Frame();  // the simulator flies: its flag is news again
     }
 }
 

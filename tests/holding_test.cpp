@@ -2,6 +2,7 @@
 // from, an override that was another plug-in's, HotKey_Master and element 0 changed behind our
 // back, the simulator's messages, replays and keys typed into a window.
 #include <cmath>
+#include <functional>
 
 #include "support.h"
 
@@ -50,7 +51,9 @@ TEST_F(HoldingTest, LettingGoWritesTheQuaternionThenTheVelocityThenTheOverride) 
         // In the air, started and ended at rest: no velocity, and no rotation rates.
         EXPECT_EQ(Writes(), Calls({SetQ(r.q), SetF("local_vx", "0"), SetF("local_vy", "0"),
                                    SetF("local_vz", "0"), SetF("P", "0"), SetF("Q", "0"),
-                                   SetF("R", "0"), SetOverride(0)}))
+                                   SetF("R", "0"), SetF("Prad", "0"), SetF("Qrad", "0"),
+                                   SetF("Rrad", "0"), SetF("local_ax", "0"), SetF("local_ay", "0"),
+                                   SetF("local_az", "0"), SetOverride(0)}))
             << r.psi;
     }
 
@@ -166,22 +169,26 @@ TEST_F(HoldingTest, HotKeyMasterWrittenByAnotherPlugInSwitchesSlewModeBothWays) 
 }
 
 TEST_F(HoldingTest, TheSimulatorPlacingTheAircraftEndsSlewModeAndTakesTheCameraBack) {
+    // Whoever sends them: ending slew mode is always safe.
+    constexpr XPLMPluginID kOther = hostsim::Plugin::kAnotherPlugin;
     const struct {
         int message;
         intptr_t aircraft;
         bool ends;
+        XPLMPluginID from;
     } messages[] = {
-        {XPLM_MSG_PLANE_LOADED, 0, true},     {XPLM_MSG_PLANE_UNLOADED, 0, true},
-        {XPLM_MSG_AIRPORT_LOADED, 0, true},   {XPLM_MSG_PLANE_CRASHED, 0, true},
-        {XPLM_MSG_PLANE_LOADED, 1, false},    {XPLM_MSG_PLANE_UNLOADED, 2, false},
-        {104 /* scenery loaded */, 0, false}, {107 /* will write preferences */, 0, false},
+        {XPLM_MSG_PLANE_LOADED, 0, true, 0},        {XPLM_MSG_PLANE_UNLOADED, 0, true, 0},
+        {XPLM_MSG_AIRPORT_LOADED, 0, true, 0},      {XPLM_MSG_PLANE_CRASHED, 0, true, 0},
+        {XPLM_MSG_PLANE_LOADED, 1, false, 0},       {XPLM_MSG_PLANE_UNLOADED, 2, false, 0},
+        {104 /* scenery loaded */, 0, false, 0},    {107 /* will write preferences */, 0, false, 0},
+        {XPLM_MSG_AIRPORT_LOADED, 0, true, kOther}, {109 /* entered VR */, 0, false, kOther},
     };
     for (const auto& m : messages) {
         Place(0, 500, 0, 400.0f, 45.0f);
         DownY();
         host().display.pressKey(XPLM_VK_S);
         host().recorder.clear();
-        plugin.sendMessage(m.message, m.aircraft);
+        plugin.sendMessage(m.message, m.aircraft, m.from);
         EXPECT_EQ(Writes(), m.ends ? Calls({SetOverride(0)}) : Calls{}) << m.message;
         EXPECT_EQ(HotKeyMaster(), m.ends ? 0 : 1) << m.message;
         EXPECT_EQ(host().display.windows.empty(), m.ends) << m.message;
@@ -189,6 +196,49 @@ TEST_F(HoldingTest, TheSimulatorPlacingTheAircraftEndsSlewModeAndTakesTheCameraB
         if (!m.ends)
             DownY();
         host().camera.changeView();
+    }
+}
+
+TEST_F(HoldingTest, AReplayThatStartsInSlewModeEndsItAsTheSimulatorsPlacingDoes) {
+    // However the plug-in next looks: element 0 back to 0 and no other write (no q, velocity,
+    // position, attitude or rate), the overlay closed and the camera given back.
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"a frame", [] { Frame(); }},
+        {"a key", [] { host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8); }},
+        {"Y", [this] { DownY(); }},
+        {"disable", [this] { plugin.disable(), plugin.enable(); }},
+    };
+    for (const auto& [how, way] : ways) {
+        host().datarefs.setInt(hostsim::paths::kReplay, 0, 0);
+        Place(0, 500, 0, 400.0f, 45.0f);
+        DownY();
+        host().display.pressKey(XPLM_VK_S);
+        host().datarefs.setInt(hostsim::paths::kReplay, 0, 1);
+        host().recorder.clear();
+        way();
+        EXPECT_EQ(Writes(), Calls({SetOverride(0)})) << how;
+        EXPECT_TRUE(host().display.windows.empty()) << how;
+        EXPECT_FALSE(host().camera.controlled()) << how;
+        EXPECT_EQ(HotKeyMaster(), 0) << how;
+    }
+    host().datarefs.setInt(hostsim::paths::kReplay, 0, 0);
+    Frame();
+    EXPECT_EQ(HotKeyMaster(), 0) << "the replay over, slew mode stays off";
+}
+
+TEST_F(HoldingTest, NoRateOrAccelerationComesBackWhicheverSetTheFlightModelUses) {
+    const char* const nine[] = {"P",    "Q",        "R",        "Prad",    "Qrad",
+                                "Rrad", "local_ax", "local_ay", "local_az"};
+    for (const auto source : {hostsim::RateSource::Degrees, hostsim::RateSource::Radians}) {
+        host().flightModel.rateSource = source;
+        Place(0, 500, 0, 400.0f);
+        for (const char* name : nine)
+            host().datarefs.setFloat(Pos(name), 0.5f);
+        DownY();
+        DownY();
+        Frame();
+        for (const char* name : nine)
+            EXPECT_EQ(host().datarefs.getFloat(Pos(name)), 0.0f) << name;
     }
 }
 

@@ -99,6 +99,40 @@ TEST_F(JoystickTest, TheFirstFrameOfSlewModeMovesNothingThatOfJoystickSlewAFrame
     EXPECT_EQ(host().datarefs.getDouble(Pos("local_z")), -1.666666753590107);
 }
 
+TEST_F(JoystickTest, UnderAnotherPlugInsStickOverrideTheHandIsOnTheHardwaresAxes) {
+    // A trim script holds every yoke ratio at 0.3. The hardware centred, nothing moves; its pitch
+    // axis full forward, a second flies 100 m.
+    hostsim::DataRefs& d = host().datarefs;
+    const char* const value = "sim/joystick/joy_mapped_axis_value";
+    d.setInt("sim/operation/override/override_joystick", 0, 1);
+    Stick(0.3f, 0.3f, 0.3f);
+    for (int axis : {1, 2, 3})
+        d.setInt("sim/joystick/joy_mapped_axis_avail", axis, 1);
+    Place(0, 100, 0, 50.0f);
+    Frame(1.0 / 60);
+    EXPECT_EQ(d.getDouble(Pos("local_z")), 0.0);
+    EXPECT_EQ(d.getFloat(Pos("psi")), 0.0f);
+    d.setFloatAt(value, 1, -1.0f);
+    for (int frame = 0; frame < 60; ++frame)
+        Frame(1.0 / 60);
+    EXPECT_NEAR(d.getDouble(Pos("local_z")), -100.0, 1e-4);
+
+    // Only roll overridden, with the hardware there for roll alone: its axis full right moves
+    // 100 m/s for float(1/60) s; pitch and yaw are the simulator's own ratios, centred.
+    d.setInt("sim/operation/override/override_joystick", 0, 0);
+    d.setInt("sim/operation/override/override_joystick_roll", 0, 1);
+    d.setInt("sim/joystick/joy_mapped_axis_avail", 1, 0);
+    d.setInt("sim/joystick/joy_mapped_axis_avail", 3, 0);
+    Stick(0, 0.3f, 0);
+    d.setFloatAt(value, 2, 1.0f);
+    Place(0, 100, 0, 50.0f);
+    host().recorder.clear();
+    Frame(1.0 / 60);
+    EXPECT_EQ(d.getDouble(Pos("local_x")), 1.666666753590107);
+    EXPECT_EQ(host().recorder.only({"XPLMGetDatavf"}),
+              Calls({"XPLMGetDatavf(" + std::string(value) + ", {1}, 2, 1) = 1"}));
+}
+
 TEST_F(JoystickTest, AStraightMoveOrATurnEndsAlikeAt60And30FramesASecond) {
     auto fly = [](int fps, float pitch, float roll, float rudder) {
         Place(0.0, 100.0, 0.0, 50.0f, 30.0f);
@@ -131,18 +165,19 @@ TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAf
     };
     EXPECT_GT(frameCalls(), 0u);
 
-    // The menu shows it. Off, the loop still looks every frame whether the aircraft is held (one
-    // read), and reads no stick.
+    // The menu shows it. Off, the loop still looks every frame whether a replay has the aircraft
+    // and whether it is held (two reads), and reads no stick.
     host().commands.once(toggle);
     EXPECT_EQ(host().commands.findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
-    EXPECT_EQ(frameCalls(), 1u);
+    EXPECT_EQ(frameCalls(), 2u);
     EXPECT_TRUE(host().commands.pickMenuItem("Joystick slew"));
     EXPECT_EQ(host().commands.findMenuItem("Joystick slew")->check, xplm_Menu_Checked);
-    // The path, the stick, the aircraft once, the probe (nothing loaded), z, x and the snap: it
-    // stands on the ground. Centred, only the path and the stick are read.
-    EXPECT_EQ(frameCalls(), 15u);
+    // Those two, whether a plug-in overrides the stick, each axis's override and ratio, the
+    // aircraft once, the probe (nothing loaded), z, x and the snap: it stands on the ground.
+    // Centred, the first nine only.
+    EXPECT_EQ(frameCalls(), 20u);
     Stick(0, 0, 0);
-    EXPECT_EQ(frameCalls(), 4u);
+    EXPECT_EQ(frameCalls(), 9u);
 
     // However slew mode ends, the loop is not called again: at once when we end it, after the
     // one call that finds it ended when another plug-in does.

@@ -168,14 +168,16 @@ TEST_F(KeysTest, TheAircraftIsReadOnceInOrderBeforeTheModeTest) {
     };
     Place(1, 2, 3, 0, 5, 6, 7);
     Key(XPLM_VK_NUMPAD8);
-    // Then whether the aircraft is still held, the ground probed once where it stands (nothing
-    // loaded: it misses), and the snap computed from the same snapshot: y is not read again.
+    // Then whether a replay has the aircraft and whether it is still held, the ground probed once
+    // where it stands (nothing loaded: it misses), and the snap computed from the same snapshot:
+    // y is not read again.
     const Calls calls = host().recorder.strings();
-    ASSERT_EQ(calls.size(), 12u);
+    ASSERT_EQ(calls.size(), 13u);
     EXPECT_EQ(Calls(calls.begin(), calls.begin() + 7), reads);
-    EXPECT_EQ(calls[7], "XPLMGetDatavi(" + std::string(kOverride) + ", {1}, 0, 1) = 1");
-    EXPECT_EQ(calls[8].substr(calls[8].find(',')), ", 1, 2, 3) = 2") << calls[8];
-    EXPECT_EQ(calls[11], SetF("local_y", "2"));
+    EXPECT_EQ(calls[7], "XPLMGetDatai(sim/time/is_in_replay) = 0");
+    EXPECT_EQ(calls[8], "XPLMGetDatavi(" + std::string(kOverride) + ", {1}, 0, 1) = 1");
+    EXPECT_EQ(calls[9].substr(calls[9].find(',')), ", 1, 2, 3) = 2") << calls[9];
+    EXPECT_EQ(calls[12], SetF("local_y", "2"));
 
     DownY();
     Place(1, 2, 3, 0, 5, 6, 7);

@@ -82,6 +82,19 @@ inline const char* const kBindings[] = {
     "sim/flightmodel/position/Q",
     "sim/flightmodel/position/R",
     "sim/time/is_in_replay",
+    "sim/time/total_flight_time_sec",
+    "sim/flightmodel/position/Prad",
+    "sim/flightmodel/position/Qrad",
+    "sim/flightmodel/position/Rrad",
+    "sim/flightmodel/position/local_ax",
+    "sim/flightmodel/position/local_ay",
+    "sim/flightmodel/position/local_az",
+    "sim/operation/override/override_joystick",
+    "sim/operation/override/override_joystick_pitch",
+    "sim/operation/override/override_joystick_roll",
+    "sim/operation/override/override_joystick_heading",
+    "sim/joystick/joy_mapped_axis_value",
+    "sim/joystick/joy_mapped_axis_avail",
 };
 
 // A key that acts in slew mode; every other key passes through untouched.

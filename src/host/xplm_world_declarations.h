@@ -33,6 +33,8 @@ XPLM_API XPLMFlightLoopID XPLMCreateFlightLoop(XPLMCreateFlightLoop_t* inParams)
 XPLM_API void XPLMDestroyFlightLoop(XPLMFlightLoopID inFlightLoopID);
 XPLM_API void XPLMScheduleFlightLoop(XPLMFlightLoopID inFlightLoopID, float inInterval,
                                      int inRelativeToNow);
+// A counter of the simulator's cycles, one a frame.
+XPLM_API int XPLMGetCycleNumber(void);
 
 // ---- XPLMScenery ----
 typedef int XPLMProbeType;
@@ -84,6 +86,7 @@ typedef int (*XPLMCameraControl_f)(XPLMCameraPosition_t* outCameraPosition, int 
 XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
                                 XPLMCameraControl_f inControlFunc, void* inRefcon);
 XPLM_API void XPLMDontControlCamera(void);
+XPLM_API int XPLMIsCameraBeingControlled(XPLMCameraControlDuration* outCameraControlDuration);
 
 #ifdef __cplusplus
 }
