@@ -10,6 +10,9 @@ namespace trovik_test {
 namespace {
 
 const char* const kQ = "sim/flightmodel/position/q";
+// What letting go sets to 0, in this order: both sets of rates, then the accelerations.
+const char* const kStill[] = {"P",    "Q",        "R",        "Prad",    "Qrad",
+                              "Rrad", "local_ax", "local_ay", "local_az"};
 
 class HoldingTest : public PluginTest {
   protected:
@@ -49,12 +52,12 @@ TEST_F(HoldingTest, LettingGoWritesTheQuaternionThenTheVelocityThenTheOverride) 
         host().recorder.clear();
         DownY();
         // In the air, started and ended at rest: no velocity, and no rotation rates.
-        EXPECT_EQ(Writes(), Calls({SetQ(r.q), SetF("local_vx", "0"), SetF("local_vy", "0"),
-                                   SetF("local_vz", "0"), SetF("P", "0"), SetF("Q", "0"),
-                                   SetF("R", "0"), SetF("Prad", "0"), SetF("Qrad", "0"),
-                                   SetF("Rrad", "0"), SetF("local_ax", "0"), SetF("local_ay", "0"),
-                                   SetF("local_az", "0"), SetOverride(0)}))
-            << r.psi;
+        Calls expected = {SetQ(r.q), SetF("local_vx", "0"), SetF("local_vy", "0"),
+                          SetF("local_vz", "0")};
+        for (const char* still : kStill)
+            expected.push_back(SetF(still, "0"));
+        expected.push_back(SetOverride(0));
+        EXPECT_EQ(Writes(), expected) << r.psi;
     }
 
     // Turned 90 degrees in slew mode, it still faces east a frame after letting go, and the flight
@@ -128,26 +131,6 @@ TEST_F(HoldingTest, AnAircraftAnotherPlugInHeldStaysHeldAndUntouchedWhenWeLetGo)
     EXPECT_TRUE(host().display.windows.empty());
 }
 
-TEST_F(HoldingTest, WhenAnotherPlugInLetsGoWeWriteNothingMoreAndEndWithinAFrame) {
-    Place(0, 500, 0, 400.0f);
-    for (bool byKey : {false, true}) {
-        DownY();
-        Frame();
-        host().datarefs.setInt(kOverride, 0,
-                               0);  // another plug-in, or the simulator on a new flight
-        host().recorder.clear();
-        if (byKey) {
-            EXPECT_FALSE(host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8)) << "passed on";
-            host().commands.once(host().commands.find("trovik/up"));
-        }
-        Frame();
-        EXPECT_EQ(Writes(), Calls{}) << byKey;
-        EXPECT_EQ(HotKeyMaster(), 0) << byKey;
-        EXPECT_TRUE(host().display.windows.empty()) << byKey;
-        EXPECT_EQ(host().commands.findMenuItem("Slew mode")->check, xplm_Menu_Unchecked) << byKey;
-    }
-}
-
 TEST_F(HoldingTest, HotKeyMasterWrittenByAnotherPlugInSwitchesSlewModeBothWays) {
     Place(0, 500, 0, 400.0f, 90.0f, 0, 0);
     // Set to 1: the next key takes the aircraft properly, then acts.
@@ -199,45 +182,46 @@ TEST_F(HoldingTest, TheSimulatorPlacingTheAircraftEndsSlewModeAndTakesTheCameraB
     }
 }
 
-TEST_F(HoldingTest, AReplayThatStartsInSlewModeEndsItAsTheSimulatorsPlacingDoes) {
-    // However the plug-in next looks: element 0 back to 0 and no other write (no q, velocity,
-    // position, attitude or rate), the overlay closed and the camera given back.
-    const std::pair<const char*, std::function<void()>> ways[] = {
+TEST_F(HoldingTest, WhenSomeoneElseTakesTheAircraftSlewModeEndsAtTheNextLook) {
+    // Another plug-in (or the simulator on a new flight) lets go: we write nothing more. A replay
+    // starts: element 0 back to 0 and no other write (no q, velocity, position, attitude or
+    // rate), and the camera goes back. Either way, at the next frame, key, Y or disable the
+    // overlay closes and the menu unchecks.
+    const std::pair<const char*, std::function<void()>> looks[] = {
         {"a frame", [] { Frame(); }},
         {"a key", [] { host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8); }},
         {"Y", [this] { DownY(); }},
         {"disable", [this] { plugin.disable(), plugin.enable(); }},
     };
-    for (const auto& [how, way] : ways) {
-        host().datarefs.setInt(hostsim::paths::kReplay, 0, 0);
-        Place(0, 500, 0, 400.0f, 45.0f);
-        DownY();
-        host().display.pressKey(XPLM_VK_S);
-        host().datarefs.setInt(hostsim::paths::kReplay, 0, 1);
-        host().recorder.clear();
-        way();
-        EXPECT_EQ(Writes(), Calls({SetOverride(0)})) << how;
-        EXPECT_TRUE(host().display.windows.empty()) << how;
-        EXPECT_FALSE(host().camera.controlled()) << how;
-        EXPECT_EQ(HotKeyMaster(), 0) << how;
+    for (const bool replay : {false, true}) {
+        for (const auto& [how, look] : looks) {
+            DownY();
+            host().display.pressKey(XPLM_VK_S);
+            host().datarefs.setInt(replay ? hostsim::paths::kReplay : kOverride, 0, replay ? 1 : 0);
+            host().recorder.clear();
+            look();
+            EXPECT_EQ(Writes(), replay ? Calls({SetOverride(0)}) : Calls{}) << how;
+            EXPECT_TRUE(host().display.windows.empty()) << how;
+            EXPECT_EQ(host().commands.findMenuItem("Slew mode")->check, xplm_Menu_Unchecked);
+            // Outside a replay the camera outlives slew mode, as ever, but for a disable.
+            EXPECT_EQ(replay || std::string(how) == "disable", !host().camera.controlled()) << how;
+            host().datarefs.setInt(hostsim::paths::kReplay, 0, 0);
+            Frame();
+            EXPECT_EQ(HotKeyMaster(), 0) << how << ": slew mode stays off";
+        }
     }
-    host().datarefs.setInt(hostsim::paths::kReplay, 0, 0);
-    Frame();
-    EXPECT_EQ(HotKeyMaster(), 0) << "the replay over, slew mode stays off";
 }
 
 TEST_F(HoldingTest, NoRateOrAccelerationComesBackWhicheverSetTheFlightModelUses) {
-    const char* const nine[] = {"P",    "Q",        "R",        "Prad",    "Qrad",
-                                "Rrad", "local_ax", "local_ay", "local_az"};
     for (const auto source : {hostsim::RateSource::Degrees, hostsim::RateSource::Radians}) {
         host().flightModel.rateSource = source;
         Place(0, 500, 0, 400.0f);
-        for (const char* name : nine)
+        for (const char* name : kStill)
             host().datarefs.setFloat(Pos(name), 0.5f);
         DownY();
         DownY();
         Frame();
-        for (const char* name : nine)
+        for (const char* name : kStill)
             EXPECT_EQ(host().datarefs.getFloat(Pos(name)), 0.0f) << name;
     }
 }

@@ -9,11 +9,10 @@
 namespace trovik_test {
 namespace {
 
-class JoystickTest : public PluginTest {
+class JoystickTest : public SlewModeTest {
   protected:
     void SetUp() override {
-        PluginTest::SetUp();
-        DownY();
+        SlewModeTest::SetUp();
         Frame(1.0 / 60);  // the first call after slew mode comes on moves nothing
     }
 
@@ -122,7 +121,6 @@ TEST_F(JoystickTest, UnderAnotherPlugInsStickOverrideTheHandIsOnTheHardwaresAxes
     d.setInt("sim/operation/override/override_joystick", 0, 0);
     d.setInt("sim/operation/override/override_joystick_roll", 0, 1);
     d.setInt("sim/joystick/joy_mapped_axis_avail", 1, 0);
-    d.setInt("sim/joystick/joy_mapped_axis_avail", 3, 0);
     Stick(0, 0.3f, 0);
     d.setFloatAt(value, 2, 1.0f);
     Place(0, 100, 0, 50.0f);
@@ -206,12 +204,7 @@ TEST_F(JoystickTest, RunsEveryFrameOfSlewModeReadingTheStickOnlyWhenOnAndNeverAf
 
     // Stop destroys it; started again (without a reload), joystick slew is as it was left.
     host().commands.once(toggle);
-    plugin.disable();
-    plugin.XPluginStop();
-    EXPECT_TRUE(host().loops.loops.empty());
-    char name[256], signature[256], description[256];
-    plugin.XPluginStart(name, signature, description);
-    plugin.enable();
+    StopAndStart([] { EXPECT_TRUE(host().loops.loops.empty()); });
     EXPECT_EQ(host().commands.findMenuItem("Joystick slew")->check, xplm_Menu_Unchecked);
     DownY();
     EXPECT_TRUE(host().loops.loops.at(0).scheduled);

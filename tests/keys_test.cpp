@@ -13,13 +13,8 @@ constexpr int kShift = xplm_ShiftFlag;
 constexpr int kAlt = xplm_OptionAltFlag;
 constexpr int kControl = xplm_ControlFlag;
 
-class KeysTest : public PluginTest {
+class KeysTest : public SlewModeTest {
   protected:
-    void SetUp() override {
-        PluginTest::SetUp();
-        DownY();
-    }
-
     // One event, as the simulator delivers a key-down; returns whether it was consumed.
     bool Key(int key, int flags = 0) {
         host().recorder.clear();

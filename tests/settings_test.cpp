@@ -59,12 +59,7 @@ TEST_F(SettingsTest, ChangesAreWrittenAtOnceAndReadAtTheNextStart) {
     EXPECT_EQ(host().utilities.log, Calls{});
     // Stopped and started again in the same process after the file went: the defaults, not the
     // last run's settings.
-    fs::remove(File());
-    plugin.disable();
-    plugin.XPluginStop();
-    char name[256], signature[256], description[256];
-    plugin.XPluginStart(name, signature, description);
-    plugin.enable();
+    StopAndStart([] { fs::remove(File()); });
     EXPECT_EQ(Shown(), "1 Slew Mode");
 
     // In a folder whose name is not ASCII, as a user's may be.

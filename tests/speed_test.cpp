@@ -8,12 +8,8 @@
 namespace trovik_test {
 namespace {
 
-class SpeedTest : public PluginTest {
+class SpeedTest : public SlewModeTest {
   protected:
-    void SetUp() override {
-        PluginTest::SetUp();
-        DownY();
-    }
     // A frame with the commands held down in it.
     static void Held(int fps) {
         host().commands.frame();

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,17 @@ class PluginTest : public ::testing::Test {
 
     int& HotKeyMaster() { return *static_cast<int*>(plugin.symbol("HotKey_Master")); }
 
+    // Stopped and started again in the same process, as the plug-in admin can: nothing of the
+    // last start may linger but what the plug-in keeps on purpose.
+    void StopAndStart(const std::function<void()>& whileStopped = [] {}) {
+        plugin.disable();
+        plugin.XPluginStop();
+        whileStopped();
+        char name[256], signature[256], description[256];
+        plugin.XPluginStart(name, signature, description);
+        plugin.enable();
+    }
+
     // One of the simulator's frames: the flight loops around the flight model.
     static void Frame(double seconds = 1.0 / 60) { host().loops.frame(seconds); }
 
@@ -121,6 +133,15 @@ class PluginTest : public ::testing::Test {
 
     bool loadAtSetUp = true;
     hostsim::Plugin plugin;
+};
+
+// The plug-in started, and slew mode on.
+class SlewModeTest : public PluginTest {
+  protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        DownY();
+    }
 };
 
 }  // namespace trovik_test
