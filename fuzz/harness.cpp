@@ -98,10 +98,17 @@ bool Holding() {
            (!H().datarefs.has(kOverride) || H().datarefs.getInt(kOverride, 0) != 0);
 }
 
+bool InReplay() {
+    return H().datarefs.has(hostsim::paths::kReplay) &&
+           H().datarefs.getInt(hostsim::paths::kReplay, 0) != 0;
+}
+
 // One key event, checked: only listed keys write or consume, and only in slew mode; plainly in
-// slew mode, with the 3-D view having the keyboard, every listed key but S is consumed.
+// slew mode, with the 3-D view having the keyboard and no replay running, every listed key but S
+// is consumed.
 void Key(char character, int flags, char key) {
-    const bool sure = Holding() && H().pluginEnabled && !H().display.windowHasKeyboard;
+    const bool sure =
+        Holding() && H().pluginEnabled && !H().display.windowHasKeyboard && !InReplay();
     const size_t from = H().recorder.calls.size();
     const bool consumed = H().display.keyEvent(character, flags, key);
     const int k = static_cast<signed char>(key);
@@ -353,6 +360,53 @@ void SettingsFile(Reader& in) {  // the settings file holds anything at all at t
         Broken("one line in the log at most for a settings file", H().utilities.log[1]);
 }
 
+void Replay(Reader& in) {  // a replay starts or ends, in or out of slew mode
+    if (H().datarefs.has(hostsim::paths::kReplay))
+        H().datarefs.setInt(hostsim::paths::kReplay, 0, in.byte() & 1);
+}
+
+void MessageFromAnother(Reader& in) {  // another plug-in sends a message, the simulator's or not
+    const int messages[] = {XPLM_MSG_PLANE_CRASHED,
+                            XPLM_MSG_PLANE_LOADED,
+                            XPLM_MSG_AIRPORT_LOADED,
+                            XPLM_MSG_PLANE_UNLOADED,
+                            109,
+                            110,
+                            0x12345};
+    gPlugin.sendMessage(messages[in.byte() % 7], in.byte() % 3, hostsim::Plugin::kAnotherPlugin);
+}
+
+// Another plug-in overrides the stick, all of it or some axes, and writes the yoke ratios.
+void StickOverride(Reader& in) {
+    const char* const overrides[] = {"sim/operation/override/override_joystick",
+                                     "sim/operation/override/override_joystick_pitch",
+                                     "sim/operation/override/override_joystick_roll",
+                                     "sim/operation/override/override_joystick_heading"};
+    const uint8_t which = in.byte();
+    for (int i = 0; i < 4; ++i) {
+        if (H().datarefs.has(overrides[i]))
+            H().datarefs.setInt(overrides[i], 0, (which >> i) & 1);
+    }
+}
+
+void HardwareAxis(Reader& in) {  // the stick's hardware: an axis there or not, at any value
+    const int axis = in.byte() % 4;
+    const uint8_t how = in.byte();
+    const double v = how < 160 ? kSpecial[how % (sizeof kSpecial / sizeof kSpecial[0])] : in.raw();
+    if (H().datarefs.has("sim/joystick/joy_mapped_axis_avail")) {
+        H().datarefs.setInt("sim/joystick/joy_mapped_axis_avail", axis, how & 1);
+        H().datarefs.setFloatAt("sim/joystick/joy_mapped_axis_value", axis, static_cast<float>(v));
+    }
+}
+
+void Pause(Reader& in) {  // the user pauses or resumes; flight loops called while paused or not
+    const uint8_t how = in.byte();
+    H().flightModel.paused = (how & 1) != 0;
+    H().loops.whilePaused = (how & 2) != 0;
+    H().flightModel.rateSource =
+        (how & 4) != 0 ? hostsim::RateSource::Radians : hostsim::RateSource::Degrees;
+}
+
 // In the order the input's bytes pick them. `byPlugin`: what follows is the plug-in's doing
 // (keys, frames, commands, the menu), so an aircraft standing on its wheels must still stand.
 const struct {
@@ -379,6 +433,11 @@ const struct {
     {OtherPluginsFlag, false},
     {TextField, false},
     {SettingsFile, false},
+    {Replay, false},
+    {MessageFromAnother, false},
+    {StickOverride, false},
+    {HardwareAxis, false},
+    {Pause, false},
 };
 
 // ---- The promises kept after every event ----
@@ -410,6 +469,17 @@ void HostNeverMisused() {
         Broken("the host is never misused", H().recorder.misuses.front());
 }
 
+// In a replay the simulator places the aircraft: nothing of ours is written to it but element 0
+// given back.
+void NothingWrittenInReplay(bool replay) {
+    for (const hostsim::Call& c : H().recorder.calls) {
+        const bool write = c.fn.rfind("XPLMSetData", 0) == 0;
+        if (replay && write &&
+            c.str() != "XPLMSetDatavi(" + std::string(kOverride) + ", {0}, 0, 1)")
+            Broken("in a replay nothing of ours but element 0 is written", c.str());
+    }
+}
+
 // A rest height measured where the simulator said the aircraft was on the ground is trusted
 // only if the wheels were on it then.
 void FollowRestHeight(double wheels) {
@@ -435,6 +505,7 @@ void Event(Reader& in) {
     // between frames, as the README says.
     const bool standing =
         Holding() && gRestTrusted && ProbeSeesTheGround() && std::fabs(wheels) < 1e-3;
+    const bool replay = InReplay();
     H().recorder.clear();
     const int kind = in.byte() % static_cast<int>(sizeof kEvents / sizeof kEvents[0]);
     kEvents[kind].run(in);
@@ -443,6 +514,7 @@ void Event(Reader& in) {
     NothingNonFiniteWritten();
     CameraFinite();
     HostNeverMisused();
+    NothingWrittenInReplay(replay);
     FollowRestHeight(wheels);
     StillStanding(standing, kind);
 }

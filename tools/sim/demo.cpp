@@ -200,13 +200,19 @@ bool FlyWait(Flight& flight, const KeyStep& step, std::string&) {
     return true;
 }
 
+bool FlyReplay(Flight& flight, const KeyStep& step, std::string&) {
+    hostsim::Host::get().datarefs.setInt(paths::kReplay, 0, step.replayOn ? 1 : 0);
+    flight.frame();
+    return true;
+}
+
 const struct {
     StepKind kind;
     FlyStep fly;
 } kStepKinds[] = {
     {StepKind::kKey, FlyKey},         {StepKind::kView, FlyView}, {StepKind::kCommand, FlyCommand},
     {StepKind::kHold, FlyHold},       {StepKind::kMenu, FlyMenu}, {StepKind::kStick, FlyStick},
-    {StepKind::kMessage, FlyMessage}, {StepKind::kWait, FlyWait},
+    {StepKind::kMessage, FlyMessage}, {StepKind::kWait, FlyWait}, {StepKind::kReplay, FlyReplay},
 };
 
 bool Fly(Flight& flight, const KeyStep& step, std::string& error) {

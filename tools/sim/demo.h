@@ -46,8 +46,8 @@ struct State {
     double x = 0, y = 0, z = 0;
     float agl = 0, psi = 0, theta = 0, phi = 0;
     double latitude = 0, longitude = 0, elevation = 0;
-    double speed = 0;    // m/s, what the flight model goes on with
-    std::string factor;  // the speed factor the overlay shows, "1", "4", "1/2"...; "": none
+    double speed = 0;       // m/s, what the flight model goes on with
+    std::string factor;     // the speed factor the overlay shows, "1", "4", "1/2"...; "": none
     bool joystick = false;  // joystick slew, as its menu item shows it
     int pathOverride = 0;
     bool overlay = false;

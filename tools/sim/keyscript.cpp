@@ -105,8 +105,8 @@ int MessageNumber(const std::string& name) {
     return 0;
 }
 
-// cmd:NAME, hold:NAME:N, menu:ITEM or menu:"ITEM", stick:..., message:NAME, wait:N; false if the
-// word is none of them.
+// cmd:NAME, hold:NAME:N, menu:ITEM or menu:"ITEM", stick:..., message:NAME, wait:N, replay:on|off;
+// false if the word is none of them.
 bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error) {
     const size_t colon = word.find(':');
     if (colon == std::string::npos)
@@ -150,6 +150,14 @@ bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error
                     ": message:NAME wants plane_loaded, plane_unloaded, airport_loaded, crashed "
                     "or scenery_loaded";
         }
+        return true;
+    } else if (verb == "replay") {
+        step.kind = StepKind::kReplay;
+        step.virtualKey = -1;
+        step.name = "replay " + Lower(target);
+        step.replayOn = Lower(target) == "on";
+        if (!step.replayOn && Lower(target) != "off")
+            error = Quote(word) + ": replay:on starts a replay, replay:off ends it";
         return true;
     } else if (verb == "wait") {
         step.kind = StepKind::kWait;
@@ -226,7 +234,7 @@ bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error) {
         error = "unknown key " + Quote(word) +
                 " (keys: a letter, 0-9 or num0-num9 for the keypad, F1-F12, view; "
                 "prefix shift+ or quick+, suffix xN to repeat; cmd:NAME, hold:NAME:N, "
-                "menu:\"ITEM\", stick:P/R/H:N, message:NAME, wait:N)";
+                "menu:\"ITEM\", stick:P/R/H:N, message:NAME, wait:N, replay:on|off)";
         return false;
     }
     if (step.virtualKey < 0 && (step.modifiers != 0 || step.sameFrame)) {

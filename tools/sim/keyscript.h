@@ -21,6 +21,7 @@ enum class StepKind {
     kStick,    // the stick held at a deflection for some frames, then let go
     kMessage,  // a message from the simulator to the plug-in
     kWait,     // frames with nothing pressed: the flight model flies whatever it has
+    kReplay,   // a replay starts or ends: the simulator places the aircraft itself meanwhile
 };
 
 // The simulator's messages a script can send, by name: "plane_loaded" (the user's aircraft),
@@ -39,6 +40,7 @@ struct KeyStep {
     bool sameFrame = false;
     int repeat = 1;  // of a key or view; the frames of a hold or a wait
     int message = 0;
+    bool replayOn = false;                // of a replay step: it starts (or ends)
     std::string target;                   // the command's or the menu item's name
     float stick[3] = {0.0f, 0.0f, 0.0f};  // pitch, roll and rudder ratios, -1 to 1
     int framesPerSecond = kFramesPerSecond;
@@ -53,7 +55,8 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
 // cmd:NAME runs it once, hold:NAME:N holds it down for N frames, menu:"ITEM" picks a menu item
 // (quotes keep the spaces of a name in a script). Or the stick: stick:PITCH/ROLL/RUDDER:N[@FPS]
 // holds it at those ratios for N frames at FPS frames a second (60 unless given), then lets go.
-// Or message:NAME, a message from the simulator; or wait:N, N frames with nothing pressed.
+// Or message:NAME, a message from the simulator; or wait:N, N frames with nothing pressed; or
+// replay:on and replay:off, a replay starting and ending.
 bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error);
 
 constexpr int kMaxRepeat = 10000;

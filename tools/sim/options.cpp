@@ -38,6 +38,8 @@ std::string Usage(const std::string& program, const std::string& buildFolder,
            "  stick:P/R/H:N[@FPS] hold the stick at pitch P, roll R and rudder H (-1 to 1; pitch\n"
            "                      -1 is stick forward) for N frames at FPS frames a second (60\n"
            "                      if not given), then let go, e.g. stick:-1/0/0.5:90@30\n"
+           "  replay:on, replay:off  a replay of the flight starts or ends: X-Plane places the\n"
+           "                      aircraft itself meanwhile\n"
            "  message:NAME        a message from the simulator: plane_loaded, plane_unloaded,\n"
            "                      airport_loaded, crashed or scenery_loaded\n"
            "  wait:N              N frames with nothing pressed: after slew mode, the flight\n"
