@@ -246,7 +246,9 @@ void OneFrame(Reader&) {
     H().loops.frame(kFrameTimes[gEvents % (sizeof kFrameTimes / sizeof(double))]);
     if (!slewing && H().recorder.calls.size() != from)
         Broken("out of slew mode nothing of ours runs per frame", H().recorder.calls[from].str());
-    if (!H().display.windows.empty() && !Holding())
+    // Unless the simulator calls no flight loops while paused: then the next key notices.
+    const bool loopsRan = !H().flightModel.paused || H().loops.whilePaused;
+    if (loopsRan && !H().display.windows.empty() && !Holding())
         Broken("a frame after another plug-in lets go, slew mode has ended");
     const hostsim::Frame frame = H().display.drawFrame();
     for (const hostsim::Text& t : frame.texts) {
@@ -393,7 +395,8 @@ void HardwareAxis(Reader& in) {  // the stick's hardware: an axis there or not, 
     const int axis = in.byte() % 4;
     const uint8_t how = in.byte();
     const double v = how < 160 ? kSpecial[how % (sizeof kSpecial / sizeof kSpecial[0])] : in.raw();
-    if (H().datarefs.has("sim/joystick/joy_mapped_axis_avail")) {
+    if (H().datarefs.has("sim/joystick/joy_mapped_axis_avail") &&
+        H().datarefs.has("sim/joystick/joy_mapped_axis_value")) {
         H().datarefs.setInt("sim/joystick/joy_mapped_axis_avail", axis, how & 1);
         H().datarefs.setFloatAt("sim/joystick/joy_mapped_axis_value", axis, static_cast<float>(v));
     }
@@ -470,10 +473,10 @@ void HostNeverMisused() {
 }
 
 // In a replay the simulator places the aircraft: nothing of ours is written to it but element 0
-// given back.
+// given back. (A write through a null handle, to a dataref this simulator lacks, reaches nothing.)
 void NothingWrittenInReplay(bool replay) {
     for (const hostsim::Call& c : H().recorder.calls) {
-        const bool write = c.fn.rfind("XPLMSetData", 0) == 0;
+        const bool write = c.fn.rfind("XPLMSetData", 0) == 0 && c.args.at(0).p != nullptr;
         if (replay && write &&
             c.str() != "XPLMSetDatavi(" + std::string(kOverride) + ", {0}, 0, 1)")
             Broken("in a replay nothing of ours but element 0 is written", c.str());

@@ -118,7 +118,7 @@ void Stick(DataRefs& d) {
     for (int axis = 0; axis < 3; ++axis) {
         if (all || IntOrNone(d, overrides[axis], 0) != 0 ||
             IntOrNone(d, "sim/joystick/joy_mapped_axis_avail", axis + 1) == 0 ||
-            !d.has(paths::kStick[axis])) {
+            !d.has("sim/joystick/joy_mapped_axis_value") || !d.has(paths::kStick[axis])) {
             continue;
         }
         d.setFloat(paths::kStick[axis],
