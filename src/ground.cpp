@@ -16,6 +16,24 @@ XPLMProbeRef gProbe = nullptr;
 double gRestHeight = 0.0;
 bool gRestMeasured = false;
 
+// When slew mode last let go: the simulator's cycle then, and its flight time. The on-ground flag
+// comes from the flight model, which does not run while the path is held, so it is news only once
+// the simulator has flown since: a cycle has passed and the flight time has moved on (it stands
+// still while paused). Whether the flight model runs before or after a key's callback within a
+// cycle is not documented; a cycle and some flight time is the safe reading.
+bool gHoldEnded = false;
+int gEndCycle = 0;
+float gEndFlightTime = 0.0f;
+
+bool FlownSinceHoldEnded() {
+    if (!gHoldEnded)
+        return true;
+    if (XPLMGetCycleNumber() == gEndCycle)
+        return false;
+    // A simulator without the flight time has only the cycle to tell.
+    return gFlightTime == nullptr || XPLMGetDataf(gFlightTime) > gEndFlightTime;
+}
+
 // The probe's surface under (x, z), or false where it finds nothing.
 bool Probe(double x, double y, double z, float& surface) {
     if (gProbe == nullptr || !isfinite(x) || !isfinite(y) || !isfinite(z))
@@ -60,8 +78,15 @@ void DestroyGroundProbe() {
     gProbe = nullptr;
 }
 
-void UpdateRestHeight(bool onGroundIsNews) {
-    if (onGroundIsNews && XPLMGetDatai(gPlaneOnGround) != 0) {
+void RecordHoldEnded() {
+    gHoldEnded = true;
+    gEndCycle = XPLMGetCycleNumber();
+    gEndFlightTime = XPLMGetDataf(gFlightTime);
+}
+
+void UpdateRestHeight(bool heldByAnother) {
+    // Under another plug-in's held path the flight model has not run either.
+    if (!heldByAnother && FlownSinceHoldEnded() && XPLMGetDatai(gPlaneOnGround) != 0) {
         const Ground g = GroundUnder(XPLMGetDatad(gPlaneX), XPLMGetDatad(gPlaneY),
                                      XPLMGetDatad(gPlaneZ), XPLMGetDataf(gPlaneY_AGL));
         if (isfinite(g.height)) {
@@ -77,6 +102,7 @@ void UpdateRestHeight(bool onGroundIsNews) {
 void ForgetRestHeight() {
     gRestMeasured = false;
     gRestHeight = 0.0;
+    gHoldEnded = false;
 }
 
 double RestHeight() {

@@ -11,10 +11,13 @@ void CreateGroundProbe();
 void DestroyGroundProbe();
 
 // At slew mode on: measured where the simulator says the aircraft is on the ground, if that is
-// news (the flight model has run since it last looked); otherwise kept from the last
-// measurement, or taken from the gear geometry before any.
-void UpdateRestHeight(bool onGroundIsNews);
-// A new user aircraft: its gear is not the old one's.
+// news (the flight model has run since slew mode last let go, and no other plug-in holds the
+// path); otherwise kept from the last measurement, or taken from the gear geometry before any.
+void UpdateRestHeight(bool heldByAnother);
+// When slew mode lets go: what the on-ground flag's news is told against.
+void RecordHoldEnded();
+// A new user aircraft, or the plug-in started again: its gear is not the old one's, and no hold
+// of ours is remembered.
 void ForgetRestHeight();
 double RestHeight();
 

@@ -17,24 +17,6 @@ bool gSlewMode = false;
 // letting go leaves it held, and the flight is that plug-in's to hand back.
 bool gOwnPath = false;
 
-// When slew mode last ended: the simulator's cycle then, and its flight time. The on-ground flag
-// comes from the flight model, which does not run while the path is held, so it is news only once
-// the simulator has flown since: a cycle has passed and the flight time has moved on (it stands
-// still while paused). Whether the flight model runs before or after a key's callback within a
-// cycle is not documented; a cycle and some flight time is the safe reading.
-bool gEnded = false;
-int gEndCycle = 0;
-float gEndFlightTime = 0.0f;
-
-bool FlownSinceSlewModeEnded() {
-    if (!gEnded)
-        return true;
-    if (XPLMGetCycleNumber() == gEndCycle)
-        return false;
-    // A simulator without the flight time has only the cycle to tell.
-    return gFlightTime == nullptr || XPLMGetDataf(gFlightTime) > gEndFlightTime;
-}
-
 // Element 0 of the array is the user's aircraft; the AI aircraft keep their own entries. A
 // simulator without the array cannot tell us: nothing there can take the aircraft back either.
 enum class Path { kFree, kHeld, kUnknown };
@@ -65,8 +47,7 @@ void TakeAircraft() {
     gSlewMode = true;
     HotKey_Master = 1;
     WriteOverride(1);
-    // Under another plug-in's held path the flight model has not run either.
-    UpdateRestHeight(gOwnPath && FlownSinceSlewModeEnded());
+    UpdateRestHeight(!gOwnPath);
     RememberFlight();
     OpenOverlay();
     ShowSlewModeInMenu(true);
@@ -75,9 +56,7 @@ void TakeAircraft() {
 
 // Everything of slew mode but the aircraft, which the caller has dealt with.
 void EndSlewMode() {
-    gEnded = true;
-    gEndCycle = XPLMGetCycleNumber();
-    gEndFlightTime = XPLMGetDataf(gFlightTime);
+    RecordHoldEnded();
     gSlewMode = false;
     HotKey_Master = 0;
     CloseOverlay();
