@@ -135,14 +135,11 @@ bool CanWrite(const std::string& path, std::string& reason) {
         reason = std::strerror(EISDIR);
         return false;
     }
-    std::FILE* file = std::fopen(Temporary(path).c_str(), "wb");
-    if (file == nullptr) {
+    const bool made = WriteTemporary(path, "");
+    if (!made)
         reason = std::strerror(errno);
-        return false;
-    }
-    std::fclose(file);
     std::remove(Temporary(path).c_str());
-    return true;
+    return made;
 }
 
 bool WriteWhole(const std::string& path, const std::string& text, std::string& reason) {
