@@ -9,7 +9,6 @@
 namespace {
 
 constexpr size_t kLargestFile = 64 * 1024;
-constexpr size_t kLongestPath = 1100;  // the simulator's path takes 512 at most
 constexpr char kFileName[] = "Trovik.prf";
 constexpr int kSlowest = -3;  // the factor is 2 to this power: 1/8 ...
 constexpr int kFastest = 4;   // ... to 16
@@ -21,14 +20,15 @@ int gSpeedPower = 0;
 // Where the file lives; empty when the simulator gave no folder, and then nothing is read or
 // written.
 char gPath[kLongestPath];
-char gTemporary[kLongestPath];
-char gAside[kLongestPath];
 
 // The file as it was read: its lines that are not settings are written back as they were.
 char gFile[kLargestFile];
 size_t gFileLength = 0;
-// It was too large to read: moved aside before the first new one is written.
+// It was too large or could not be read: moved aside, never replaced, before the first new one
+// is written.
 bool gMoveAside = false;
+// A save has failed and said so in the log; the next failures say nothing until one succeeds.
+bool gSaveFailing = false;
 
 char gOut[kLargestFile];
 
@@ -90,7 +90,7 @@ void ForEachLine(F each) {
     }
 }
 
-// The folder of the simulator's preferences, and our three files in it.
+// The folder of the simulator's preferences, and our file in it.
 bool FindPaths() {
     char prefs[kLongestPath] = {};
     XPLMGetPrefsPath(prefs);
@@ -104,10 +104,8 @@ bool FindPaths() {
     if (cut == nullptr)
         return false;
     cut[1] = '\0';
-    const int a = snprintf(gPath, sizeof gPath, "%s%s", prefs, kFileName);
-    const int b = snprintf(gTemporary, sizeof gTemporary, "%s%s.tmp", prefs, kFileName);
-    const int c = snprintf(gAside, sizeof gAside, "%s%s.bad", prefs, kFileName);
-    return a > 0 && b > 0 && c > 0 && static_cast<size_t>(c) < sizeof gAside;
+    const int n = snprintf(gPath, sizeof gPath, "%s%s", prefs, kFileName);
+    return n > 0 && static_cast<size_t>(n) < sizeof gPath;
 }
 
 void Append(size_t& used, const char* text, size_t length) {
@@ -128,37 +126,73 @@ void AppendSetting(size_t& used, Key key) {
 }
 
 // Every line of the old file in its place, each setting as it now stands, and the settings it
-// lacked at the end. Lines that do not fit (a file near the limit) are dropped before ours.
-void Save() {
-    if (gPath[0] == '\0')
-        return;
+// lacked at the end; or, `fresh`, our lines alone. False when a line of the old file would not
+// fit.
+bool Compose(bool fresh, size_t& used) {
     constexpr size_t kOurs = 200;
-    size_t used = 0;
+    used = 0;
     bool written[2] = {false, false};
-    if (gFileLength == 0) {
+    bool whole = true;
+    if (fresh || gFileLength == 0) {
         const char header[] =
             "# Trovik's settings, written when they change in the simulator.\n"
             "# joystick_slew 0 or 1; speed_factor 1/8, 1/4, 1/2, 1, 2, 4, 8 or 16.\n";
         Append(used, header, sizeof header - 1);
     }
-    ForEachLine([&](const char* text, size_t length, int) {
-        Key key = Key::kJoystickSlew;
-        int value = 0;
-        if (Classify(text, length, key, value) == Line::kSetting) {
-            if (!written[static_cast<int>(key)])
-                AppendSetting(used, key);
-            written[static_cast<int>(key)] = true;
-        } else if (used + length + 1 + kOurs <= sizeof gOut) {
-            Append(used, text, length);
-            Append(used, "\n", 1);
-        }
-    });
+    if (!fresh) {
+        ForEachLine([&](const char* text, size_t length, int) {
+            Key key = Key::kJoystickSlew;
+            int value = 0;
+            if (Classify(text, length, key, value) == Line::kSetting) {
+                if (!written[static_cast<int>(key)])
+                    AppendSetting(used, key);
+                written[static_cast<int>(key)] = true;
+            } else if (used + length + 1 + kOurs <= sizeof gOut) {
+                Append(used, text, length);
+                Append(used, "\n", 1);
+            } else {
+                whole = false;
+            }
+        });
+    }
     if (!written[static_cast<int>(Key::kJoystickSlew)])
         AppendSetting(used, Key::kJoystickSlew);
     if (!written[static_cast<int>(Key::kSpeedFactor)])
         AppendSetting(used, Key::kSpeedFactor);
-    if (ReplaceSettingsFile(gPath, gTemporary, gMoveAside ? gAside : nullptr, gOut, used))
-        gMoveAside = false;
+    return whole;
+}
+
+void Log(const char* format, const char* a, const char* b) {
+    char line[3 * kLongestPath];
+    snprintf(line, sizeof line, format, a, b);
+    XPLMDebugString(line);
+}
+
+// A file that would outgrow the limit is not cut: it is moved aside whole and a fresh one
+// written. A failure is logged once, until a save succeeds.
+void Save() {
+    if (gPath[0] == '\0')
+        return;
+    size_t used = 0;
+    const bool fresh = !Compose(false, used);
+    if (fresh)
+        Compose(true, used);
+    Replaced replaced;
+    if (!ReplaceSettingsFile(gPath, gMoveAside || fresh, gOut, used, replaced)) {
+        if (!gSaveFailing)
+            Log("Trovik: cannot save settings to %s: %s\n", gPath, replaced.reason);
+        gSaveFailing = true;
+        return;
+    }
+    gSaveFailing = false;
+    gMoveAside = false;
+    // The old lines are in the file aside now, not ours to write again.
+    if (fresh)
+        gFileLength = 0;
+    if (fresh && replaced.movedTo[0] != '\0') {
+        Log("Trovik: %s would grow past 64 KiB; it was moved to %s and written afresh\n", gPath,
+            replaced.movedTo);
+    }
 }
 
 }  // namespace
@@ -168,6 +202,7 @@ void LoadSettings() {
     gSpeedPower = 0;
     gFileLength = 0;
     gMoveAside = false;
+    gSaveFailing = false;
     // Native paths on every platform: Unix style on macOS too, not the old colon-separated one.
     XPLMEnableFeature("XPLM_USE_NATIVE_PATHS", 1);
     if (!FindPaths()) {
@@ -180,14 +215,18 @@ void LoadSettings() {
     log[0] = '\0';
     if (read == ReadResult::kFailed) {
         gFileLength = 0;
-        snprintf(log, sizeof log, "Trovik: cannot read %s; using the default settings\n", gPath);
+        gMoveAside = true;
+        snprintf(log, sizeof log,
+                 "Trovik: cannot read %s; using the default settings, and moving it aside when "
+                 "they change\n",
+                 gPath);
     } else if (read == ReadResult::kTooLarge) {
         gFileLength = 0;
         gMoveAside = true;
         snprintf(log, sizeof log,
-                 "Trovik: %s is larger than 64 KiB; using the default settings, and moving it to "
-                 "%s.bad when they change\n",
-                 gPath, kFileName);
+                 "Trovik: %s is larger than 64 KiB; using the default settings, and moving it "
+                 "aside when they change\n",
+                 gPath);
     }
     int bad = 0;
     int first = 0;

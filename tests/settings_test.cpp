@@ -1,7 +1,12 @@
 // The settings that stay: Trovik.prf in the simulator's preferences folder, written when a
 // setting changes and read at the next start, whatever state the file or its folder is in.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 #include "support.h"
 
@@ -43,7 +48,9 @@ class SettingsTest : public PluginTest {
         DownY();
         return shown;
     }
-    static void Faster() { host().commands.once(host().commands.find("trovik/faster")); }
+    static void Faster(bool faster = true) {
+        host().commands.once(host().commands.find(faster ? "trovik/faster" : "trovik/slower"));
+    }
 };
 
 TEST_F(SettingsTest, ChangesAreWrittenAtOnceAndReadAtTheNextStart) {
@@ -127,19 +134,98 @@ TEST_F(SettingsTest, ARewriteKeepsWhatItCouldNotReadAndMovesATooLargeFileAside) 
     EXPECT_EQ(FileText(File(".bad")), large);
     EXPECT_EQ(FileText(File()), std::string(kHeader) + "joystick_slew 1\nspeed_factor 2\n");
 
-    // A folder where the file should be, or no folder at all: nothing written, nothing broken.
+    // Exactly the limit: read, but with our lines it would not fit. Moved aside whole, beside
+    // the .bad that is there already.
+    std::string full = "speed_factor 2\n";
+    while (full.size() < 64 * 1024)
+        full += std::string(std::min<size_t>(64 * 1024 - full.size(), 80) - 1, '#') + "\n";
+    Write(full);
+    Restart();
+    Faster();
+    EXPECT_EQ(FileText(File(".bad")), large);
+    EXPECT_EQ(FileText(File(".bad2")), full);
+    EXPECT_EQ(FileText(File()), std::string(kHeader) + "joystick_slew 1\nspeed_factor 4\n");
+    EXPECT_EQ(host().utilities.log,
+              Calls{"Trovik: " + File().u8string() + " would grow past 64 KiB; it was moved to " +
+                    File(".bad2").u8string() + " and written afresh\n"});
+}
+
+TEST_F(SettingsTest, AFileThatCannotBeReadIsMovedAsideNeverReplaced) {
+    // A folder in its place: moved to the first free aside name, the new file written after.
+    fs::create_directory(File());
+    std::ofstream(File(".bad")) << "kept";
+    Restart();
+    EXPECT_EQ(host().utilities.log,
+              Calls{"Trovik: cannot read " + File().u8string() +
+                    "; using the default settings, and moving it aside when they change\n"});
+    Faster();
+    EXPECT_TRUE(fs::is_directory(File(".bad2")));
+    EXPECT_EQ(FileText(File(".bad")), "kept");
+    EXPECT_EQ(FileText(File()), std::string(kHeader) + "joystick_slew 1\nspeed_factor 2\n");
+
+    // With .bad to .bad9 all taken it stays, nothing is written, and the log says so once.
     host().utilities.emptyPrefsFolder();
     fs::create_directory(File());
+    for (const char* n : {"", "2", "3", "4", "5", "6", "7", "8", "9"})
+        std::ofstream(File((std::string(".bad") + n).c_str())) << n;
     Restart();
-    Faster();
+    host().utilities.log.clear();
+    for (int i = 0; i < 10; ++i)
+        Faster();
     EXPECT_TRUE(fs::is_directory(File()));
     EXPECT_FALSE(Exists(File(".tmp")));
+    EXPECT_EQ(host().utilities.log,
+              Calls{"Trovik: cannot save settings to " + File().u8string() +
+                    ": the old file must be kept, and .bad to .bad9 beside it are all taken\n"});
+#if !defined(_WIN32)
+    // A FIFO would hold the simulator's start until something wrote to it.
     host().utilities.emptyPrefsFolder();
-    Write("");
-    host().utilities.prefsFolder = (File() / "nowhere").u8string();
+    ASSERT_EQ(mkfifo(File().c_str(), 0644), 0);
+    Restart();
+    EXPECT_EQ(Shown(), "1 Slew Mode");
+    Faster();
+    EXPECT_TRUE(fs::is_fifo(File(".bad")));
+    EXPECT_TRUE(fs::is_regular_file(File()));
+
+    // A link is followed: the file it leads to is replaced, the temporary file beside it.
+    host().utilities.emptyPrefsFolder();
+    fs::create_directory(Folder() / "elsewhere");
+    std::ofstream(Folder() / "elsewhere" / "mine.prf") << "speed_factor 2\n";
+    fs::create_symlink(fs::path("elsewhere") / "mine.prf", File());
     Restart();
     Faster();
-    EXPECT_EQ(host().utilities.log, Calls{});
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_EQ(FileText(Folder() / "elsewhere" / "mine.prf"), "speed_factor 4\njoystick_slew 1\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Folder() / "elsewhere"), {}), 1);
+#endif
+}
+
+TEST_F(SettingsTest, AFailedSaveIsLoggedOncePerStreak) {
+    // A settings folder that is a file: root, whom permissions do not stop, cannot write there.
+    const fs::path sub = Folder() / "sub";
+    const std::string failed = "Trovik: cannot save settings to " + (sub / "Trovik.prf").u8string();
+    std::ofstream(sub) << "a file";
+    host().utilities.prefsFolder = sub.u8string();
+    Restart();
+    for (int i = 0; i < 10; ++i)
+        Faster(i % 2 == 0);
+    ASSERT_EQ(host().utilities.log.size(), 1u);
+#if defined(_WIN32)
+    EXPECT_EQ(host().utilities.log[0].rfind(failed + ": ", 0), 0u);
+#else
+    EXPECT_EQ(host().utilities.log[0], failed + ": Not a directory\n");
+#endif
+    fs::remove(sub);
+    fs::create_directory(sub);
+    Faster(true);
+    EXPECT_EQ(host().utilities.log.size(), 1u);
+    EXPECT_TRUE(Exists(sub / "Trovik.prf"));
+    fs::remove_all(sub);
+    std::ofstream(sub) << "a file again";
+    Faster(true);
+    Faster(false);
+    EXPECT_EQ(host().utilities.log.size(), 2u);
+    EXPECT_EQ(host().utilities.log[1], host().utilities.log[0]);
 }
 
 }  // namespace
