@@ -44,5 +44,7 @@ extern XPLMDataRef gHeadingOverride;   // int, 1 while a plug-in owns the headin
 extern XPLMDataRef gAxisValues;        // float[79], the hardware's processed axes; 1 pitch,
                                        // 2 roll, 3 yaw
 extern XPLMDataRef gAxisAvailable;     // int[79], 1 where that axis has hardware
+extern XPLMDataRef gStallSpeed;        // float, knots indicated, clean; 0 where not set
+extern XPLMDataRef gAirDensity;        // float, kg/m³ at the aircraft
 
 #endif  // TROVIK_BINDINGS_H

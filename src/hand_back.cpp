@@ -11,6 +11,13 @@ namespace {
 
 constexpr double kDegrees = 3.14159265358979323846 / 180.0;
 
+// Let go more than this above the ground slower than it stalls, an aircraft is given flying
+// speed; lower, a nudge up from the ramp must never launch it.
+constexpr double kLaunchHeight = 30.0;
+constexpr double kMetresPerSecondPerKnot = 0.514444;
+constexpr double kSeaLevelDensity = 1.225;
+constexpr double kStallMargin = 1.3;
+
 // The world velocity (local x east, y up, z south) and the attitude when slew mode came on.
 float gVelocity[3] = {0.0f, 0.0f, 0.0f};
 float gAttitude[3] = {0.0f, 0.0f, 0.0f};  // heading, pitch, roll
@@ -63,6 +70,27 @@ void Turned(const float now[3], float out[3]) {
     out[2] = static_cast<float>(0.0 - turned[0]);
 }
 
+// 1.3 times the stall speed, true: the indicated speed at the air's density. 0 where the
+// aircraft gives no stall speed.
+double FlyingSpeed() {
+    const double vs = static_cast<double>(XPLMGetDataf(gStallSpeed));
+    double rho = static_cast<double>(XPLMGetDataf(gAirDensity));
+    if (!(vs > 0.0) || !isfinite(vs))
+        return 0.0;
+    if (!(rho > 0.0) || !isfinite(rho))
+        rho = kSeaLevelDensity;
+    return kStallMargin * vs * kMetresPerSecondPerKnot * sqrt(kSeaLevelDensity / rho);
+}
+
+// `speed` along the nose at `attitude`, in local axes.
+void AlongNose(const float attitude[3], double speed, float out[3]) {
+    double m[3][3];
+    Rotation(attitude, m);
+    out[0] = static_cast<float>(m[1][0] * speed);
+    out[1] = static_cast<float>(0.0 - m[2][0] * speed);
+    out[2] = static_cast<float>(0.0 - m[0][0] * speed);
+}
+
 // A broken value must not reach the flight model: a non-finite one is written as 0.
 void Write(XPLMDataRef ref, float value) {
     XPLMSetDataf(ref, isfinite(value) ? value : 0.0f);
@@ -100,9 +128,19 @@ void HandBackFlight() {
     const Ground ground = GroundUnder(XPLMGetDatad(gPlaneX), XPLMGetDatad(gPlaneY),
                                       XPLMGetDatad(gPlaneZ), XPLMGetDataf(gPlaneY_AGL));
     float velocity[3] = {0.0f, 0.0f, 0.0f};
+    const double above = HeightAboveRest(ground);
     // Not in the air (or nowhere known): at rest, to settle onto its wheels.
-    if (HeightAboveRest(ground) >= kStandingHeight)
+    if (above >= kStandingHeight)
         Turned(now, velocity);
+    // High up and too slow to fly: wind is not known here, and the nose is taken however it
+    // points.
+    const double flying = above > kLaunchHeight ? FlyingSpeed() : 0.0;
+    double speed = 0.0;
+    for (float v : velocity)
+        speed += static_cast<double>(v) * static_cast<double>(v);
+    speed = sqrt(speed);
+    if (speed < flying)
+        AlongNose(now, flying, velocity);
     Write(gPlaneVX, velocity[0]);
     Write(gPlaneVY, velocity[1]);
     Write(gPlaneVZ, velocity[2]);

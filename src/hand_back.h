@@ -8,8 +8,9 @@
 void RememberFlight();
 
 // Just before letting go: the quaternion from the attitude the aircraft now has; at rest on the
-// ground, or in the air with the velocity it had, turned with it; no rotation rates (in degrees
-// or radians) and no accelerations.
+// ground, or in the air with the velocity it had, turned with it, and more than 30 m up at least
+// 1.3 times its stall speed along its nose; no rotation rates (in degrees or radians) and no
+// accelerations.
 void HandBackFlight();
 
 #endif  // TROVIK_HAND_BACK_H

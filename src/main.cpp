@@ -50,6 +50,8 @@ XPLMDataRef gRollOverride = nullptr;
 XPLMDataRef gHeadingOverride = nullptr;
 XPLMDataRef gAxisValues = nullptr;
 XPLMDataRef gAxisAvailable = nullptr;
+XPLMDataRef gStallSpeed = nullptr;
+XPLMDataRef gAirDensity = nullptr;
 
 namespace {
 
@@ -112,6 +114,8 @@ const Binding kBindings[] = {
     {&gHeadingOverride, "sim/operation/override/override_joystick_heading"},
     {&gAxisValues, "sim/joystick/joy_mapped_axis_value"},
     {&gAxisAvailable, "sim/joystick/joy_mapped_axis_avail"},
+    {&gStallSpeed, "sim/aircraft/view/acf_Vs"},
+    {&gAirDensity, "sim/weather/rho"},
 };
 
 // After the windows: a key typed into a text field (the map's search, another plug-in's window)

@@ -119,6 +119,46 @@ TEST_F(HoldingTest, InTheAirTheVelocityTurnsWithTheAircraftOnTheGroundItStops) {
     }
 }
 
+TEST_F(HoldingTest, LetGoHighAndSlowItIsGivenFlyingSpeedAlongItsNose) {
+    // Stall speed 60 kt in air of 0.9091 kg/m3 (about 3,000 m): 1.3 times it, true, is
+    // 1.3 * 60 * 0.514444 * sqrt(1.225 / 0.9091) = 46.58 m/s; at sea-level density 40.13.
+    host().datarefs.setFloat("sim/aircraft/view/acf_Vs", 60.0f);
+    const struct {
+        float agl, rho, vz, speed;
+    } cases[] = {
+        {3000, 0.9091f, 0, 46.58f}, {3000, 0.9091f, -80, 80},  // faster already: kept
+        {31, 0, 0, 40.13f},         {31, -1, -20, 40.13f},     // no density: sea level's
+        {29, 0.9091f, 0, 0},        {29, 0.9091f, -20, 20},    // too low to launch
+    };
+    for (const auto& c : cases) {
+        host().datarefs.setFloat("sim/weather/rho", c.rho);
+        Place(0, 432 + c.agl, 0, c.agl, 0, 0, 0);
+        Velocity(0, 0, c.vz);
+        DownY();
+        // Turned to heading 90 and pitched 5 degrees up: the speed goes that way.
+        for (int i = 0; i < 18; ++i)
+            host().display.keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, XPLM_VK_NUMPAD3);
+        host().display.keyEvent(0, xplm_DownFlag | xplm_ShiftFlag, XPLM_VK_F5);
+        DownY();
+        const std::vector<float> v = V();
+        EXPECT_NEAR(v[0], c.speed * 0.996194698f, 0.005) << c.agl << " " << c.vz;
+        EXPECT_NEAR(v[1], c.speed * 0.0871557427f, 0.005) << c.agl << " " << c.vz;
+        EXPECT_NEAR(v[2], 0.0f, 1e-4) << c.agl << " " << c.vz;
+    }
+    // One step up from standing on the ground: at rest, as before.
+    Place(0, 432, 0, 0.0f, 0, 0, 0);
+    DownY();
+    host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_F3);
+    DownY();
+    EXPECT_EQ(V(), std::vector<float>({0, 0, 0}));
+    // An aircraft with no stall speed set is let go at rest.
+    host().datarefs.setFloat("sim/aircraft/view/acf_Vs", 0.0f);
+    Place(0, 3432, 0, 3000.0f, 0, 0, 0);
+    DownY();
+    DownY();
+    EXPECT_EQ(V(), std::vector<float>({0, 0, 0}));
+}
+
 TEST_F(HoldingTest, AnAircraftAnotherPlugInHeldStaysHeldAndUntouchedWhenWeLetGo) {
     Place(0, 500, 0, 400.0f);
     host().datarefs.setInt(kOverride, 0, 1);

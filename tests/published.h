@@ -95,6 +95,8 @@ inline const char* const kBindings[] = {
     "sim/operation/override/override_joystick_heading",
     "sim/joystick/joy_mapped_axis_value",
     "sim/joystick/joy_mapped_axis_avail",
+    "sim/aircraft/view/acf_Vs",
+    "sim/weather/rho",
 };
 
 // A key that acts in slew mode; every other key passes through untouched.

@@ -231,8 +231,9 @@ TEST(SimProgramTest, APlugInByNameAPictureInPlaceAndTheFactorTheOverlayShows) {
     std::remove((dir + "kept").c_str());
     std::ofstream(target) << "old";
     std::filesystem::create_hard_link(target, dir + "kept");
-    // The plug-in's own settings file is a folder here, so it keeps none: the factor shown is
+    // The plug-in's own settings file is a folder here, so it reads none: the factor shown is
     // the one the overlay shows.
+    std::filesystem::remove_all(dir + "prefs");
     std::filesystem::create_directories(dir + "prefs/Trovik.prf");
     const Outcome run = RunSim("--prefs " + dir + "prefs --svg " + target +
                                " Y cmd:trovik/faster cmd:trovik/faster");
