@@ -5,8 +5,9 @@
 // q (psi, theta and phi written meanwhile are overwritten), one set of rates the other, the
 // velocity the acceleration and the position the velocity. At 1 it is held: q, the rates, the
 // velocity and the acceleration stay as they are, and psi, theta and phi are what was written.
-// Then the height above ground and, while the flight model runs, whether the aircraft is on the
-// ground.
+// Lift is what an aircraft at its stall speed or faster has: slower, and clear of the ground,
+// gravity pulls it down until it stands on its wheels again. Then the height above ground and,
+// while the flight model runs, whether the aircraft is on the ground.
 #include <cmath>
 
 #include "internal.h"
@@ -23,6 +24,7 @@ const std::string kFlightTime = "sim/time/total_flight_time_sec";
 const std::string kP = paths::Position("");
 
 constexpr double kDegrees = 180.0 / 3.14159265358979323846;
+constexpr double kGravity = 9.80665;
 
 // Within this of its wheels' contact, either way, the aircraft counts as on the ground.
 constexpr double kGroundContact = 0.05;
@@ -126,7 +128,55 @@ void Stick(DataRefs& d) {
     }
 }
 
+// The aircraft's true stall speed in m/s from its indicated one and the air's density; 0 where
+// it gives none, and then any speed at all holds it up.
+double StallSpeed(DataRefs& d) {
+    const double vs =
+        d.has("sim/aircraft/view/acf_Vs") ? d.getFloat("sim/aircraft/view/acf_Vs") : 0.0;
+    double rho = d.has("sim/weather/rho") ? d.getFloat("sim/weather/rho") : 0.0;
+    if (!(rho > 0.0))
+        rho = 1.225;
+    return vs > 0.0 ? vs * 0.514444 * std::sqrt(1.225 / rho) : 0.0;
+}
+
+double Speed(DataRefs& d) {
+    double sum = 0.0;
+    for (const char* v : {"local_vx", "local_vy", "local_vz"})
+        sum += d.has(kP + v) ? std::pow(d.getFloat(kP + v), 2) : 0.0;
+    return std::sqrt(sum);
+}
+
 }  // namespace
+
+void FlightModel::fall(double seconds) {
+    DataRefs& d = H().datarefs;
+    for (const char* needed : {"local_x", "local_y", "local_z", "local_vy", "y_agl"}) {
+        if (!d.has(kP + needed))
+            return;
+    }
+    const double x = d.getDouble(kP + "local_x");
+    const double y = d.getDouble(kP + "local_y");
+    const double z = d.getDouble(kP + "local_z");
+    // Where no scenery is loaded, the simulator still knows the height above ground.
+    const double ground =
+        H().terrain.loaded ? H().terrain.groundBelow(x, y, z) : y - d.getFloat(kP + "y_agl");
+    const double speed = Speed(d);
+    if (y - ground - restHeight <= kGroundContact || (speed > 0.0 && speed >= StallSpeed(d)))
+        return;
+    const double vy = d.getFloat(kP + "local_vy") - kGravity * seconds;
+    const double landed = ground + restHeight;
+    const bool down = y + vy * seconds <= landed;
+    // Down on its wheels (or its belly): stopped there. Motion moves it by the velocity next.
+    if (down) {
+        for (const char* v : {"local_vx", "local_vz"})
+            d.setFloat(kP + v, 0.0f);
+        d.setDouble(kP + "local_y", landed);
+    }
+    d.setFloat(kP + "local_vy", down ? 0.0f : static_cast<float>(vy));
+    // Without scenery the height above ground is known only as it was: it goes down with the fall.
+    if (!H().terrain.loaded)
+        d.setFloat(kP + "y_agl", static_cast<float>(down ? restHeight : y + vy * seconds - ground));
+}
 
 void FlightModel::run(double seconds) {
     DataRefs& d = H().datarefs;
@@ -142,6 +192,7 @@ void FlightModel::run(double seconds) {
     if (!held) {
         AttitudeFromQuaternion(d);
         Rates(d, rateSource);
+        fall(seconds);
         Motion(d, seconds);
     }
     if (!H().terrain.loaded || !aircraft || !d.has(kP + "y_agl"))

@@ -366,6 +366,9 @@ struct HOSTSIM_API FlightModel {
     // flight model keeps them in (while it runs, q is the master and they follow it).
     void setAttitude(float psi, float theta, float phi);
     void run(double seconds);
+    // Gravity on an aircraft too slow to fly, clear of the ground: its fall this frame, or its
+    // landing, stopped where it stands.
+    void fall(double seconds);
 };
 
 // ---- The camera (camera.cpp) ----
