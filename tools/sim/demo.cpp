@@ -234,12 +234,13 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         host.utilities.prefsFolder = options.prefsFolder;
     host.display.screenWidth = options.screenWidth;
     host.display.screenHeight = options.screenHeight;
-    PlaceAtStart(result.start, options.ground, options.restHeight);
+    PlaceAtStart(result.start, options.ground, options.place, options.restHeight);
 
     hostsim::Plugin plugin;
     if (!plugin.load(options.xpl, error))
         return false;
     result.pluginName = plugin.name;
+    result.loadLog.swap(host.utilities.log);
     result.initial = Observe();
     result.initialGround = host.terrain.at(result.initial.x, result.initial.z).y;
     Flight flight{options, plugin, result};
@@ -253,6 +254,7 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
             return false;
         r.hotKeys = static_cast<int>(host.display.hotKeyCalls - hotKeysBefore);
         r.after = Observe();
+        r.log.swap(host.utilities.log);
         result.steps.push_back(r);
     }
     // Nothing drawn: the menu as the user would find it after the last step.

@@ -28,6 +28,7 @@ struct Options {
     std::string prefsFolder;  // empty: the host's fresh one
     GroundShape ground;
     double restHeight = 0.0;  // of the aircraft's reference point above its wheels' contact
+    StartPlace place;
     bool help = false;
     bool usageError = false;  // no arguments at all: the usage, as an error
 };
@@ -68,11 +69,13 @@ struct StepResult {
     std::string note;  // what the step could not do
     State before, after;
     std::vector<TrackPoint> path;  // after each of its frames
+    std::vector<std::string> log;  // the lines the plug-in wrote to the simulator's log
 };
 
 struct RunResult {
     StartPoint start;
     std::string pluginName;
+    std::vector<std::string> loadLog;  // what the plug-in logged as it loaded
     State initial;
     double initialGround = 0.0;  // the terrain under the start point
     std::vector<StepResult> steps;

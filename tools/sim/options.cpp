@@ -89,6 +89,13 @@ std::string Usage(const std::string& program, const std::string& buildFolder,
            "                      e.g. trovik-sim --terrain slope:10@156 Y shift+8x20; or none:\n"
            "                      no scenery for the terrain probe to find (the simulator's\n"
            "                      height above ground still counts from 432 m)\n"
+           "  --start PLACE       where the aircraft begins: ground (default), standing at the\n"
+           "                      airport; air:HEIGHT@KNOTS, flying level along the runway\n"
+           "                      HEIGHT m above the ground at KNOTS true (it stalls below 50\n"
+           "                      kt); water, floating on a lake 1.5 km across; bridge, under a\n"
+           "                      deck 8 m up across the runway; edge, 60 m inside the edge of\n"
+           "                      the loaded scenery\n"
+           "                      e.g. trovik-sim --start air:300@100 Y F6x2 Y wait:60\n"
            "  --rest-height M     the aircraft's reference point stands M m above the ground on\n"
            "                      its wheels (default 0), as a real aircraft's does\n"
            "                      e.g. trovik-sim --rest-height 1.6 Y shift+8x20\n"
@@ -204,6 +211,15 @@ const OptionRow kOptions[] = {
          error = "bad terrain " + Quote(v) +
                  ": want none, flat, slope:PERCENT@HEADING (-100 to 100 %, 0 to 360 degrees) or "
                  "hill:HEIGHT@DISTANCE (-1000 to 1000 m, 1 to 100000 m)";
+         return false;
+     }},
+    {"--start", nullptr, false, nullptr,
+     [](const std::string& v, Options& o, std::string& error) {
+         if (ParseStart(v, o.place))
+             return true;
+         error = "bad start " + Quote(v) +
+                 ": want ground, air:HEIGHT@KNOTS (0 to 20000 m, 0 to 1000 kt), water, bridge or "
+                 "edge";
          return false;
      }},
     {"--rest-height", nullptr, false, nullptr,

@@ -88,19 +88,47 @@ std::string DescribeStep(int number, const StepResult& r, int width) {
 namespace {
 
 // The step lines' header and a line a step, the key column as wide as the widest key.
+std::string Where(const StartPlace& place) {
+    switch (place.kind) {
+        case StartPlace::Kind::kAir:
+            return Format("in the air, %.0f m up at %.0f kt", place.height, place.knots);
+        case StartPlace::Kind::kWater:
+            return "on the water of a lake";
+        case StartPlace::Kind::kBridge:
+            return "on the ground under a bridge deck";
+        case StartPlace::Kind::kEdge:
+            return Format("on the ground, %.0f m inside the edge of the loaded scenery",
+                          kEdgeDistance);
+        case StartPlace::Kind::kGround:
+            break;
+    }
+    return "on the ground";
+}
+
+// The simulator's log as the plug-in wrote it, a line each.
+void PrintLog(const std::vector<std::string>& lines, std::ostream& out) {
+    for (std::string line : lines) {
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        out << "log: " << line << "\n";
+    }
+}
+
 void PrintSteps(const RunResult& result, const Options& options, std::ostream& out) {
     const State& s = result.initial;
     out << "plug-in: " << options.xpl << " (\"" << result.pluginName << "\")\n";
-    out << Format(
-        "start: LSZH, lat %.6f lon %.6f, ground %.1f m, heading %.1f true, on the "
-        "ground\n",
-        s.latitude, s.longitude, result.start.groundElevation, double{s.psi});
+    out << Format("start: LSZH, lat %.6f lon %.6f, ground %.1f m, heading %.1f true, %s\n",
+                  s.latitude, s.longitude, result.start.groundElevation, double{s.psi},
+                  Where(options.place).c_str());
+    PrintLog(result.loadLog, out);
     int width = 14;
     for (const StepResult& r : result.steps)
         width = std::max(width, static_cast<int>(r.step.word.size()));
     out << Format("step  %-*s events  plug-in         changes\n", width, "key");
-    for (size_t i = 0; i < result.steps.size(); ++i)
+    for (size_t i = 0; i < result.steps.size(); ++i) {
         out << DescribeStep(static_cast<int>(i) + 1, result.steps[i], width) << "\n";
+        PrintLog(result.steps[i].log, out);
+    }
     if (result.screen.texts.empty()) {
         out << "overlay: never drawn (slew mode was not switched on)\n";
     } else {

@@ -39,6 +39,34 @@ bool ParseGround(const std::string& text, GroundShape& shape) {
     return false;
 }
 
+bool ParseStart(const std::string& text, StartPlace& place) {
+    place = StartPlace{};
+    double a = 0.0;
+    double b = 0.0;
+    char extra = 0;
+    const struct {
+        const char* name;
+        StartPlace::Kind kind;
+    } names[] = {{"ground", StartPlace::Kind::kGround},
+                 {"water", StartPlace::Kind::kWater},
+                 {"bridge", StartPlace::Kind::kBridge},
+                 {"edge", StartPlace::Kind::kEdge}};
+    for (const auto& n : names) {
+        if (text == n.name) {
+            place.kind = n.kind;
+            return true;
+        }
+    }
+    if (std::sscanf(text.c_str(), "air:%lf@%lf%c", &a, &b, &extra) == 2 && a >= 0 && a <= 20000 &&
+        b >= 0 && b <= 1000) {
+        place.kind = StartPlace::Kind::kAir;
+        place.height = a;
+        place.knots = b;
+        return true;
+    }
+    return false;
+}
+
 Geo LocalToGeo(const StartPoint& start, double x, double y, double z) {
     Geo g;
     g.latitude = start.latitude - z / kEarthRadius * kDegrees;  // z grows southward
@@ -48,7 +76,40 @@ Geo LocalToGeo(const StartPoint& start, double x, double y, double z) {
     return g;
 }
 
-void PlaceAtStart(const StartPoint& start, const GroundShape& ground, double restHeight) {
+namespace {
+
+// The lake, the deck or the edge the start place asks for, around the start point.
+void Surroundings(const StartPoint& start, const StartPlace& place, hostsim::Terrain& terrain) {
+    const double heading = static_cast<double>(start.heading) / kDegrees;
+    if (place.kind == StartPlace::Kind::kWater) {
+        // A round basin under the water, so that the shore meets the land around it.
+        terrain.hillHeight = -kLakeDepth;
+        terrain.hillRadius = kLakeRadius;
+        terrain.hillX = terrain.hillZ = 0.0;
+        hostsim::Surface lake;
+        lake.radius = kLakeRadius;
+        lake.top = start.groundElevation;
+        lake.wet = true;
+        terrain.surfaces.push_back(lake);
+    } else if (place.kind == StartPlace::Kind::kBridge) {
+        // A deck running across the start heading, the aircraft under its middle.
+        hostsim::Surface deck;
+        const bool across = std::fabs(std::cos(heading)) > std::fabs(std::sin(heading));
+        deck.minX = across ? -500.0 : -kDeckWidth / 2;
+        deck.maxX = across ? 500.0 : kDeckWidth / 2;
+        deck.minZ = across ? -kDeckWidth / 2 : -500.0;
+        deck.maxZ = across ? kDeckWidth / 2 : 500.0;
+        deck.top = start.groundElevation + kDeckHeight;
+        terrain.surfaces.push_back(deck);
+    } else if (place.kind == StartPlace::Kind::kEdge) {
+        terrain.loadedRadius = kEdgeDistance;
+    }
+}
+
+}  // namespace
+
+void PlaceAtStart(const StartPoint& start, const GroundShape& ground, const StartPlace& place,
+                  double restHeight) {
     hostsim::Host& host = hostsim::Host::get();
     hostsim::Terrain& terrain = host.terrain;
     terrain = hostsim::Terrain{};
@@ -64,12 +125,20 @@ void PlaceAtStart(const StartPoint& start, const GroundShape& ground, double res
         terrain.hillX = ground.distance * std::sin(heading);
         terrain.hillZ = -ground.distance * std::cos(heading);
     }
+    Surroundings(start, place, terrain);
+    const bool air = place.kind == StartPlace::Kind::kAir;
+    const double up = air ? place.height : 0.0;
+    const double speed = air ? place.knots * 0.514444 : 0.0;
+    const double heading = static_cast<double>(start.heading) / kDegrees;
     host.flightModel.restHeight = restHeight;
+    host.datarefs.setFloat("sim/aircraft/view/acf_Vs", kStallKnots);
     host.datarefs.setDouble(Position("local_x"), 0.0);
-    host.datarefs.setDouble(Position("local_y"), start.groundElevation + restHeight);
+    host.datarefs.setDouble(Position("local_y"), start.groundElevation + restHeight + up);
     host.datarefs.setDouble(Position("local_z"), 0.0);
-    host.datarefs.setFloat(Position("y_agl"), static_cast<float>(restHeight));
-    host.datarefs.setInt(paths::kOnGround, 0, 1);
+    host.datarefs.setFloat(Position("local_vx"), static_cast<float>(speed * std::sin(heading)));
+    host.datarefs.setFloat(Position("local_vz"), static_cast<float>(-speed * std::cos(heading)));
+    host.datarefs.setFloat(Position("y_agl"), static_cast<float>(restHeight + up));
+    host.datarefs.setInt(paths::kOnGround, 0, air && up > 0.0 ? 0 : 1);
     host.datarefs.setFloat(Position("psi"), start.heading);
     host.datarefs.setFloat(Position("theta"), 0.0f);
     host.datarefs.setFloat(Position("phi"), 0.0f);
@@ -92,6 +161,9 @@ void SyncDerived(const StartPoint& start) {
     if (magnetic < 0.0)
         magnetic += 360.0;
     host.datarefs.setFloat(Position("mag_psi"), static_cast<float>(magnetic));
+    // The standard atmosphere's density, up to its tropopause.
+    const double ratio = std::fmax(1.0 - 2.25577e-5 * std::fmin(y, 11000.0), 0.0);
+    host.datarefs.setFloat("sim/weather/rho", static_cast<float>(1.225 * std::pow(ratio, 4.2559)));
 }
 
 }  // namespace trovik_sim

@@ -39,6 +39,28 @@ struct GroundShape {
 // them.
 bool ParseGround(const std::string& text, GroundShape& shape);
 
+// Where the aircraft begins: standing on the ground; flying level along the start heading
+// `height` m above it at `knots`; floating on a lake; on the ground under a bridge deck; or a
+// short way inside the edge of the loaded scenery.
+struct StartPlace {
+    enum class Kind { kGround, kAir, kWater, kBridge, kEdge } kind = Kind::kGround;
+    double height = 0.0, knots = 0.0;
+};
+
+// The lake is 1.5 km across and 5 m deep at the start point; the deck 8 m over the ground and
+// 30 m wide, across the start heading; the scenery's edge 60 m from the start point.
+constexpr double kLakeRadius = 750.0;
+constexpr double kLakeDepth = 5.0;
+constexpr double kDeckHeight = 8.0;
+constexpr double kDeckWidth = 30.0;
+constexpr double kEdgeDistance = 60.0;
+
+// "ground", "air:HEIGHT@KNOTS", "water", "bridge" or "edge"; false if `text` is none of them.
+bool ParseStart(const std::string& text, StartPlace& place);
+
+// The aircraft the demo flies: it stalls at this many knots, indicated.
+constexpr float kStallKnots = 50.0f;
+
 // The simulator's local frame: x east, y up, z south, in metres, origin at the start point with
 // y = 0 at sea level. The earth is flat there (a sphere's radius sets the degree lengths).
 struct Geo {
@@ -49,14 +71,14 @@ constexpr double kEarthRadius = 6371000.0;
 
 Geo LocalToGeo(const StartPoint& start, double x, double y, double z);
 
-// Loads the ground into the host and places the aircraft at the start point, standing on its
-// wheels with its reference point `restHeight` m above the ground, level, and syncs every
-// dataref.
-void PlaceAtStart(const StartPoint& start, const GroundShape& ground, double restHeight);
+// Loads the ground into the host and places the aircraft at the start point as `place` says,
+// its reference point `restHeight` m above its wheels, level, and syncs every dataref.
+void PlaceAtStart(const StartPoint& start, const GroundShape& ground, const StartPlace& place,
+                  double restHeight);
 
-// Recomputes latitude, longitude, elevation and magnetic heading from the local position and
-// heading, as the simulator does every frame; and, with no terrain loaded into the host, the
-// height above the flat ground.
+// Recomputes latitude, longitude, elevation, magnetic heading and the air's density (the
+// standard atmosphere's) from the local position and heading, as the simulator does every
+// frame; and, with no terrain loaded into the host, the height above the flat ground.
 void SyncDerived(const StartPoint& start);
 
 }  // namespace trovik_sim
