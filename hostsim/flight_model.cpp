@@ -161,9 +161,14 @@ void FlightModel::fall(double seconds) {
     const double ground =
         H().terrain.loaded ? H().terrain.groundBelow(x, y, z) : y - d.getFloat(kP + "y_agl");
     const double speed = Speed(d);
-    if (y - ground - restHeight <= kGroundContact || (speed > 0.0 && speed >= StallSpeed(d)))
+    const bool standing = y - ground - restHeight <= kGroundContact;
+    // Standing still on the ground, or fast enough to fly: gravity has nothing to do. Coming down
+    // onto the ground it does: it stops the aircraft there rather than let it through.
+    if ((standing && d.getFloat(kP + "local_vy") >= 0.0f) ||
+        (!standing && speed > 0.0 && speed >= StallSpeed(d))) {
         return;
-    const double vy = d.getFloat(kP + "local_vy") - kGravity * seconds;
+    }
+    const double vy = d.getFloat(kP + "local_vy") - (standing ? 0.0 : kGravity * seconds);
     const double landed = ground + restHeight;
     const bool down = y + vy * seconds <= landed;
     // Down on its wheels (or its belly): stopped there. Motion moves it by the velocity next.

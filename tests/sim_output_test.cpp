@@ -204,6 +204,9 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
          "trovik-sim: step 2: no menu item named 'Bogus item' (there are \"Trovik\", \"Slew "
          "mode\", \"Top-down view\", \"Joystick slew\", \"Slew faster\", \"Slew slower\")\n"},
         {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
+        {"--start air:100 Y", 2,
+         "trovik-sim: bad start 'air:100': want ground, air:HEIGHT@KNOTS (0 to 20000 m, 0 to 1000 "
+         "kt), water, bridge or edge\n"},
         {"--xpl " + cut + " Y", 1, "is cut short: its headers need "},
         {"Y 8 >/dev/full", 1, "trovik-sim: cannot write the step lines: No space left on device\n"},
         {"Y 8 >&-", 1, "trovik-sim: cannot write the step lines: Bad file descriptor\n"},
@@ -243,6 +246,13 @@ TEST(SimProgramTest, APlugInByNameAPictureInPlaceAndTheFactorTheOverlayShows) {
     EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
     EXPECT_NE(run.output.find("  -               speed factor 2 -> 4\n"), std::string::npos)
         << run.output;
+    // What the plug-in logged, where it logged it: as it loaded, and as it first saved.
+    EXPECT_NE(run.output.find("on the ground\nlog: Trovik: cannot read " + dir +
+                              "prefs/Trovik.prf; using the default settings, and moving it aside "
+                              "when they change\nstep  key"),
+              std::string::npos)
+        << run.output;
+    EXPECT_TRUE(std::filesystem::is_directory(dir + "prefs/Trovik.prf.bad"));
 }
 
 }  // namespace

@@ -112,6 +112,30 @@ TEST_F(SimRunTest, FinalStateAndOverlayAreExact) {
     EXPECT_FALSE(result.steps[3].after.camera);
 }
 
+TEST_F(SimRunTest, LetGoInTheAirItFliesOnOrFallsOntoWhatIsUnderIt) {
+    using Kind = trovik_sim::StartPlace::Kind;
+    // Faster than its 50 kt stall: kept (120 kt is 61.733 m/s), and it flies on level.
+    options.place = {Kind::kAir, 300, 120};
+    Fly("Y Y wait:60");
+    EXPECT_NEAR(result.steps[1].after.speed, 61.733, 1e-3);
+    EXPECT_EQ(result.steps[2].after.y, result.steps[1].after.y);
+    // Slower, 300 m up: 1.3 times the stall speed, true in the air at 732 m (1.1412 kg/m3).
+    options.place = {Kind::kAir, 300, 30};
+    Fly("Y Y wait:60");
+    EXPECT_NEAR(result.steps[1].after.speed, 34.645, 0.01);
+    EXPECT_NEAR(result.steps[2].after.y, result.steps[1].after.y, 0.01);
+    // At rest 20 m up: not launched. It falls, and stands on the ground; over a bridge, let go
+    // 10 m above the deck, on the deck.
+    options.place = {Kind::kAir, 20, 0};
+    Fly("Y Y wait:150");
+    EXPECT_EQ(result.steps.back().after.y, 432.0);
+    EXPECT_EQ(result.steps.back().after.speed, 0.0);
+    options.place = {Kind::kBridge, 0, 0};
+    Fly("Y F4x3 Y wait:120");
+    EXPECT_EQ(result.steps[1].after.y, 450.0);
+    EXPECT_EQ(result.steps.back().after.y, 440.0);
+}
+
 TEST_F(SimRunTest, TheStickFliesAtItsRateUntilLetGoAndTheTrackKeepsEveryFrame) {
     Fly("Y 5 stick:-1/0/0:30@30 stick:0/0/1:15");
     const trovik_sim::StepResult& ahead = result.steps[2];
