@@ -5,8 +5,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
+#include <sstream>
 #include <string>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
 
 #include "hostsim.h"
 #include "paths.h"
@@ -410,6 +419,86 @@ void Pause(Reader& in) {  // the user pauses or resumes; flight loops called whi
         (how & 4) != 0 ? hostsim::RateSource::Radians : hostsim::RateSource::Degrees;
 }
 
+// A settings file no user meant: a FIFO, a folder, a link (to a file of the user's or to an
+// endless device), a file at the limit, or aside names already taken; then a start, which must
+// not wait on it, and a change, after which every line of the user's is still somewhere.
+void BrokenSettings(Reader& in) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::u8path(H().utilities.prefsFolder);
+    const fs::path file = folder / hostsim::paths::kSettingsFile;
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    fs::create_directories(folder / "elsewhere", ignored);
+    const uint8_t how = in.byte();
+    std::string mine = "# user line 0\n";
+    for (int i = 1; mine.size() < (how & 16 ? 64u * 1024 - 20 : 100u); ++i)
+        mine += "# user line " + std::to_string(i) + "\n";
+    std::ofstream(how & 32 ? folder / "elsewhere" / "mine" : file, std::ios::binary) << mine;
+    for (int taken = 0; taken < (how >> 6) * 4; ++taken)
+        std::ofstream(file.u8string() + ".bad" + (taken == 0 ? "" : std::to_string(taken + 1)));
+    switch (how % 4) {
+        case 0:
+            break;
+        case 1:
+            fs::remove(file, ignored);
+            fs::create_directory(file, ignored);
+            break;
+#if !defined(_WIN32)
+        case 2:
+            fs::remove(file, ignored);
+            mkfifo(file.c_str(), 0644);
+            break;
+#endif
+        default:
+            // An endless device of our own, never the system's /dev/zero: a plug-in that moved
+            // the target of the link aside would take that from every program on the machine.
+            // Without the right to make one (not root), a FIFO.
+            fs::remove(file, ignored);
+            if (how & 8 && mknod((folder / "zero").c_str(), S_IFCHR | 0666, makedev(1, 5)) != 0)
+                mkfifo((folder / "zero").c_str(), 0644);
+            fs::create_symlink(how & 8 ? fs::path("zero") : fs::path("elsewhere") / "mine", file,
+                               ignored);
+            break;
+    }
+    // Read only if it stayed a plain file (or a link to one) with the user's lines in it.
+    const bool readable = fs::is_regular_file(file, ignored) && how % 4 != 1;
+    Stop();
+    Start();  // a FIFO opened for reading waits for a writer: the fuzzer's timeout would say
+    if (H().commands.find("trovik/faster") == nullptr)
+        return;
+    H().commands.once(H().commands.find("trovik/faster"));
+    H().commands.once(H().commands.find("trovik/slower"));
+    if (!readable && !(how & 32))
+        return;
+    std::string everything;
+    for (const auto& entry : fs::recursive_directory_iterator(folder, ignored)) {
+        if (entry.is_regular_file(ignored) && !entry.is_symlink(ignored)) {
+            std::ifstream read(entry.path(), std::ios::binary);
+            everything += std::string(std::istreambuf_iterator<char>(read), {});
+        }
+    }
+    for (size_t at = 0, end; (end = mine.find('\n', at)) != std::string::npos; at = end + 1) {
+        if (everything.find(mine.substr(at, end - at + 1)) == std::string::npos)
+            Broken("no line of the user's settings file is lost", mine.substr(at, end - at));
+    }
+}
+
+// The aircraft is let go in the air: any stall speed and air density, and any height.
+void LetGoInTheAir(Reader& in) {
+    const double values[2] = {kSpecial[in.byte() % std::size(kSpecial)] * 30,
+                              kSpecial[in.byte() % std::size(kSpecial)]};
+    const char* const paths[2] = {"sim/aircraft/view/acf_Vs", "sim/weather/rho"};
+    for (int i = 0; i < 2; ++i) {
+        if (H().datarefs.has(paths[i]))
+            H().datarefs.setFloat(paths[i], static_cast<float>(values[i]));
+    }
+    if (Holding() && H().datarefs.has(hostsim::paths::Position("local_y"))) {
+        const std::string y = hostsim::paths::Position("local_y");
+        H().datarefs.setDouble(y, H().datarefs.getDouble(y) + (in.byte() & 63));
+        Key('y', xplm_DownFlag, XPLM_VK_Y);
+    }
+}
+
 // In the order the input's bytes pick them. `byPlugin`: what follows is the plug-in's doing
 // (keys, frames, commands, the menu), so an aircraft standing on its wheels must still stand.
 const struct {
@@ -441,6 +530,8 @@ const struct {
     {StickOverride, false},
     {HardwareAxis, false},
     {Pause, false},
+    {BrokenSettings, false},
+    {LetGoInTheAir, false},
 };
 
 // ---- The promises kept after every event ----

@@ -138,14 +138,23 @@ void Reason(char* out, size_t size) {
     snprintf(out, size, "%s", strerror(errno));
 }
 
+// The system calls themselves on Linux: glibc's fstat and stat symbols are newer (2.33) than the
+// oldest glibc the plug-in loads on. Its struct stat is the kernel's on x86_64 and arm64.
 bool RegularFile(Handle fd) {
     struct stat info;
 #if defined(__linux__)
-    // The system call itself: glibc's fstat symbol is newer (2.33) than the oldest glibc the
-    // plug-in loads on. Its struct stat is the kernel's on x86_64 and arm64.
     return syscall(SYS_fstat, fd, &info) == 0 && S_ISREG(info.st_mode);
 #else
     return fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+#endif
+}
+
+bool RegularFile(const char* path) {
+    struct stat info;
+#if defined(__linux__)
+    return syscall(SYS_newfstatat, AT_FDCWD, path, &info, 0) == 0 && S_ISREG(info.st_mode);
+#else
+    return stat(path, &info) == 0 && S_ISREG(info.st_mode);
 #endif
 }
 
@@ -208,13 +217,17 @@ void Remove(const char* path) {
     unlink(path);
 }
 
-// The file a link at `path` leads to, through a chain of links; `path` itself where it is no
-// link (or names nothing yet).
+// The file a link at `path` leads to, through a chain of links, when that is a regular file;
+// otherwise `path` itself. A link to a device, a FIFO, a folder or nothing is no settings file of
+// the user's: it is the link that is moved aside or replaced, never what it points to (moved
+// aside, /dev/zero would be gone).
 bool Target(const char* path, char (&target)[kLongestPath]) {
     if (snprintf(target, sizeof target, "%s", path) >= static_cast<int>(sizeof target)) {
         errno = ENAMETOOLONG;
         return false;
     }
+    if (!RegularFile(path))
+        return true;
     for (int links = 0; links < 40; ++links) {
         char link[kLongestPath];
         const ssize_t n = readlink(target, link, sizeof link - 1);
@@ -223,8 +236,9 @@ bool Target(const char* path, char (&target)[kLongestPath]) {
         link[n] = '\0';
         // A relative link counts from the folder the link is in.
         char* slash = strrchr(target, '/');
-        const size_t folder =
-            link[0] == '/' || slash == nullptr ? 0 : static_cast<size_t>(slash - target) + 1;
+        const size_t folder = link[0] == '/' || slash == nullptr
+                                  ? 0
+                                  : static_cast<size_t>(slash - target) + 1;
         if (folder + static_cast<size_t>(n) >= sizeof target) {
             errno = ENAMETOOLONG;
             return false;

@@ -25,6 +25,10 @@ class SettingsTest : public PluginTest {
     static fs::path File(const char* suffix = "") {
         return Folder() / (std::string(hostsim::paths::kSettingsFile) + suffix);
     }
+    // The file's name as the plug-in writes it in the log: the folder as the simulator gave it.
+    static std::string Named(const char* suffix = "") {
+        return host().utilities.prefsFolder + "/" + hostsim::paths::kSettingsFile + suffix;
+    }
     static bool Exists(const fs::path& path) {
         std::error_code ignored;  // qemu can make a stat of a missing file fail oddly
         return fs::exists(path, ignored);
@@ -146,8 +150,8 @@ TEST_F(SettingsTest, ARewriteKeepsWhatItCouldNotReadAndMovesATooLargeFileAside) 
     EXPECT_EQ(FileText(File(".bad2")), full);
     EXPECT_EQ(FileText(File()), std::string(kHeader) + "joystick_slew 1\nspeed_factor 4\n");
     EXPECT_EQ(host().utilities.log,
-              Calls{"Trovik: " + File().u8string() + " would grow past 64 KiB; it was moved to " +
-                    File(".bad2").u8string() + " and written afresh\n"});
+              Calls{"Trovik: " + Named() + " would grow past 64 KiB; it was moved to " +
+                    Named(".bad2") + " and written afresh\n"});
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeReadIsMovedAsideNeverReplaced) {
@@ -156,7 +160,7 @@ TEST_F(SettingsTest, AFileThatCannotBeReadIsMovedAsideNeverReplaced) {
     std::ofstream(File(".bad")) << "kept";
     Restart();
     EXPECT_EQ(host().utilities.log,
-              Calls{"Trovik: cannot read " + File().u8string() +
+              Calls{"Trovik: cannot read " + Named() +
                     "; using the default settings, and moving it aside when they change\n"});
     Faster();
     EXPECT_TRUE(fs::is_directory(File(".bad2")));
@@ -175,7 +179,7 @@ TEST_F(SettingsTest, AFileThatCannotBeReadIsMovedAsideNeverReplaced) {
     EXPECT_TRUE(fs::is_directory(File()));
     EXPECT_FALSE(Exists(File(".tmp")));
     EXPECT_EQ(host().utilities.log,
-              Calls{"Trovik: cannot save settings to " + File().u8string() +
+              Calls{"Trovik: cannot save settings to " + Named() +
                     ": the old file must be kept, and .bad to .bad9 beside it are all taken\n"});
 #if !defined(_WIN32)
     // A FIFO would hold the simulator's start until something wrote to it.
@@ -197,15 +201,24 @@ TEST_F(SettingsTest, AFileThatCannotBeReadIsMovedAsideNeverReplaced) {
     EXPECT_TRUE(fs::is_symlink(File()));
     EXPECT_EQ(FileText(Folder() / "elsewhere" / "mine.prf"), "speed_factor 4\njoystick_slew 1\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(Folder() / "elsewhere"), {}), 1);
+    // A link to anything but a file is moved aside itself: what it points to is not ours.
+    fs::remove(File());
+    ASSERT_EQ(mkfifo((Folder() / "pipe").c_str(), 0644), 0);
+    fs::create_symlink("pipe", File());
+    Restart();
+    Faster();
+    EXPECT_EQ(fs::read_symlink(File(".bad")), "pipe");
+    EXPECT_TRUE(fs::is_fifo(Folder() / "pipe"));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(File())));
 #endif
 }
 
 TEST_F(SettingsTest, AFailedSaveIsLoggedOncePerStreak) {
     // A settings folder that is a file: root, whom permissions do not stop, cannot write there.
     const fs::path sub = Folder() / "sub";
-    const std::string failed = "Trovik: cannot save settings to " + (sub / "Trovik.prf").u8string();
     std::ofstream(sub) << "a file";
-    host().utilities.prefsFolder = sub.u8string();
+    host().utilities.prefsFolder += "/sub";
+    const std::string failed = "Trovik: cannot save settings to " + Named();
     Restart();
     for (int i = 0; i < 10; ++i)
         Faster(i % 2 == 0);
