@@ -204,6 +204,8 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
          "trovik-sim: step 2: no menu item named 'Bogus item' (there are \"Trovik\", \"Slew "
          "mode\", \"Top-down view\", \"Joystick slew\", \"Slew faster\", \"Slew slower\")\n"},
         {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
+        {"-f /dev/zero", 2,
+         "trovik-sim: cannot read key script '/dev/zero': it is larger than 1 MiB\n"},
         {"--start air:100 Y", 2,
          "trovik-sim: bad start 'air:100': want ground, air:HEIGHT@KNOTS (0 to 20000 m, 0 to 1000 "
          "kt), water, bridge or edge\n"},

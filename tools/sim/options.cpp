@@ -318,9 +318,15 @@ bool ReadScripts(const Options& options, std::string& keys, std::string& error) 
             error = "cannot read key script " + Quote(file) + ": " + std::strerror(errno);
             return false;
         }
-        std::stringstream read;
-        read << in.rdbuf();
-        std::string text = read.str();
+        // A script is a page of keys: one linked to an endless device must not take all memory.
+        constexpr size_t kLargestScript = 1024 * 1024;
+        std::string text(kLargestScript + 1, '\0');
+        in.read(&text[0], static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<size_t>(in.gcount()));
+        if (text.size() > kLargestScript) {
+            error = "cannot read key script " + Quote(file) + ": it is larger than 1 MiB";
+            return false;
+        }
         // Editors on Windows start a UTF-8 file with a byte-order mark.
         if (text.rfind("\xEF\xBB\xBF", 0) == 0)
             text.erase(0, 3);
