@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -492,16 +493,19 @@ void BrokenSettings(Reader& in) {
     H().commands.once(H().commands.find("trovik/slower"));
     if (!readable && !(how & 32))
         return;
-    std::string everything;
+    // Every line of every file in the folder, then each of the user's looked up among them.
+    std::set<std::string> kept;
     for (const auto& entry : fs::recursive_directory_iterator(folder, ignored)) {
         if (entry.is_regular_file(ignored) && !entry.is_symlink(ignored)) {
             std::ifstream read(entry.path(), std::ios::binary);
-            everything += std::string(std::istreambuf_iterator<char>(read), {});
+            for (std::string line; std::getline(read, line);)
+                kept.insert(line);
         }
     }
-    for (size_t at = 0, end; (end = mine.find('\n', at)) != std::string::npos; at = end + 1) {
-        if (everything.find(mine.substr(at, end - at + 1)) == std::string::npos)
-            Broken("no line of the user's settings file is lost", mine.substr(at, end - at));
+    std::istringstream lines(mine);
+    for (std::string line; std::getline(lines, line);) {
+        if (kept.count(line) == 0)
+            Broken("no line of the user's settings file is lost", line);
     }
 }
 
