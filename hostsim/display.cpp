@@ -1,4 +1,5 @@
 // Keys, hot keys, key sniffers, windows and drawing, as the simulator delivers and records them.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -60,11 +61,66 @@ Frame Display::drawFrame() {
     drawing = true;
     const std::vector<Window> drawn = windows;
     for (const Window& w : drawn) {
-        if (Has(windows, w.id) && w.visible != 0 && w.draw != nullptr)
-            w.draw(w.id, w.refcon);
+        const bool inVR = w.positioning == xplm_WindowVR;
+        if (!Has(windows, w.id) || w.visible == 0 || w.draw == nullptr || inVR != vr)
+            continue;
+        const size_t boxes = frame.boxes.size();
+        const size_t texts = frame.texts.size();
+        w.draw(w.id, w.refcon);
+        for (size_t i = boxes; i < frame.boxes.size(); ++i)
+            frame.boxes[i].vr = inVR;
+        for (size_t i = texts; i < frame.texts.size(); ++i)
+            frame.texts[i].vr = inVR;
     }
     drawing = false;
     return frame;
+}
+
+std::vector<Box> Display::fullScreenMonitors() const {
+    if (windowed)
+        return {};
+    if (!monitors.empty())
+        return monitors;
+    return {
+        {0, static_cast<int>(screenHeight / uiScale), static_cast<int>(screenWidth / uiScale), 0}};
+}
+
+Box Display::desktop() const {
+    const std::vector<Box> all = fullScreenMonitors();
+    if (all.empty())
+        return windowBounds;
+    Box b = all[0];
+    for (const Box& m : all) {
+        b.left = std::min(b.left, m.left);
+        b.top = std::max(b.top, m.top);
+        b.right = std::max(b.right, m.right);
+        b.bottom = std::min(b.bottom, m.bottom);
+    }
+    return b;
+}
+
+XPLMWindowID Display::click(int x, int y) {
+    // The newest first, then the top layer first: within a layer the later window is on top.
+    std::vector<Window> under;
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        const Window& w = *it;
+        const bool shown = w.visible != 0 && (w.positioning == xplm_WindowVR) == vr;
+        const bool passesThrough =
+            w.modern && w.decoration == xplm_WindowDecorationNone && !undecoratedClicks;
+        if (shown && !passesThrough && w.click != nullptr && x >= w.left && x < w.right &&
+            y >= w.bottom && y < w.top) {
+            under.push_back(w);
+        }
+    }
+    std::stable_sort(under.begin(), under.end(),
+                     [](const Window& a, const Window& b) { return a.layer > b.layer; });
+    for (const Window& w : under) {
+        const int taken = w.click(w.id, x, y, xplm_MouseDown, w.refcon);
+        w.click(w.id, x, y, xplm_MouseUp, w.refcon);
+        if (taken != 0)
+            return w.id;
+    }
+    return nullptr;
 }
 
 }  // namespace hostsim
@@ -147,6 +203,153 @@ XPLM_API XPLMWindowID XPLMCreateWindow(int inLeft, int inTop, int inRight, int i
     XPLMWindowID id = Add(H().display.windows, w);
     Result(call, Arg::Pointer(id));
     return id;
+}
+
+XPLM_API XPLMWindowID XPLMCreateWindowEx(XPLMCreateWindow_t* inParams) {
+    Call* call = RECORD("XPLMCreateWindowEx", {Arg::Pointer(inParams)});
+    if (inParams == nullptr || inParams->structSize != static_cast<int>(sizeof *inParams)) {
+        Misuse("XPLMCreateWindowEx without a struct of the size it knows");
+        return nullptr;
+    }
+    const XPLMCreateWindow_t& p = *inParams;
+    if (call != nullptr) {
+        call->args = {
+            Arg::Int(p.left),           Arg::Int(p.top),      Arg::Int(p.right),
+            Arg::Int(p.bottom),         Arg::Int(p.visible),  Arg::Int(p.decorateAsFloatingWindow),
+            Arg::Int(p.layer),          Fn(p.drawWindowFunc), Fn(p.handleMouseClickFunc),
+            Fn(p.handleRightClickFunc), Fn(p.handleKeyFunc),  Fn(p.handleCursorFunc),
+            Fn(p.handleMouseWheelFunc)};
+    }
+    // "You must provide functions for every callback---you may not leave them null!"
+    if (p.drawWindowFunc == nullptr || p.handleMouseClickFunc == nullptr ||
+        p.handleRightClickFunc == nullptr || p.handleKeyFunc == nullptr ||
+        p.handleCursorFunc == nullptr || p.handleMouseWheelFunc == nullptr) {
+        Misuse("XPLMCreateWindowEx with a null callback");
+    }
+    hostsim::Window w;
+    w.modern = true;
+    w.left = p.left;
+    w.top = p.top;
+    w.right = p.right;
+    w.bottom = p.bottom;
+    w.visible = p.visible;
+    w.draw = p.drawWindowFunc;
+    w.click = p.handleMouseClickFunc;
+    w.rightClick = p.handleRightClickFunc;
+    w.key = p.handleKeyFunc;
+    w.cursor = p.handleCursorFunc;
+    w.wheel = p.handleMouseWheelFunc;
+    w.refcon = p.refcon;
+    w.layer = p.layer;
+    w.decoration = p.decorateAsFloatingWindow;
+    XPLMWindowID id = Add(H().display.windows, w);
+    Result(call, Arg::Pointer(id));
+    return id;
+}
+
+namespace {
+
+hostsim::Window* Find(XPLMWindowID id, const char* caller) {
+    for (hostsim::Window& w : H().display.windows) {
+        if (w.id == id)
+            return &w;
+    }
+    Misuse(std::string(caller) + " of a window that does not exist");
+    return nullptr;
+}
+
+}  // namespace
+
+XPLM_API void XPLMSetWindowPositioningMode(XPLMWindowID inWindowID,
+                                           XPLMWindowPositioningMode inPositioningMode,
+                                           int inMonitorIndex) {
+    RECORD("XPLMSetWindowPositioningMode",
+           {Arg::Pointer(inWindowID), Arg::Int(inPositioningMode), Arg::Int(inMonitorIndex)});
+    hostsim::Window* w = Find(inWindowID, "XPLMSetWindowPositioningMode");
+    // A legacy window is always free.
+    if (w == nullptr || !w->modern)
+        return;
+    if (inPositioningMode == xplm_WindowVR && !H().utilities.xplm301)
+        Misuse("xplm_WindowVR on an XPLM 300 host");
+    w->positioning = inPositioningMode;
+    if (inPositioningMode != xplm_WindowFullScreenOnMonitor)
+        return;
+    const hostsim::Display& d = H().display;
+    const std::vector<hostsim::Box> monitors = d.fullScreenMonitors();
+    // A negative index: the main monitor; windowed, X-Plane's own window.
+    const hostsim::Box on =
+        monitors.empty() ? d.windowBounds
+        : inMonitorIndex >= 0 && inMonitorIndex < static_cast<int>(monitors.size())
+            ? monitors[static_cast<size_t>(inMonitorIndex)]
+            : monitors[0];
+    w->left = on.left;
+    w->top = on.top;
+    w->right = on.right;
+    w->bottom = on.bottom;
+}
+
+XPLM_API void XPLMGetWindowGeometry(XPLMWindowID inWindowID, int* outLeft, int* outTop,
+                                    int* outRight, int* outBottom) {
+    Call* call = RECORD("XPLMGetWindowGeometry", {Arg::Pointer(inWindowID)});
+    const hostsim::Window* w = Find(inWindowID, "XPLMGetWindowGeometry");
+    hostsim::Box b{0, 0, 0, 0};
+    if (w != nullptr && w->positioning == xplm_WindowVR) {
+        b = {hostsim::Display::kVrLeft, hostsim::Display::kVrBottom + w->vrHeight,
+             hostsim::Display::kVrLeft + w->vrWidth, hostsim::Display::kVrBottom};
+    } else if (w != nullptr) {
+        b = {w->left, w->top, w->right, w->bottom};
+    }
+    for (auto [out, v] : {std::pair{outLeft, b.left}, std::pair{outTop, b.top},
+                          std::pair{outRight, b.right}, std::pair{outBottom, b.bottom}}) {
+        if (out != nullptr)
+            *out = v;
+    }
+    if (call != nullptr) {
+        for (int v : {b.left, b.top, b.right, b.bottom})
+            call->args.push_back(Arg::Int(v));
+    }
+}
+
+XPLM_API void XPLMSetWindowGeometryVR(XPLMWindowID inWindowID, int widthBoxels, int heightBoxels) {
+    RECORD("XPLMSetWindowGeometryVR",
+           {Arg::Pointer(inWindowID), Arg::Int(widthBoxels), Arg::Int(heightBoxels)});
+    hostsim::Window* w = Find(inWindowID, "XPLMSetWindowGeometryVR");
+    if (w == nullptr)
+        return;
+    if (w->positioning != xplm_WindowVR)
+        Misuse("XPLMSetWindowGeometryVR of a window that is not in VR");
+    w->vrWidth = widthBoxels;
+    w->vrHeight = heightBoxels;
+}
+
+XPLM_API int XPLMWindowIsInVR(XPLMWindowID inWindowID) {
+    Call* call = RECORD("XPLMWindowIsInVR", {Arg::Pointer(inWindowID)});
+    const hostsim::Window* w = Find(inWindowID, "XPLMWindowIsInVR");
+    const int in = w != nullptr && w->positioning == xplm_WindowVR ? 1 : 0;
+    Result(call, Arg::Int(in));
+    return in;
+}
+
+XPLM_API void XPLMGetScreenBoundsGlobal(int* outLeft, int* outTop, int* outRight, int* outBottom) {
+    Call* call = RECORD("XPLMGetScreenBoundsGlobal", {});
+    const hostsim::Box b = H().display.desktop();
+    for (auto [out, v] : {std::pair{outLeft, b.left}, std::pair{outTop, b.top},
+                          std::pair{outRight, b.right}, std::pair{outBottom, b.bottom}}) {
+        if (out != nullptr)
+            *out = v;
+        if (call != nullptr)
+            call->args.push_back(Arg::Int(v));
+    }
+}
+
+XPLM_API void XPLMGetAllMonitorBoundsGlobal(
+    XPLMReceiveMonitorBoundsGlobal_f inMonitorBoundsCallback, void* inRefcon) {
+    RECORD("XPLMGetAllMonitorBoundsGlobal", {Fn(inMonitorBoundsCallback), Arg::Pointer(inRefcon)});
+    const std::vector<hostsim::Box> monitors = H().display.fullScreenMonitors();
+    for (size_t i = 0; i < monitors.size() && inMonitorBoundsCallback != nullptr; ++i) {
+        const hostsim::Box& m = monitors[i];
+        inMonitorBoundsCallback(static_cast<int>(i), m.left, m.top, m.right, m.bottom, inRefcon);
+    }
 }
 
 XPLM_API void XPLMDestroyWindow(XPLMWindowID inWindowID) {

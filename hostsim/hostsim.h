@@ -136,12 +136,23 @@ class HOSTSIM_API DataRefs {
 
 // ---- Keys, windows and drawing (display.cpp) ----
 
+// A window: legacy (XPLMCreateWindow: pixels, origin at the main window's lower left, always
+// free-floating) or modern (XPLMCreateWindowEx: boxels on the global desktop, with a layer, a
+// decoration and a positioning mode).
 struct Window {
     XPLMWindowID id = nullptr;
     int left = 0, top = 0, right = 0, bottom = 0;
     int visible = 0;
     XPLMDrawWindow_f draw = nullptr;
     void* refcon = nullptr;
+    bool modern = false;
+    XPLMHandleMouseClick_f click = nullptr, rightClick = nullptr;
+    XPLMHandleKey_f key = nullptr;
+    XPLMHandleCursor_f cursor = nullptr;
+    XPLMHandleMouseWheel_f wheel = nullptr;
+    int layer = 0, decoration = 0;
+    int positioning = 0;  // xplm_WindowPositionFree
+    int vrWidth = 0, vrHeight = 0;
 };
 
 struct HotKey {
@@ -161,23 +172,41 @@ struct KeySniffer {
 
 struct Box {
     int left, top, right, bottom;
+    bool vr = false;  // drawn by a window in the headset
 };
 
 struct Text {
     float rgb[3];
     int x, y;
     std::string text;
+    bool vr = false;
 };
 
-// What the draw callbacks drew during one frame, in order.
+// What the draw callbacks drew during one frame, in order, in the numbers they drew with: boxels
+// for a modern window, pixels for a legacy one.
 struct Frame {
     std::vector<Box> boxes;
     std::vector<Text> texts;
 };
 
 struct HOSTSIM_API Display {
+    // The main X-Plane window, in pixels: what XPLMGetScreenSize tells a legacy window.
     int screenWidth = 1920;
     int screenHeight = 1080;
+    // Pixels a boxel: 1, 1.5 or 2, as the user's UI scale.
+    double uiScale = 1.0;
+    // The monitors X-Plane runs full screen on, in global boxels, the main one (with the menu
+    // bar) first; none given: one, the main window's size at the UI scale, its origin at (0, 0).
+    std::vector<Box> monitors;
+    // X-Plane in a window rather than full screen: no full-screen monitor, and the desktop is
+    // that window.
+    bool windowed = false;
+    Box windowBounds{100, 900, 1300, 100};
+    // In the headset: only windows in VR positioning are seen.
+    bool vr = false;
+    // Whether a click over an undecorated window reaches its callbacks (the header says such a
+    // window "will not stop click from passing through its bounds", not whether it is asked).
+    bool undecoratedClicks = false;
     // A window (a text field being typed into) has the keyboard.
     bool windowHasKeyboard = false;
     std::vector<Window> windows;
@@ -195,7 +224,19 @@ struct HOSTSIM_API Display {
     // A key-down event and then a key-up event; modifiers are the Shift/Alt/Control bits.
     void pressKey(char virtualKey, XPLMKeyFlags modifiers = 0, char character = 0);
     // Calls every visible window's draw callback, in creation order; returns what they drew.
+    // In VR only windows in VR positioning are visible; out of it, only the others.
     Frame drawFrame();
+
+    // The full-screen monitors as the host stands (none when windowed), and the global desktop:
+    // the bounding box of every X-Plane window, wasted space included.
+    std::vector<Box> fullScreenMonitors() const;
+    Box desktop() const;
+    // A left click at (x, y) in global boxels, down then up: to the windows under it from the
+    // top layer down, the newest first within a layer, until one returns 1. Returns that
+    // window, or nullptr when the simulator gets the click.
+    XPLMWindowID click(int x, int y);
+    // Where a window in VR is: the host puts it at an origin that is not (0, 0).
+    static constexpr int kVrLeft = 5000, kVrBottom = 3000;
 };
 
 // ---- Commands, command buttons and menus (commands.cpp) ----
@@ -407,6 +448,9 @@ struct HOSTSIM_API Utilities {
     // What plug-ins wrote to the simulator's Log.txt with XPLMDebugString, a string a call.
     std::vector<std::string> log;
     std::vector<std::string> features;  // enabled
+    // An XPLM 301 host or newer (X-Plane 11.20 on): XPLMFindSymbol finds the XPLM301 functions.
+    // Off, the host stands in for X-Plane 11.10 (XPLM 300).
+    bool xplm301 = true;
 
     // Empties (and makes) the folder chosen.
     void emptyPrefsFolder() const;

@@ -9,6 +9,13 @@
 
 #include "hostsim.h"
 
+// XPLM 301 functions the host exports, which a plug-in finds with XPLMFindSymbol and never
+// imports (our declarations of the SDK leave them out for that reason).
+extern "C" {
+XPLM_API void XPLMSetWindowGeometryVR(XPLMWindowID inWindowID, int widthBoxels, int heightBoxels);
+XPLM_API int XPLMWindowIsInVR(XPLMWindowID inWindowID);
+}
+
 namespace hostsim {
 namespace internal {
 

@@ -95,6 +95,39 @@ XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable) {
         features.push_back(inFeature);
 }
 
+XPLM_API void XPLMGetVersions(int* outXPlaneVersion, int* outXPLMVersion,
+                              XPLMHostApplicationID* outHostID) {
+    Call* call = RECORD("XPLMGetVersions", {});
+    // X-Plane 12.1 with SDK 4.1, or 11.10 with SDK 3.00.
+    const bool modern = H().utilities.xplm301;
+    const int xplane = modern ? 12100 : 11100;
+    const int xplm = modern ? 410 : 300;
+    if (outXPlaneVersion != nullptr)
+        *outXPlaneVersion = xplane;
+    if (outXPLMVersion != nullptr)
+        *outXPLMVersion = xplm;
+    if (outHostID != nullptr)
+        *outHostID = 1;  // xplm_Host_XPlane
+    if (call != nullptr)
+        call->args = {Arg::Int(xplane), Arg::Int(xplm)};
+}
+
+XPLM_API void* XPLMFindSymbol(const char* inString) {
+    Call* call = RECORD("XPLMFindSymbol", {Arg::Text(inString)});
+    // The XPLM 301 functions a plug-in may look up; an XPLM 300 host has none of them.
+    const std::pair<const char*, void*> symbols[] = {
+        {"XPLMSetWindowGeometryVR", reinterpret_cast<void*>(&XPLMSetWindowGeometryVR)},
+        {"XPLMWindowIsInVR", reinterpret_cast<void*>(&XPLMWindowIsInVR)},
+    };
+    void* found = nullptr;
+    for (const auto& [name, address] : symbols) {
+        if (inString != nullptr && std::strcmp(inString, name) == 0 && H().utilities.xplm301)
+            found = address;
+    }
+    Result(call, Arg::Pointer(found));
+    return found;
+}
+
 XPLM_API void XPLMDebugString(const char* inString) {
     RECORD("XPLMDebugString", {Arg::Text(inString)});
     if (inString != nullptr)

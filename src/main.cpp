@@ -9,6 +9,7 @@
 #include "host/xplm.h"
 #include "joystick.h"
 #include "keys.h"
+#include "overlay.h"
 #include "settings.h"
 #include "slew_mode.h"
 
@@ -52,6 +53,7 @@ XPLMDataRef gAxisValues = nullptr;
 XPLMDataRef gAxisAvailable = nullptr;
 XPLMDataRef gStallSpeed = nullptr;
 XPLMDataRef gAirDensity = nullptr;
+XPLMDataRef gVrEnabled = nullptr;
 
 namespace {
 
@@ -116,6 +118,7 @@ const Binding kBindings[] = {
     {&gAxisAvailable, "sim/joystick/joy_mapped_axis_avail"},
     {&gStallSpeed, "sim/aircraft/view/acf_Vs"},
     {&gAirDensity, "sim/weather/rho"},
+    {&gVrEnabled, "sim/graphics/VR/enabled"},
 };
 
 // After the windows: a key typed into a text field (the map's search, another plug-in's window)
@@ -138,6 +141,7 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
     XPLMRegisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
     CreateFrameLoop(MyJoystickFlightLoop);
     CreateGroundProbe();
+    FindOverlayFunctions();
     LoadSettings();
     CreateCommandsAndMenu();
     return 1;
@@ -161,7 +165,13 @@ PLUGIN_API void XPluginDisable(void) {
     EndSlewModeForDisable();
 }
 
-PLUGIN_API void XPluginReceiveMessage(XPLMPluginID /*inFrom*/, int inMessage, void* inParam) {
+PLUGIN_API void XPluginReceiveMessage(XPLMPluginID inFrom, int inMessage, void* inParam) {
     // The parameter is the aircraft's index, passed as the pointer's value; 0 is the user's.
     HearMessage(inMessage, inParam == nullptr);
+    // Only the simulator knows when it enters or leaves VR; the messages come just before, when
+    // the dataref may still read the old state.
+    if (inFrom == XPLM_PLUGIN_XPLANE &&
+        (inMessage == XPLM_MSG_ENTERED_VR || inMessage == XPLM_MSG_EXITING_VR)) {
+        OverlayInVR(inMessage == XPLM_MSG_ENTERED_VR);
+    }
 }

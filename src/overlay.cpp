@@ -12,23 +12,86 @@ constexpr int kBottomBandHeight = 50;
 // One translucent box is too faint over a bright sky; five stacked read as a solid band.
 constexpr int kBandLayers = 5;
 constexpr double kMetresPerFoot = 0.3048;
+// In the headset: one compact panel, both lines on it.
+constexpr int kPanelWidth = 600;
+constexpr int kPanelHeight = 60;
 
 float kRed[3] = {1.0f, 0.0f, 0.0f};
 float kWhite[3] = {1.0f, 1.0f, 1.0f};
 
 XPLMWindowID gWindow = nullptr;
+// Whether the window is the headset's panel rather than the bands on the main monitor.
+bool gInVR = false;
+
+// XPLM 301 (X-Plane 11.20 on): looked up, so that the plug-in still loads where it is missing.
+using SetWindowGeometryVR = void (*)(XPLMWindowID, int, int);
+SetWindowGeometryVR gSetWindowGeometryVR = nullptr;
+
+// The overlay takes no input: an undecorated window lets clicks pass through its bounds, and
+// these say so if they are asked all the same. None may be null.
+int NoClick(XPLMWindowID, int, int, XPLMMouseStatus, void*) {
+    return 0;
+}
+void NoKey(XPLMWindowID, char, XPLMKeyFlags, char, void*, int) {}
+XPLMCursorStatus NoCursor(XPLMWindowID, int, int, void*) {
+    return xplm_CursorDefault;
+}
+int NoWheel(XPLMWindowID, int, int, int, int, void*) {
+    return 0;
+}
+
+// Full screen on the main monitor (X-Plane's own window when it is not full screen), or in the
+// headset.
+void Position() {
+    if (gInVR) {
+        XPLMSetWindowPositioningMode(gWindow, xplm_WindowVR, -1);
+        gSetWindowGeometryVR(gWindow, kPanelWidth, kPanelHeight);
+    } else {
+        XPLMSetWindowPositioningMode(gWindow, xplm_WindowFullScreenOnMonitor, -1);
+    }
+}
+
+void Label(char (&label)[24]) {
+    // A writable buffer: older SDKs declare the text as char *, not const char *. The speed
+    // factor shows only when it is not 1.
+    if (SpeedFactor() == 1.0)
+        snprintf(label, sizeof label, "Slew Mode");
+    else
+        snprintf(label, sizeof label, "Slew Mode x%s", SpeedFactorText());
+}
 
 }  // namespace
 
+void FindOverlayFunctions() {
+    int xplane = 0;
+    int xplm = 0;
+    XPLMHostApplicationID host = 0;
+    XPLMGetVersions(&xplane, &xplm, &host);
+    // The header asks for both: the version, and the symbol found.
+    gSetWindowGeometryVR =
+        xplm >= 301
+            ? reinterpret_cast<SetWindowGeometryVR>(XPLMFindSymbol("XPLMSetWindowGeometryVR"))
+            : nullptr;
+}
+
 void OpenOverlay() {
-    int width = 0;
-    int height = 0;
-    XPLMGetScreenSize(&width, &height);
-    // The window only carries the draw callback and the overlay draws in screen coordinates, so
-    // this rectangle is only what the simulator is given: nothing reads it back, and its top
-    // lies below its bottom on any real screen.
-    gWindow = XPLMCreateWindow(width / 2 - 25, 25, width / 2 + 25, height / 2 + 15, 1,
-                               MyDrawWindowCallback, nullptr, nullptr, nullptr);
+    XPLMCreateWindow_t params;
+    params.structSize = static_cast<int>(sizeof params);
+    XPLMGetScreenBoundsGlobal(&params.left, &params.top, &params.right, &params.bottom);
+    params.visible = 1;
+    params.drawWindowFunc = MyDrawWindowCallback;
+    params.handleMouseClickFunc = NoClick;
+    params.handleKeyFunc = NoKey;
+    params.handleCursorFunc = NoCursor;
+    params.handleMouseWheelFunc = NoWheel;
+    params.refcon = nullptr;
+    params.decorateAsFloatingWindow = xplm_WindowDecorationNone;
+    params.layer = xplm_WindowLayerFlightOverlay;
+    params.handleRightClickFunc = NoClick;
+    gWindow = XPLMCreateWindowEx(&params);
+    gInVR = gSetWindowGeometryVR != nullptr && XPLMGetDatai(gVrEnabled) != 0;
+    if (gWindow != nullptr)
+        Position();
 }
 
 void CloseOverlay() {
@@ -38,33 +101,48 @@ void CloseOverlay() {
     gWindow = nullptr;
 }
 
-void MyDrawWindowCallback(XPLMWindowID /*inWindowID*/, void* /*inRefcon*/) {
+void OverlayInVR(bool entering) {
+    if (gSetWindowGeometryVR == nullptr || gInVR == entering)
+        return;
+    gInVR = entering;
+    if (gWindow != nullptr)
+        Position();
+}
+
+void MyDrawWindowCallback(XPLMWindowID inWindowID, void* /*inRefcon*/) {
     const double latitude = XPLMGetDatad(gPlaneLat);
     const double longitude = XPLMGetDatad(gPlaneLon);
     const double elevation = XPLMGetDatad(gPlaneAlt);  // metres; the line shows feet
     const float magneticHeading = XPLMGetDataf(gPlaneMpsi);
 
-    int width = 0;
-    int height = 0;
-    XPLMGetScreenSize(&width, &height);
+    // In boxels, on the global desktop: its origin need not be (0, 0), nor the headset's.
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    XPLMGetWindowGeometry(inWindowID, &left, &top, &right, &bottom);
 
     for (int i = 0; i < kBandLayers; ++i) {
-        XPLMDrawTranslucentDarkBox(0, height, width, height - kTopBandHeight);
-        XPLMDrawTranslucentDarkBox(0, kBottomBandHeight, width, 0);
+        if (gInVR) {
+            XPLMDrawTranslucentDarkBox(left, top, right, bottom);
+        } else {
+            XPLMDrawTranslucentDarkBox(left, top, right, top - kTopBandHeight);
+            XPLMDrawTranslucentDarkBox(left, bottom + kBottomBandHeight, right, bottom);
+        }
     }
 
     // Bounded: an absurd value cuts the line short rather than overrunning the buffer.
     char text[256];
     snprintf(text, sizeof text, "Lat: %f   Lon: %f   Alt: %.0f ft. MSL   Mag:%.0f Deg", latitude,
              longitude, elevation / kMetresPerFoot, static_cast<double>(magneticHeading));
-
-    XPLMDrawString(kRed, 20, height - 18, text, nullptr, xplmFont_Basic);
-    // A writable buffer: older SDKs declare the text as char *, not const char *. The speed
-    // factor shows only when it is not 1.
     char label[24];
-    if (SpeedFactor() == 1.0)
-        snprintf(label, sizeof label, "Slew Mode");
-    else
-        snprintf(label, sizeof label, "Slew Mode x%s", SpeedFactorText());
-    XPLMDrawString(kWhite, width / 2 - 20, 20, label, nullptr, xplmFont_Basic);
+    Label(label);
+    if (gInVR) {
+        XPLMDrawString(kRed, left + 10, top - 22, text, nullptr, xplmFont_Basic);
+        XPLMDrawString(kWhite, left + 10, bottom + 12, label, nullptr, xplmFont_Basic);
+    } else {
+        XPLMDrawString(kRed, left + 20, top - 18, text, nullptr, xplmFont_Basic);
+        XPLMDrawString(kWhite, left + (right - left) / 2 - 20, bottom + 20, label, nullptr,
+                       xplmFont_Basic);
+    }
 }

@@ -1,13 +1,22 @@
-// The slew overlay: dark bands at the top and bottom of the screen with the position line and
-// the mode label, drawn whenever the simulator draws the overlay window.
+// The slew overlay: dark bands at the top and bottom of the main monitor with the position line
+// and the mode label, or in VR one panel in the headset with both. A modern window, in boxels,
+// so that it scales with the user's UI scale; it takes no clicks or keys.
 #ifndef TROVIK_OVERLAY_H
 #define TROVIK_OVERLAY_H
 
 #include "host/xplm.h"
 
+// At start: whether this simulator can put a window in the headset (XPLM 301 or newer).
+void FindOverlayFunctions();
+
 // The window opens with slew mode and closes with it; closing one that is not open does nothing.
+// It opens in the headset if VR is on then.
 void OpenOverlay();
 void CloseOverlay();
+
+// The simulator's word that it is about to enter (true) or leave VR: the window moves at once.
+// Where VR windows are not available, nothing.
+void OverlayInVR(bool entering);
 
 void MyDrawWindowCallback(XPLMWindowID inWindowID, void* inRefcon);
 

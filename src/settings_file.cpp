@@ -236,9 +236,8 @@ bool Target(const char* path, char (&target)[kLongestPath]) {
         link[n] = '\0';
         // A relative link counts from the folder the link is in.
         char* slash = strrchr(target, '/');
-        const size_t folder = link[0] == '/' || slash == nullptr
-                                  ? 0
-                                  : static_cast<size_t>(slash - target) + 1;
+        const size_t folder =
+            link[0] == '/' || slash == nullptr ? 0 : static_cast<size_t>(slash - target) + 1;
         if (folder + static_cast<size_t>(n) >= sizeof target) {
             errno = ENAMETOOLONG;
             return false;

@@ -24,9 +24,10 @@ struct Replaced {
 
 // Writes `data` into a temporary file beside the file `path` names (the target of a link there
 // when that is a regular file, so that the link stays and no rename crosses file systems),
-// flushes and closes it, and only then renames it over that file. With `moveAside`, the old file is first renamed to the first
-// free name of .bad, .bad2 ... .bad9 after its own; when none is free or the move fails, nothing
-// is written. On any failure the temporary file is removed and the old file left as it was.
+// flushes and closes it, and only then renames it over that file. With `moveAside`, the old file is
+// first renamed to the first free name of .bad, .bad2 ... .bad9 after its own; when none is free or
+// the move fails, nothing is written. On any failure the temporary file is removed and the old file
+// left as it was.
 bool ReplaceSettingsFile(const char* path, bool moveAside, const char* data, size_t length,
                          Replaced& result);
 

@@ -177,7 +177,7 @@ TEST_F(HoldingTest, HotKeyMasterWrittenByAnotherPlugInSwitchesSlewModeBothWays) 
     HotKeyMaster() = 1;
     host().recorder.clear();
     EXPECT_TRUE(host().display.keyEvent(0, xplm_DownFlag, XPLM_VK_NUMPAD8));
-    EXPECT_EQ(host().recorder.only({"XPLMSetDatavi", "XPLMCreateWindow", "XPLMSetDatad"}).size(),
+    EXPECT_EQ(host().recorder.only({"XPLMSetDatavi", "XPLMCreateWindowEx", "XPLMSetDatad"}).size(),
               4u);
     EXPECT_EQ(host().datarefs.getInt(kOverride, 0), 1);
     EXPECT_EQ(host().commands.findMenuItem("Slew mode")->check, xplm_Menu_Checked);

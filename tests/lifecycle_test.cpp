@@ -23,7 +23,7 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
     // Every dataref of the binding table, each looked up once, in its order.
     const auto& calls = host().recorder.calls;
     const size_t n = std::size(trovik_published::kBindings);
-    ASSERT_GT(calls.size(), n + 6);
+    ASSERT_GT(calls.size(), n + 8);
     for (size_t i = 0; i < n; ++i) {
         const std::string path = trovik_published::kBindings[i];
         EXPECT_EQ(calls[i].str(), "XPLMFindDataRef(\"" + path + "\") = " + path);
@@ -39,10 +39,14 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
     EXPECT_EQ(std::regex_replace(calls[n + 2].str(), callback, "fn"),
               "XPLMCreateFlightLoop({24, 1, fn, null}) = fn");
     EXPECT_EQ(std::regex_replace(calls[n + 3].str(), callback, "fn"), "XPLMCreateProbe(0) = fn");
+    // The VR window's function, only from an XPLM 301 host that has it.
+    EXPECT_EQ(calls[n + 4].str(), "XPLMGetVersions(12100, 410)");
+    EXPECT_EQ(std::regex_replace(calls[n + 5].str(), callback, "fn"),
+              "XPLMFindSymbol(\"XPLMSetWindowGeometryVR\") = fn");
     // The settings, read from the preferences folder with native paths.
-    EXPECT_EQ(calls[n + 4].str(), "XPLMEnableFeature(\"XPLM_USE_NATIVE_PATHS\", 1)");
-    EXPECT_EQ(calls[n + 5].str(), "XPLMGetPrefsPath()");
-    EXPECT_EQ(calls[n + 6].fn, "XPLMCreateCommand");
+    EXPECT_EQ(calls[n + 6].str(), "XPLMEnableFeature(\"XPLM_USE_NATIVE_PATHS\", 1)");
+    EXPECT_EQ(calls[n + 7].str(), "XPLMGetPrefsPath()");
+    EXPECT_EQ(calls[n + 8].fn, "XPLMCreateCommand");
     EXPECT_EQ(host().recorder.count("XPLMScheduleFlightLoop"), 0u);
     EXPECT_EQ(*static_cast<int*>(plugin.symbol("HotKey_Master")), 0);
     EXPECT_TRUE(host().display.windows.empty());

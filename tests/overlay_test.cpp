@@ -1,5 +1,6 @@
 // The overlay: its bands, its text and the label, as drawn in a frame.
 #include <cmath>
+#include <cstdio>
 
 #include "support.h"
 
@@ -23,12 +24,13 @@ TEST_F(OverlayTest, OneFrameReadsDrawsBandsThenTextThenLabelInOrder) {
     host().recorder.clear();
     host().display.drawFrame();
 
+    const std::string id = hostsim::Arg::Pointer(host().display.windows.at(0).id).str();
     Calls expected = {
         "XPLMGetDatad(sim/flightmodel/position/latitude) = 47.5",
         "XPLMGetDatad(sim/flightmodel/position/longitude) = 8.25",
         "XPLMGetDatad(sim/flightmodel/position/elevation) = 432.60000000000002",
         "XPLMGetDataf(sim/flightmodel/position/mag_psi) = 123.5",
-        "XPLMGetScreenSize(1920, 1080)",
+        "XPLMGetWindowGeometry(" + id + ", 0, 1080, 1920, 0)",
     };
     for (int i = 0; i < 5; ++i) {
         expected.push_back("XPLMDrawTranslucentDarkBox(0, 1080, 1920, 1050)");
@@ -39,17 +41,149 @@ TEST_F(OverlayTest, OneFrameReadsDrawsBandsThenTextThenLabelInOrder) {
         "MSL   Mag:124 Deg\", null, 0)");
     expected.push_back("XPLMDrawString(rgb(1, 1, 1), 940, 20, \"Slew Mode\", null, 0)");
     EXPECT_EQ(host().recorder.strings(), expected);
+}
 
-    // The screen size is read again at every draw.
-    host().display.screenWidth = 801;
-    host().display.screenHeight = 601;
+// The window's bounds, and what a draw makes of them: the top band, the position line's x and
+// y, the label's x and y.
+std::string Drawn() {
+    const hostsim::Frame f = host().display.drawFrame();
+    const hostsim::Window& w = host().display.windows.at(0);
+    char s[160];
+    std::snprintf(s, sizeof s, "window %d %d %d %d; band %d %d %d %d; line %d %d; label %d %d",
+                  w.left, w.top, w.right, w.bottom, f.boxes.at(0).left, f.boxes.at(0).top,
+                  f.boxes.at(0).right, f.boxes.at(0).bottom, f.texts.at(0).x, f.texts.at(0).y,
+                  f.texts.at(1).x, f.texts.at(1).y);
+    return s;
+}
+
+TEST_F(OverlayTest, TheBandsCoverTheMainMonitorInBoxelsAtAnyScaleAndLayout) {
+    hostsim::Display& d = host().display;
+    const struct {
+        const char* what;
+        double scale;
+        std::vector<hostsim::Box> monitors;
+        bool windowed;
+        const char* drawn;
+    } cases[] = {
+        // 1920 x 1080 pixels at 150 % are 1280 x 720 boxels; at 200 %, 960 x 540.
+        {"150 %",
+         1.5,
+         {},
+         false,
+         "window 0 720 1280 0; band 0 720 1280 690; line 20 702; label 620 20"},
+        {"200 %",
+         2.0,
+         {},
+         false,
+         "window 0 540 960 0; band 0 540 960 510; line 20 522; label 460 20"},
+        // The main monitor left of the other, and above it.
+        {"left",
+         1.0,
+         {{-1920, 1080, 0, 0}, {0, 1080, 1920, 0}},
+         false,
+         "window -1920 1080 0 0; band -1920 1080 0 1050; line -1900 1062; label -980 20"},
+        {"above",
+         1.0,
+         {{0, 2160, 1920, 1080}, {0, 1080, 1920, 0}},
+         false,
+         "window 0 2160 1920 1080; band 0 2160 1920 2130; line 20 2142; label 940 1100"},
+        // X-Plane in a window: the bands are inside it.
+        {"windowed",
+         1.0,
+         {},
+         true,
+         "window 100 900 1300 100; band 100 900 1300 870; line 120 882; label 680 120"},
+    };
+    for (const auto& c : cases) {
+        d.uiScale = c.scale;
+        d.monitors = c.monitors;
+        d.windowed = c.windowed;
+        PressY();
+        EXPECT_EQ(Drawn(), c.drawn) << c.what;
+        PressY();
+    }
+    // Read again at every draw: the window moved, the bands with it.
+    d.uiScale = 1.0;
+    d.monitors.clear();
+    d.windowed = false;
+    PressY();
+    hostsim::Window& w = host().display.windows.at(0);
+    w.right = 801;
+    w.top = 601;
+    EXPECT_EQ(Drawn(), "window 0 601 801 0; band 0 601 801 571; line 20 583; label 380 20");
+}
+
+TEST_F(OverlayTest, ClicksPassThroughTheOverlayToTheWindowBelow) {
+    // Another plug-in's window, under ours in the same layer, decorated: it takes what it gets.
+    static int clicks = 0;
+    XPLMCreateWindow_t other{};
+    other.structSize = sizeof other;
+    other.left = 0, other.top = 1080, other.right = 1920, other.bottom = 0, other.visible = 1;
+    other.drawWindowFunc = [](XPLMWindowID, void*) {};
+    other.handleMouseClickFunc = [](XPLMWindowID, int, int, XPLMMouseStatus m, void*) {
+        clicks += m == xplm_MouseDown;
+        return 1;
+    };
+    other.handleRightClickFunc = other.handleMouseClickFunc;
+    other.handleKeyFunc = [](XPLMWindowID, char, XPLMKeyFlags, char, void*, int) {};
+    other.handleCursorFunc = [](XPLMWindowID, int, int, void*) { return 0; };
+    other.handleMouseWheelFunc = [](XPLMWindowID, int, int, int, int, void*) { return 0; };
+    other.decorateAsFloatingWindow = 1;
+    const XPLMWindowID below = XPLMCreateWindowEx(&other);
+    PressY();
+    // In the top band, the bottom band and the middle; whether the simulator asks an undecorated
+    // window at all or not.
+    for (const bool asked : {false, true}) {
+        host().display.undecoratedClicks = asked;
+        for (const auto& [x, y] : {std::pair{30, 1070}, std::pair{960, 10}, std::pair{960, 540}})
+            EXPECT_EQ(host().display.click(x, y), below) << x << ", " << y << " " << asked;
+    }
+    EXPECT_EQ(clicks, 6);
+    PressY();
+    XPLMDestroyWindow(below);
+}
+
+TEST_F(OverlayTest, InVRAPanelInTheHeadsetAndNeverTwoWindows) {
+    hostsim::Display& d = host().display;
+    const auto vr = [&](bool on) {
+        plugin.sendMessage(on ? XPLM_MSG_ENTERED_VR : XPLM_MSG_EXITING_VR, 0, 0);
+        d.vr = on;
+        host().datarefs.setInt("sim/graphics/VR/enabled", 0, on ? 1 : 0);
+    };
+    // The panel: 600 x 60 boxels wherever the headset puts it (here at 5000, 3000).
+    const char* panel =
+        "window 0 1080 1920 0; band 5000 3060 5600 3000; line 5010 3038; label 5010 3012";
+    const char* screen = "window 0 1080 1920 0; band 0 1080 1920 1050; line 20 1062; label 940 20";
+    vr(true);
+    PressY();
+    ASSERT_EQ(d.windows.size(), 1u);
+    EXPECT_EQ(d.windows[0].positioning, xplm_WindowVR);
+    EXPECT_EQ(Drawn(), panel);
+    vr(false);
+    EXPECT_EQ(Drawn(), screen);
+    vr(true);
+    EXPECT_EQ(Drawn(), panel);
+    EXPECT_EQ(d.windows.size(), 1u);
+    PressY();
+    EXPECT_TRUE(d.windows.empty());
+    // Another plug-in's word is not the simulator's.
+    PressY();
+    plugin.sendMessage(XPLM_MSG_EXITING_VR, 0, hostsim::Plugin::kAnotherPlugin);
+    EXPECT_EQ(d.windows[0].positioning, xplm_WindowVR);
+    PressY();
+    EXPECT_EQ(host().recorder.misuses, Calls{});
+}
+
+TEST_F(OverlayTest, OnX_Plane11_10TheScreenWindowAndNoVRCall) {
+    host().utilities.xplm301 = false;
+    StopAndStart();
+    host().datarefs.setInt("sim/graphics/VR/enabled", 0, 1);
     host().recorder.clear();
-    host().display.drawFrame();
-    const Calls drawn = host().recorder.only({"XPLMDrawTranslucentDarkBox", "XPLMDrawString"});
-    ASSERT_EQ(drawn.size(), 12u);
-    EXPECT_EQ(drawn[0], "XPLMDrawTranslucentDarkBox(0, 601, 801, 571)");
-    EXPECT_EQ(drawn[10].substr(0, 34), "XPLMDrawString(rgb(1, 0, 0), 20, 5");
-    EXPECT_EQ(drawn[11], "XPLMDrawString(rgb(1, 1, 1), 380, 20, \"Slew Mode\", null, 0)");
+    PressY();
+    plugin.sendMessage(XPLM_MSG_ENTERED_VR, 0, 0);
+    EXPECT_EQ(host().display.windows.at(0).positioning, xplm_WindowFullScreenOnMonitor);
+    EXPECT_EQ(host().recorder.count("XPLMSetWindowGeometryVR"), 0u);
+    EXPECT_EQ(host().recorder.misuses, Calls{});
 }
 
 TEST_F(OverlayTest, AltitudeIsShownInFeetAndSignsAreKept) {

@@ -97,6 +97,7 @@ inline const char* const kBindings[] = {
     "sim/joystick/joy_mapped_axis_avail",
     "sim/aircraft/view/acf_Vs",
     "sim/weather/rho",
+    "sim/graphics/VR/enabled",
 };
 
 // A key that acts in slew mode; every other key passes through untouched.

@@ -6,16 +6,18 @@ namespace {
 
 class ToggleTest : public PluginTest {
   protected:
-    // The window calls and the override writes, in order, window ids spelled "id".
+    // The window calls and the override writes, in order, the window's id spelled "id" and the
+    // plug-in's callbacks by their place in its struct.
     static Calls WindowCalls() {
         Calls out;
         for (hostsim::Call c : host().recorder.calls) {
-            if (c.fn == "XPLMCreateWindow")
+            if (c.fn == "XPLMCreateWindowEx")
                 c.hasResult = false;
-            if (c.fn == "XPLMDestroyWindow")
+            if (c.fn == "XPLMDestroyWindow" || c.fn == "XPLMSetWindowPositioningMode")
                 c.args[0] = hostsim::Arg::Text("id");
-            if (c.fn == "XPLMCreateWindow" || c.fn == "XPLMDestroyWindow" ||
-                c.fn == "XPLMSetDatavi" || c.fn == "XPLMGetScreenSize")
+            if (c.fn == "XPLMCreateWindowEx" || c.fn == "XPLMDestroyWindow" ||
+                c.fn == "XPLMSetDatavi" || c.fn == "XPLMGetScreenBoundsGlobal" ||
+                c.fn == "XPLMSetWindowPositioningMode")
                 out.push_back(c.str());
         }
         return out;
@@ -27,38 +29,25 @@ TEST_F(ToggleTest, OnHoldsTheAircraftAndOpensTheOverlayOffUndoesBoth) {
     EXPECT_EQ(HotKeyMaster(), 1);
     ASSERT_EQ(host().display.windows.size(), 1u);
     const hostsim::Window w = host().display.windows[0];
-    const std::string draw = hostsim::Arg::Pointer(reinterpret_cast<void*>(w.draw)).str();
-    EXPECT_EQ(WindowCalls(),
-              Calls({SetOverride(1), "XPLMGetScreenSize(1920, 1080)",
-                     "XPLMCreateWindow(935, 25, 985, 555, 1, " + draw + ", null, null, null)"}));
+    const auto fn = [](auto f) { return hostsim::Arg::Pointer(reinterpret_cast<void*>(f)).str(); };
+    // Visible, undecorated (0), in the flight overlay layer (0), every callback given: the click
+    // callback serves both buttons. Then full screen (2) on the main monitor (-1).
+    EXPECT_EQ(WindowCalls(), Calls({SetOverride(1), "XPLMGetScreenBoundsGlobal(0, 1080, 1920, 0)",
+                                    "XPLMCreateWindowEx(0, 1080, 1920, 0, 1, 0, 0, " + fn(w.draw) +
+                                        ", " + fn(w.click) + ", " + fn(w.click) + ", " + fn(w.key) +
+                                        ", " + fn(w.cursor) + ", " + fn(w.wheel) + ")",
+                                    "XPLMSetWindowPositioningMode(\"id\", 2, -1)"}));
+    EXPECT_EQ(host().recorder.misuses, Calls{});
+    // They take nothing: a click and the wheel go on, the cursor is the simulator's.
+    EXPECT_EQ(w.click(w.id, 5, 5, xplm_MouseDown, nullptr), 0);
+    EXPECT_EQ(w.wheel(w.id, 5, 5, 0, 1, nullptr), 0);
+    EXPECT_EQ(w.cursor(w.id, 5, 5, nullptr), xplm_CursorDefault);
 
     host().recorder.clear();
     DownY();
     EXPECT_EQ(HotKeyMaster(), 0);
     EXPECT_EQ(WindowCalls(), Calls({SetOverride(0), "XPLMDestroyWindow(\"id\")"}));
     EXPECT_TRUE(host().display.windows.empty());
-}
-
-TEST_F(ToggleTest, WindowRectangleHalvesTheScreenByTruncation) {
-    struct Case {
-        int width, height;
-        int left, top, right, bottom;
-    };
-    const Case cases[] = {
-        {1367, 769, 658, 25, 708, 399},  // odd sizes truncate
-        {1, 1, -25, 25, 25, 15},         // a tiny screen: top below bottom, passed as is
-    };
-    for (const Case& c : cases) {
-        host().display.screenWidth = c.width;
-        host().display.screenHeight = c.height;
-        PressY();
-        ASSERT_EQ(host().display.windows.size(), 1u);
-        const hostsim::Window w = host().display.windows[0];
-        EXPECT_EQ((std::vector<int>{w.left, w.top, w.right, w.bottom}),
-                  (std::vector<int>{c.left, c.top, c.right, c.bottom}))
-            << c.width << "x" << c.height;
-        PressY();
-    }
 }
 
 }  // namespace

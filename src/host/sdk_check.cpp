@@ -68,6 +68,37 @@ TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, heading);
 TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, roll);
 TROVIK_SAME_FIELD(OwnCamera, XPLMCameraPosition_t, zoom);
 
+static_assert(int{trovik_own::xplm_MouseDown} == int{xplm_MouseDown}, "xplm_MouseDown");
+static_assert(int{trovik_own::xplm_MouseDrag} == int{xplm_MouseDrag}, "xplm_MouseDrag");
+static_assert(int{trovik_own::xplm_MouseUp} == int{xplm_MouseUp}, "xplm_MouseUp");
+static_assert(int{trovik_own::xplm_CursorDefault} == int{xplm_CursorDefault}, "xplm_CursorDefault");
+static_assert(int{trovik_own::xplm_WindowLayerFlightOverlay} == int{xplm_WindowLayerFlightOverlay},
+              "xplm_WindowLayerFlightOverlay");
+static_assert(int{trovik_own::xplm_WindowDecorationNone} == int{xplm_WindowDecorationNone},
+              "xplm_WindowDecorationNone");
+static_assert(int{trovik_own::xplm_WindowFullScreenOnMonitor} ==
+                  int{xplm_WindowFullScreenOnMonitor},
+              "xplm_WindowFullScreenOnMonitor");
+static_assert(int{trovik_own::xplm_WindowVR} == int{xplm_WindowVR}, "xplm_WindowVR");
+
+using OwnWindow = trovik_own::XPLMCreateWindow_t;
+static_assert(sizeof(OwnWindow) == sizeof(XPLMCreateWindow_t), "XPLMCreateWindow_t size");
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, structSize);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, left);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, top);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, right);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, bottom);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, visible);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, drawWindowFunc);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, handleMouseClickFunc);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, handleKeyFunc);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, handleCursorFunc);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, handleMouseWheelFunc);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, refcon);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, decorateAsFloatingWindow);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, layer);
+TROVIK_SAME_FIELD(OwnWindow, XPLMCreateWindow_t, handleRightClickFunc);
+
 using OwnLoop = trovik_own::XPLMCreateFlightLoop_t;
 static_assert(sizeof(OwnLoop) == sizeof(XPLMCreateFlightLoop_t), "XPLMCreateFlightLoop_t size");
 TROVIK_SAME_FIELD(OwnLoop, XPLMCreateFlightLoop_t, structSize);

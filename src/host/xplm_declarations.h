@@ -85,10 +85,13 @@ TROVIK_OWN_END
 // ---- XPLMPlugin ----
 // Messages the simulator sends; for the aircraft ones the parameter is the aircraft's index (0
 // the user's), passed as the pointer's value.
+#define XPLM_PLUGIN_XPLANE (0)
 #define XPLM_MSG_PLANE_CRASHED 101
 #define XPLM_MSG_PLANE_LOADED 102
 #define XPLM_MSG_AIRPORT_LOADED 103
 #define XPLM_MSG_PLANE_UNLOADED 106
+#define XPLM_MSG_ENTERED_VR 109
+#define XPLM_MSG_EXITING_VR 110
 
 XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable);
 
@@ -110,6 +113,9 @@ XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float* inValues, int inoffset
 typedef void* XPLMWindowID;
 typedef void* XPLMHotKeyID;
 typedef int XPLMMouseStatus;
+TROVIK_OWN_BEGIN
+enum { xplm_MouseDown = 1, xplm_MouseDrag = 2, xplm_MouseUp = 3 };
+TROVIK_OWN_END
 
 typedef void (*XPLMHotKey_f)(void* inRefcon);
 typedef int (*XPLMKeySniffer_f)(char inChar, XPLMKeyFlags inFlags, char inVirtualKey,
@@ -135,6 +141,57 @@ XPLM_API XPLMWindowID XPLMCreateWindow(int inLeft, int inTop, int inRight, int i
 XPLM_API void XPLMDestroyWindow(XPLMWindowID inWindowID);
 XPLM_API void XPLMGetScreenSize(int* outWidth, int* outHeight);
 
+// Modern windows (XPLM300): positions in boxels on the global desktop, whose origin need not be
+// (0, 0).
+typedef int XPLMCursorStatus;
+typedef int XPLMWindowLayer;
+typedef int XPLMWindowDecoration;
+typedef int XPLMWindowPositioningMode;
+TROVIK_OWN_BEGIN
+enum { xplm_CursorDefault = 0 };
+enum { xplm_WindowLayerFlightOverlay = 0 };
+enum { xplm_WindowDecorationNone = 0 };
+enum { xplm_WindowFullScreenOnMonitor = 2, xplm_WindowVR = 5 };
+TROVIK_OWN_END
+typedef XPLMCursorStatus (*XPLMHandleCursor_f)(XPLMWindowID inWindowID, int x, int y,
+                                               void* inRefcon);
+typedef int (*XPLMHandleMouseWheel_f)(XPLMWindowID inWindowID, int x, int y, int wheel, int clicks,
+                                      void* inRefcon);
+typedef void (*XPLMReceiveMonitorBoundsGlobal_f)(int inMonitorIndex, int inLeftBx, int inTopBx,
+                                                 int inRightBx, int inBottomBx, void* inRefcon);
+
+TROVIK_OWN_BEGIN
+// The XPLM301 layout. An XPLM300 host reads the decoration's place as the layer and the layer's
+// as padding: both 0 here, the same bytes mean the same to either.
+typedef struct {
+    int structSize;
+    int left;
+    int top;
+    int right;
+    int bottom;
+    int visible;
+    XPLMDrawWindow_f drawWindowFunc;
+    XPLMHandleMouseClick_f handleMouseClickFunc;
+    XPLMHandleKey_f handleKeyFunc;
+    XPLMHandleCursor_f handleCursorFunc;
+    XPLMHandleMouseWheel_f handleMouseWheelFunc;
+    void* refcon;
+    XPLMWindowDecoration decorateAsFloatingWindow;
+    XPLMWindowLayer layer;
+    XPLMHandleMouseClick_f handleRightClickFunc;
+} XPLMCreateWindow_t;
+TROVIK_OWN_END
+
+XPLM_API XPLMWindowID XPLMCreateWindowEx(XPLMCreateWindow_t* inParams);
+XPLM_API void XPLMGetScreenBoundsGlobal(int* outLeft, int* outTop, int* outRight, int* outBottom);
+XPLM_API void XPLMGetAllMonitorBoundsGlobal(
+    XPLMReceiveMonitorBoundsGlobal_f inMonitorBoundsCallback, void* inRefcon);
+XPLM_API void XPLMGetWindowGeometry(XPLMWindowID inWindowID, int* outLeft, int* outTop,
+                                    int* outRight, int* outBottom);
+XPLM_API void XPLMSetWindowPositioningMode(XPLMWindowID inWindowID,
+                                           XPLMWindowPositioningMode inPositioningMode,
+                                           int inMonitorIndex);
+
 // ---- XPLMGraphics ----
 typedef int XPLMFontID;
 TROVIK_OWN_BEGIN
@@ -153,6 +210,11 @@ typedef int XPLMCommandButtonID;
 XPLM_API void XPLMGetPrefsPath(char* outPrefsPath);
 // One line into the simulator's Log.txt.
 XPLM_API void XPLMDebugString(const char* inString);
+
+typedef int XPLMHostApplicationID;
+XPLM_API void XPLMGetVersions(int* outXPlaneVersion, int* outXPLMVersion,
+                              XPLMHostApplicationID* outHostID);
+XPLM_API void* XPLMFindSymbol(const char* inString);
 
 // Deprecated since SDK 2.0 in favour of commands, but still exported by every simulator.
 XPLM_API void XPLMCommandButtonPress(XPLMCommandButtonID inButton);
