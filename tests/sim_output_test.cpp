@@ -61,6 +61,29 @@ TEST_F(SimPictureTest, PictureHoldsTheBandsTextsTrackAndMenu) {
                      "Slew slower"}));
 }
 
+TEST_F(SimPictureTest, AScaledUIDrawsLargerAndVRDrawsThePanel) {
+    // Boxels at 150 % and 200 %: the bands 30 and 50 boxels high are 45 and 75, 60 and 100
+    // pixels; the label at 1280 / 2 - 20 = 620 boxels is at 930 pixels, at 960 / 2 - 20 = 460 at
+    // 920.
+    for (const auto& [scale, bands, label] :
+         {std::tuple{1.5, "45 75", "930"}, std::tuple{2.0, "60 100", "920"}}) {
+        options.uiScale = scale;
+        Fly("Y");
+        const std::string svg = trovik_sim::RenderSvg(result, options);
+        const Calls heights = All(svg, "class=\"band\"[^>]* height=\"([0-9]+)\"");
+        ASSERT_EQ(heights.size(), 10u);
+        EXPECT_EQ(heights[0] + " " + heights[1], bands);
+        EXPECT_EQ(All(svg, "class=\"drawn\"[^>]* x=\"([0-9]+)\"[^>]*>Slew Mode<"), Calls{label});
+    }
+    // In the headset: one panel, 600 x 60, in the middle of the picture.
+    options.uiScale = 1.0;
+    Fly("Y vr:on");
+    const std::string svg = trovik_sim::RenderSvg(result, options);
+    EXPECT_EQ(
+        All(svg, "class=\"band\"[^>]* x=\"([0-9]+)\" y=\"[0-9]+\" width=\"600\" height=\"60\""),
+        Calls(5, "660"));
+}
+
 TEST_F(SimPictureTest, TicksReadPlainlyTheHeldCameraShowsAndALongScriptIsCutWithACount) {
     std::string script = "Y shift+8x5 S";
     for (int i = 0; i < 600; ++i)

@@ -206,13 +206,21 @@ bool FlyReplay(Flight& flight, const KeyStep& step, std::string&) {
     return true;
 }
 
+// The simulator says so first, "right before" it switches; then the headset is on (or off).
+bool FlyVR(Flight& flight, const KeyStep& step, std::string&) {
+    SetVR(flight.plugin, step.replayOn);
+    flight.frame();
+    return true;
+}
+
 const struct {
     StepKind kind;
     FlyStep fly;
 } kStepKinds[] = {
-    {StepKind::kKey, FlyKey},         {StepKind::kView, FlyView}, {StepKind::kCommand, FlyCommand},
-    {StepKind::kHold, FlyHold},       {StepKind::kMenu, FlyMenu}, {StepKind::kStick, FlyStick},
-    {StepKind::kMessage, FlyMessage}, {StepKind::kWait, FlyWait}, {StepKind::kReplay, FlyReplay},
+    {StepKind::kVR, FlyVR},           {StepKind::kKey, FlyKey},         {StepKind::kView, FlyView},
+    {StepKind::kCommand, FlyCommand}, {StepKind::kHold, FlyHold},       {StepKind::kMenu, FlyMenu},
+    {StepKind::kStick, FlyStick},     {StepKind::kMessage, FlyMessage}, {StepKind::kWait, FlyWait},
+    {StepKind::kReplay, FlyReplay},
 };
 
 bool Fly(Flight& flight, const KeyStep& step, std::string& error) {
@@ -225,6 +233,24 @@ bool Fly(Flight& flight, const KeyStep& step, std::string& error) {
 
 }  // namespace
 
+std::vector<hostsim::Box> Monitors(const Options& options) {
+    // The main one first, the others to its right; all of the screen's size.
+    const int w = static_cast<int>(options.screenWidth / options.uiScale);
+    const int h = static_cast<int>(options.screenHeight / options.uiScale);
+    std::vector<hostsim::Box> monitors;
+    for (int i = 0; i < options.monitors; ++i)
+        monitors.push_back({i * w, h, (i + 1) * w, 0});
+    return monitors;
+}
+
+void SetVR(hostsim::Plugin& plugin, bool on) {
+    plugin.sendMessage(on ? XPLM_MSG_ENTERED_VR : XPLM_MSG_EXITING_VR, 0,
+                       hostsim::Plugin::kSimulator);
+    hostsim::Host& host = hostsim::Host::get();
+    host.display.vr = on;
+    host.datarefs.setInt("sim/graphics/VR/enabled", 0, on ? 1 : 0);
+}
+
 bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResult& result,
               std::string& error) {
     hostsim::Host& host = hostsim::Host::get();
@@ -234,6 +260,8 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         host.utilities.prefsFolder = options.prefsFolder;
     host.display.screenWidth = options.screenWidth;
     host.display.screenHeight = options.screenHeight;
+    host.display.uiScale = options.uiScale;
+    host.display.monitors = Monitors(options);
     PlaceAtStart(result.start, options.ground, options.place, options.restHeight);
 
     hostsim::Plugin plugin;
@@ -241,6 +269,8 @@ bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResu
         return false;
     result.pluginName = plugin.name;
     result.loadLog.swap(host.utilities.log);
+    if (options.vr)
+        SetVR(plugin, true);
     result.initial = Observe();
     result.initialGround = host.terrain.at(result.initial.x, result.initial.z).y;
     Flight flight{options, plugin, result};

@@ -29,6 +29,9 @@ struct Options {
     GroundShape ground;
     double restHeight = 0.0;  // of the aircraft's reference point above its wheels' contact
     StartPlace place;
+    double uiScale = 1.0;  // pixels a boxel
+    int monitors = 1;      // full screen, side by side, the main one leftmost
+    bool vr = false;       // in the headset from the start
     bool help = false;
     bool usageError = false;  // no arguments at all: the usage, as an error
 };
@@ -88,6 +91,11 @@ struct RunResult {
     std::string menuTitle;
     std::vector<hostsim::MenuItem> menu;
 };
+
+// The monitors X-Plane runs full screen on, in boxels: `monitors` of the screen's size.
+std::vector<hostsim::Box> Monitors(const Options& options);
+// The simulator enters (or leaves) VR: its message to the plug-in, then the headset.
+void SetVR(hostsim::Plugin& plugin, bool on);
 
 // Loads the plug-in, runs the steps and unloads it. False with `error` if it cannot load.
 bool Simulate(const Options& options, const std::vector<KeyStep>& steps, RunResult& result,

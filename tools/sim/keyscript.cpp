@@ -105,7 +105,8 @@ int MessageNumber(const std::string& name) {
     return 0;
 }
 
-// cmd:NAME, hold:NAME:N, menu:ITEM or menu:"ITEM", stick:..., message:NAME, wait:N, replay:on|off;
+// cmd:NAME, hold:NAME:N, menu:ITEM or menu:"ITEM", stick:..., message:NAME, wait:N, replay:on|off,
+// vr:on|off;
 // false if the word is none of them.
 bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error) {
     const size_t colon = word.find(':');
@@ -151,13 +152,16 @@ bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error
                     "or scenery_loaded";
         }
         return true;
-    } else if (verb == "replay") {
-        step.kind = StepKind::kReplay;
+    } else if (verb == "replay" || verb == "vr") {
+        const bool replay = verb == "replay";
+        step.kind = replay ? StepKind::kReplay : StepKind::kVR;
         step.virtualKey = -1;
-        step.name = "replay " + Lower(target);
+        step.name = verb + " " + Lower(target);
         step.replayOn = Lower(target) == "on";
-        if (!step.replayOn && Lower(target) != "off")
-            error = Quote(word) + ": replay:on starts a replay, replay:off ends it";
+        if (!step.replayOn && Lower(target) != "off") {
+            error = Quote(word) + (replay ? ": replay:on starts a replay, replay:off ends it"
+                                          : ": vr:on enters VR, vr:off leaves it");
+        }
         return true;
     } else if (verb == "wait") {
         step.kind = StepKind::kWait;
@@ -234,7 +238,7 @@ bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error) {
         error = "unknown key " + Quote(word) +
                 " (keys: a letter, 0-9 or num0-num9 for the keypad, F1-F12, view; "
                 "prefix shift+ or quick+, suffix xN to repeat; cmd:NAME, hold:NAME:N, "
-                "menu:\"ITEM\", stick:P/R/H:N, message:NAME, wait:N, replay:on|off)";
+                "menu:\"ITEM\", stick:P/R/H:N, message:NAME, wait:N, replay:on|off, vr:on|off)";
         return false;
     }
     if (step.virtualKey < 0 && (step.modifiers != 0 || step.sameFrame)) {

@@ -22,6 +22,7 @@ enum class StepKind {
     kMessage,  // a message from the simulator to the plug-in
     kWait,     // frames with nothing pressed: the flight model flies whatever it has
     kReplay,   // a replay starts or ends: the simulator places the aircraft itself meanwhile
+    kVR,       // the user puts the headset on or takes it off
 };
 
 // The simulator's messages a script can send, by name: "plane_loaded" (the user's aircraft),
@@ -40,7 +41,7 @@ struct KeyStep {
     bool sameFrame = false;
     int repeat = 1;  // of a key or view; the frames of a hold or a wait
     int message = 0;
-    bool replayOn = false;                // of a replay step: it starts (or ends)
+    bool replayOn = false;                // of a replay or VR step: it starts (or ends)
     std::string target;                   // the command's or the menu item's name
     float stick[3] = {0.0f, 0.0f, 0.0f};  // pitch, roll and rudder ratios, -1 to 1
     int framesPerSecond = kFramesPerSecond;
@@ -56,7 +57,8 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
 // (quotes keep the spaces of a name in a script). Or the stick: stick:PITCH/ROLL/RUDDER:N[@FPS]
 // holds it at those ratios for N frames at FPS frames a second (60 unless given), then lets go.
 // Or message:NAME, a message from the simulator; or wait:N, N frames with nothing pressed; or
-// replay:on and replay:off, a replay starting and ending.
+// replay:on and replay:off, a replay starting and ending; or vr:on and vr:off, the simulator
+// entering and leaving VR.
 bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error);
 
 constexpr int kMaxRepeat = 10000;

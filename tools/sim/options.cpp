@@ -40,6 +40,8 @@ std::string Usage(const std::string& program, const std::string& buildFolder,
            "                      if not given), then let go, e.g. stick:-1/0/0.5:90@30\n"
            "  replay:on, replay:off  a replay of the flight starts or ends: X-Plane places the\n"
            "                      aircraft itself meanwhile\n"
+           "  vr:on, vr:off       X-Plane enters or leaves VR (the overlay moves to or from the\n"
+           "                      headset)\n"
            "  message:NAME        a message from the simulator: plane_loaded, plane_unloaded,\n"
            "                      airport_loaded, crashed or scenery_loaded\n"
            "  wait:N              N frames with nothing pressed: after slew mode, the flight\n"
@@ -89,6 +91,14 @@ std::string Usage(const std::string& program, const std::string& buildFolder,
            "                      e.g. trovik-sim --terrain slope:10@156 Y shift+8x20; or none:\n"
            "                      no scenery for the terrain probe to find (the simulator's\n"
            "                      height above ground still counts from 432 m)\n"
+           "  --ui-scale PERCENT  X-Plane's UI scale: 100 (default), 150 or 200; the overlay is\n"
+           "                      drawn in boxels, that many per cent of a pixel\n"
+           "                      e.g. trovik-sim --ui-scale 200 --svg big.svg Y\n"
+           "  --monitors N        X-Plane full screen on N monitors (1 to 4) side by side, each\n"
+           "                      of the screen's size; the main one, which the picture shows,\n"
+           "                      is the leftmost\n"
+           "  --vr                start in VR (a headset on); vr:off and vr:on in the script take\n"
+           "                      it off and put it on again\n"
            "  --start PLACE       where the aircraft begins: ground (default), standing at the\n"
            "                      airport; air:HEIGHT@KNOTS, flying level along the runway\n"
            "                      HEIGHT m above the ground at KNOTS true (it stalls below 50\n"
@@ -184,6 +194,28 @@ struct OptionRow {
 const OptionRow kOptions[] = {
     {"-h", "--help", false, &Options::help, nullptr},
     {"--down-only", nullptr, false, &Options::downOnly, nullptr},
+    {"--vr", nullptr, false, &Options::vr, nullptr},
+    {"--ui-scale", nullptr, false, nullptr,
+     [](const std::string& v, Options& o, std::string& error) {
+         for (const auto& [text, scale] :
+              {std::pair{"100", 1.0}, std::pair{"150", 1.5}, std::pair{"200", 2.0}}) {
+             if (v == text || v == std::string(text) + "%") {
+                 o.uiScale = scale;
+                 return true;
+             }
+         }
+         error = "bad UI scale " + Quote(v) + ": want 100, 150 or 200 (per cent)";
+         return false;
+     }},
+    {"--monitors", nullptr, false, nullptr,
+     [](const std::string& v, Options& o, std::string& error) {
+         if (v.size() == 1 && v[0] >= '1' && v[0] <= '4') {
+             o.monitors = v[0] - '0';
+             return true;
+         }
+         error = "bad monitor count " + Quote(v) + ": want 1 to 4";
+         return false;
+     }},
     {"--xpl", nullptr, false, nullptr,
      [](const std::string& v, Options& o, std::string&) {
          o.xpl = v;

@@ -113,7 +113,12 @@ Layout Lay(const RunResult& result, const Options& options) {
         std::to_string(options.screenHeight) +
         (result.screenStep > 0 ? " and menu, as after step " + std::to_string(result.screenStep)
                                : std::string(": nothing drawn; the menu after the last step")) +
-        (result.screenCamera ? ", top-down camera" : "");
+        (result.screenCamera ? ", top-down camera" : "") +
+        (options.uiScale != 1.0
+             ? ", UI at " + std::to_string(static_cast<int>(options.uiScale * 100)) + " %"
+             : std::string()) +
+        (!result.screen.boxes.empty() && result.screen.boxes[0].vr ? ", the headset's panel in VR"
+                                                                   : "");
     // The left L.column is as wide as the screen, or as its widest text where that is wider.
     size_t longest = 0;
     for (const hostsim::Text& t : result.screen.texts)
@@ -169,6 +174,23 @@ std::string ScreenPanel(const RunResult& result, const Options& options, const L
          "\" fill=\"url(#sky)\"/>\n";
     s += "<rect class=\"ground\" x=\"0\" y=\"" + N(H * 0.55) + "\" width=\"" + N(W) +
          "\" height=\"" + N(H * 0.45) + "\" fill=\"#6d8452\"/>\n";
+    // The plug-in draws in boxels on the global desktop: on the screen, from the main monitor's
+    // lower left, a boxel `uiScale` pixels; the headset's panel, in the middle of the picture.
+    const std::vector<hostsim::Box> monitors = Monitors(options);
+    const hostsim::Box main = monitors.empty() ? hostsim::Box{0, 0, 0, 0} : monitors[0];
+    hostsim::Box panel{0, 0, 0, 0};
+    for (const hostsim::Box& b : result.screen.boxes) {
+        if (b.vr)
+            panel = b;
+    }
+    const auto X = [&](double x, bool vr) {
+        return vr ? x - panel.left + (W - (panel.right - panel.left)) / 2
+                  : (x - main.left) * options.uiScale;
+    };
+    const auto Y = [&](double y, bool vr) {
+        return vr ? (H + (panel.top - panel.bottom)) / 2 - (y - panel.bottom)
+                  : H - (y - main.bottom) * options.uiScale;
+    };
     for (const hostsim::Box& b : result.screen.boxes) {
         const double top = std::max(b.top, b.bottom);
         const double bottom = std::min(b.top, b.bottom);
@@ -176,16 +198,17 @@ std::string ScreenPanel(const RunResult& result, const Options& options, const L
         const double right = std::max(b.left, b.right);
         s += "<rect class=\"band\" data-left=\"" + std::to_string(b.left) + "\" data-top=\"" +
              std::to_string(b.top) + "\" data-right=\"" + std::to_string(b.right) +
-             "\" data-bottom=\"" + std::to_string(b.bottom) + "\" x=\"" + N(left) + "\" y=\"" +
-             N(H - top) + "\" width=\"" + N(right - left) + "\" height=\"" + N(top - bottom) +
+             "\" data-bottom=\"" + std::to_string(b.bottom) + "\" x=\"" + N(X(left, b.vr)) +
+             "\" y=\"" + N(Y(top, b.vr)) + "\" width=\"" + N(X(right, b.vr) - X(left, b.vr)) +
+             "\" height=\"" + N(Y(bottom, b.vr) - Y(top, b.vr)) +
              "\" fill=\"#000\" fill-opacity=\"0.25\"/>\n";
     }
     for (const hostsim::Text& t : result.screen.texts) {
-        // The simulator draws from the baseline; its basic font is about 12 pixels high.
+        // The simulator draws from the baseline; its basic font is about 12 boxels high.
         s += "<text class=\"drawn\" xml:space=\"preserve\" data-x=\"" + std::to_string(t.x) +
-             "\" data-y=\"" + std::to_string(t.y) + "\" x=\"" + N(t.x) + "\" y=\"" + N(H - t.y) +
-             "\" font-size=\"14\" fill=\"" + Colour(t.rgb) + "\">" + XmlEscape(t.text) +
-             "</text>\n";
+             "\" data-y=\"" + std::to_string(t.y) + "\" x=\"" + N(X(t.x, t.vr)) + "\" y=\"" +
+             N(Y(t.y, t.vr)) + "\" font-size=\"" + N(14.0 * (t.vr ? 1.0 : options.uiScale)) +
+             "\" fill=\"" + Colour(t.rgb) + "\">" + XmlEscape(t.text) + "</text>\n";
     }
     if (result.screenCamera) {
         // The view the plug-in holds looks straight down on the aircraft: it is at the centre.
