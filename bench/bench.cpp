@@ -63,6 +63,13 @@ void BM_OverlayDraw(benchmark::State& state) {
     Measure(state, [] { gCallbacks.draw(gCallbacks.window, nullptr); });
 }
 
+// The headset's panel: the simulator entered VR, and the window went with it.
+void BM_OverlayDrawVR(benchmark::State& state) {
+    gPlugin.sendMessage(XPLM_MSG_ENTERED_VR, 0, hostsim::Plugin::kSimulator);
+    Measure(state, [] { gCallbacks.draw(gCallbacks.window, nullptr); });
+    gPlugin.sendMessage(XPLM_MSG_EXITING_VR, 0, hostsim::Plugin::kSimulator);
+}
+
 void BM_KeyMove(benchmark::State& state) {
     Measure(state, [] { benchmark::DoNotOptimize(Key(XPLM_VK_NUMPAD8, xplm_DownFlag)); });
 }
@@ -130,6 +137,7 @@ void BM_CameraFrame(benchmark::State& state) {
 }
 
 BENCHMARK(BM_OverlayDraw);
+BENCHMARK(BM_OverlayDrawVR);
 BENCHMARK(BM_KeyMove);
 BENCHMARK(BM_KeyMoveParked);
 BENCHMARK(BM_KeyTurn);

@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr,
                      "usage: trovik_callcount "
-                     "draw|move|parked|turn|vertical|passed|command|camera|centred|stick|"
-                     "stickparked N\n");
+                     "draw|vrdraw|move|parked|turn|vertical|passed|command|camera|centred|"
+                     "stick|stickparked N\n");
         return 2;
     }
     hostsim::Plugin plugin;
@@ -37,7 +37,13 @@ int main(int argc, char** argv) {
         key = 0x41;
         *master = 0;
     }
-    const bool draw = std::strcmp(what, "draw") == 0;
+    // The headset's panel: the same window, moved there by the simulator's message.
+    const bool vr = std::strcmp(what, "vrdraw") == 0;
+    if (vr) {
+        plugin.sendMessage(XPLM_MSG_ENTERED_VR, 0, hostsim::Plugin::kSimulator);
+        hostsim::Host::get().display.vr = true;
+    }
+    const bool draw = vr || std::strcmp(what, "draw") == 0;
     const bool camera = std::strcmp(what, "camera") == 0;
     const bool command = std::strcmp(what, "command") == 0;
     const bool centred = std::strcmp(what, "centred") == 0;
