@@ -525,6 +525,18 @@ void LetGoInTheAir(Reader& in) {
     }
 }
 
+// The user puts the headset on or takes it off: the simulator's message first (or another
+// plug-in's, which must change nothing), then the headset and its dataref.
+void HeadsetOnOrOff(Reader& in) {
+    const uint8_t how = in.byte();
+    const bool on = (how & 1) != 0;
+    gPlugin.sendMessage(on ? XPLM_MSG_ENTERED_VR : XPLM_MSG_EXITING_VR, 0,
+                        how & 2 ? hostsim::Plugin::kAnotherPlugin : hostsim::Plugin::kSimulator);
+    H().display.vr = on;
+    if (H().datarefs.has("sim/graphics/VR/enabled"))
+        H().datarefs.setInt("sim/graphics/VR/enabled", 0, on ? 1 : 0);
+}
+
 // In the order the input's bytes pick them. `byPlugin`: what follows is the plug-in's doing
 // (keys, frames, commands, the menu), so an aircraft standing on its wheels must still stand.
 const struct {
@@ -558,6 +570,7 @@ const struct {
     {Pause, false},
     {BrokenSettings, false},
     {LetGoInTheAir, false},
+    {HeadsetOnOrOff, false},
 };
 
 // ---- The promises kept after every event ----
