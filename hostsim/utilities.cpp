@@ -7,6 +7,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <dlfcn.h>
 #include <unistd.h>
 #endif
 
@@ -114,15 +115,30 @@ XPLM_API void XPLMGetVersions(int* outXPlaneVersion, int* outXPLMVersion,
 
 XPLM_API void* XPLMFindSymbol(const char* inString) {
     Call* call = RECORD("XPLMFindSymbol", {Arg::Text(inString)});
-    // The XPLM 301 functions a plug-in may look up; an XPLM 300 host has none of them.
-    const std::pair<const char*, void*> symbols[] = {
-        {"XPLMSetWindowGeometryVR", reinterpret_cast<void*>(&XPLMSetWindowGeometryVR)},
-        {"XPLMWindowIsInVR", reinterpret_cast<void*>(&XPLMWindowIsInVR)},
-    };
+    // Any XPLM function this library exports, looked up in the library itself; an XPLM 300 host
+    // (X-Plane 11.10) has none of those that came with 301.
+    const char* const newer[] = {"XPLMSetWindowGeometryVR", "XPLMWindowIsInVR"};
     void* found = nullptr;
-    for (const auto& [name, address] : symbols) {
-        if (inString != nullptr && std::strcmp(inString, name) == 0 && H().utilities.xplm301)
-            found = address;
+    const bool hidden = !H().utilities.xplm301 &&
+                        std::any_of(std::begin(newer), std::end(newer), [&](const char* name) {
+                            return inString != nullptr && std::strcmp(inString, name) == 0;
+                        });
+    if (inString != nullptr && std::strncmp(inString, "XPLM", 4) == 0 && !hidden) {
+#if defined(_WIN32)
+        HMODULE self = nullptr;
+        GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(&XPLMFindSymbol), &self);
+        found = self != nullptr ? reinterpret_cast<void*>(GetProcAddress(self, inString)) : nullptr;
+#else
+        Dl_info info{};
+        void* self = dladdr(reinterpret_cast<void*>(&XPLMFindSymbol), &info) != 0
+                         ? dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD)
+                         : nullptr;
+        found = self != nullptr ? dlsym(self, inString) : nullptr;
+        if (self != nullptr)
+            dlclose(self);
+#endif
     }
     Result(call, Arg::Pointer(found));
     return found;

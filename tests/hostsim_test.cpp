@@ -34,6 +34,19 @@ TEST_F(HostTest, DatarefsKeepTheSimulatorsTypes) {
     EXPECT_EQ(values[0], 0);
 }
 
+TEST_F(HostTest, FindSymbolAnswersForTheHostsFunctionsAndX_Plane11_10LacksThoseOf301) {
+    EXPECT_EQ(XPLMFindSymbol("XPLMCreateWindowEx"), reinterpret_cast<void*>(&XPLMCreateWindowEx));
+    EXPECT_NE(XPLMFindSymbol("XPLMWindowIsInVR"), nullptr);
+    EXPECT_EQ(XPLMFindSymbol("XPLMNoSuchFunction"), nullptr);
+    EXPECT_EQ(XPLMFindSymbol("malloc"), nullptr);
+    host().utilities.xplm301 = false;
+    EXPECT_EQ(XPLMFindSymbol("XPLMWindowIsInVR"), nullptr);
+    EXPECT_NE(XPLMFindSymbol("XPLMCreateWindowEx"), nullptr);
+    int xplane = 0, xplm = 0, app = 0;
+    XPLMGetVersions(&xplane, &xplm, &app);
+    EXPECT_EQ(xplm, 300);
+}
+
 std::vector<std::string> gSeen;
 int gBeforeAnswer = 1;
 int Before(char, XPLMKeyFlags flags, char key, void*) {
