@@ -4,7 +4,7 @@
 #         [-DOBJDUMP=<objdump, for a Windows .xpl>] [-DEXPECT_MISSING=<name>] -P check_imports.cmake
 # With EXPECT_MISSING, the check must find exactly that one function missing (a planted fault).
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/run_tool.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/plugin_imports.cmake)
 
 run(library ${NM} ${LIB})
 string(REGEX MATCHALL "[0-9a-fA-F]+ T XPLM[A-Za-z0-9_]+" rows "${library}")
@@ -18,27 +18,7 @@ if(count LESS 100)
   message(FATAL_ERROR "${LIB} lists only ${count} XPLM functions: not an XPLM import library?")
 endif()
 
-set(needed)
-if(OBJDUMP)
-  # The import table's rows for XPLM_64.dll: "<vma> <hint> <name>", up to the next blank line.
-  run(dump ${OBJDUMP} -p ${XPL})
-  string(REGEX MATCH "DLL Name: XPLM_64\\.dll\n[^\n]*\n(([^\n]+\n)*)" block "${dump}")
-  string(REGEX MATCHALL "[ \t][A-Za-z_][A-Za-z0-9_]*\n" rows "${CMAKE_MATCH_1}")
-  foreach(row IN LISTS rows)
-    string(STRIP "${row}" name)
-    list(APPEND needed ${name})
-  endforeach()
-else()
-  run(dynamic nm -D --undefined-only ${XPL})
-  string(REGEX MATCHALL "U XPLM[A-Za-z0-9_]+" rows "${dynamic}")
-  foreach(row IN LISTS rows)
-    string(REPLACE "U " "" name "${row}")
-    list(APPEND needed ${name})
-  endforeach()
-endif()
-if(NOT needed)
-  message(FATAL_ERROR "${XPL} imports no XPLM function: the check would prove nothing")
-endif()
+plugin_imports(needed ${XPL} "${OBJDUMP}" nm -D --undefined-only)
 
 set(missing)
 foreach(name IN LISTS needed)

@@ -5,7 +5,7 @@
 #         [-DOTOOL=<llvm-otool or nm for a Mach-O>] [-DEXPECT_NEWER=<name>] -P check_xplm300.cmake
 # With EXPECT_NEWER, the check must find exactly that one import too new (a planted fault).
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/run_tool.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/plugin_imports.cmake)
 
 # Each function's version: the newest XPLMnnn of the #if blocks around its declaration.
 file(GLOB headers ${HEADERS}/XPLM*.h)
@@ -45,28 +45,7 @@ if(count LESS 100 OR NOT "XPLMCreateWindowEx" IN_LIST old_enough OR
   message(FATAL_ERROR "${HEADERS}: ${count} functions of XPLM 300 or before; not the SDK's headers?")
 endif()
 
-set(needed)
-if(OBJDUMP)
-  run(dump ${OBJDUMP} -p ${XPL})
-  string(REGEX MATCH "DLL Name: XPLM_64\\.dll\n[^\n]*\n(([^\n]+\n)*)" block "${dump}")
-  string(REGEX MATCHALL "[ \t][A-Za-z_][A-Za-z0-9_]*\n" rows "${CMAKE_MATCH_1}")
-  foreach(row IN LISTS rows)
-    string(STRIP "${row}" name)
-    list(APPEND needed ${name})
-  endforeach()
-else()
-  # ELF and Mach-O alike: the undefined symbols, Mach-O's with their leading underscore.
-  run(dynamic ${NM} -u ${XPL})
-  string(REGEX MATCHALL "[ _]XPLM[A-Za-z0-9_]+" rows "${dynamic}")
-  foreach(row IN LISTS rows)
-    string(REGEX REPLACE "^[ _]" "" name "${row}")
-    list(APPEND needed ${name})
-  endforeach()
-  list(REMOVE_DUPLICATES needed)
-endif()
-if(NOT needed)
-  message(FATAL_ERROR "${XPL} imports no XPLM function: the check would prove nothing")
-endif()
+plugin_imports(needed ${XPL} "${OBJDUMP}" ${NM} -u)
 
 set(newer)
 foreach(name IN LISTS needed)

@@ -1,0 +1,30 @@
+# plugin_imports(<out var> <xpl> <objdump or ""> <nm command...>): the XPLM functions a built
+# plug-in imports. A Windows .xpl's come from its import table for XPLM_64.dll (objdump -p);
+# an ELF or Mach-O file's from the nm command given, its undefined symbols (Mach-O's with their
+# leading underscore).
+include(${CMAKE_CURRENT_LIST_DIR}/run_tool.cmake)
+
+function(plugin_imports out xpl objdump)
+  set(needed)
+  if(objdump)
+    run(dump ${objdump} -p ${xpl})
+    string(REGEX MATCH "DLL Name: XPLM_64\\.dll\n[^\n]*\n(([^\n]+\n)*)" block "${dump}")
+    string(REGEX MATCHALL "[ \t][A-Za-z_][A-Za-z0-9_]*\n" rows "${CMAKE_MATCH_1}")
+    foreach(row IN LISTS rows)
+      string(STRIP "${row}" name)
+      list(APPEND needed ${name})
+    endforeach()
+  else()
+    run(undefined ${ARGN} ${xpl})
+    string(REGEX MATCHALL "[ _]XPLM[A-Za-z0-9_]+" rows "${undefined}")
+    foreach(row IN LISTS rows)
+      string(REGEX REPLACE "^[ _]" "" name "${row}")
+      list(APPEND needed ${name})
+    endforeach()
+    list(REMOVE_DUPLICATES needed)
+  endif()
+  if(NOT needed)
+    message(FATAL_ERROR "${xpl} imports no XPLM function: the check would prove nothing")
+  endif()
+  set(${out} ${needed} PARENT_SCOPE)
+endfunction()
