@@ -258,6 +258,17 @@ hostsim::Window* Find(XPLMWindowID id, const char* caller) {
     return nullptr;
 }
 
+// A rectangle into the caller's variables (any of them may be null), and into the call's record.
+void GiveBox(const hostsim::Box& b, int* left, int* top, int* right, int* bottom, Call* call) {
+    for (auto [out, v] : {std::pair{left, b.left}, std::pair{top, b.top}, std::pair{right, b.right},
+                          std::pair{bottom, b.bottom}}) {
+        if (out != nullptr)
+            *out = v;
+        if (call != nullptr)
+            call->args.push_back(Arg::Int(v));
+    }
+}
+
 }  // namespace
 
 XPLM_API void XPLMSetWindowPositioningMode(XPLMWindowID inWindowID,
@@ -299,15 +310,7 @@ XPLM_API void XPLMGetWindowGeometry(XPLMWindowID inWindowID, int* outLeft, int* 
     } else if (w != nullptr) {
         b = {w->left, w->top, w->right, w->bottom};
     }
-    for (auto [out, v] : {std::pair{outLeft, b.left}, std::pair{outTop, b.top},
-                          std::pair{outRight, b.right}, std::pair{outBottom, b.bottom}}) {
-        if (out != nullptr)
-            *out = v;
-    }
-    if (call != nullptr) {
-        for (int v : {b.left, b.top, b.right, b.bottom})
-            call->args.push_back(Arg::Int(v));
-    }
+    GiveBox(b, outLeft, outTop, outRight, outBottom, call);
 }
 
 XPLM_API void XPLMSetWindowGeometryVR(XPLMWindowID inWindowID, int widthBoxels, int heightBoxels) {
@@ -332,14 +335,7 @@ XPLM_API int XPLMWindowIsInVR(XPLMWindowID inWindowID) {
 
 XPLM_API void XPLMGetScreenBoundsGlobal(int* outLeft, int* outTop, int* outRight, int* outBottom) {
     Call* call = RECORD("XPLMGetScreenBoundsGlobal", {});
-    const hostsim::Box b = H().display.desktop();
-    for (auto [out, v] : {std::pair{outLeft, b.left}, std::pair{outTop, b.top},
-                          std::pair{outRight, b.right}, std::pair{outBottom, b.bottom}}) {
-        if (out != nullptr)
-            *out = v;
-        if (call != nullptr)
-            call->args.push_back(Arg::Int(v));
-    }
+    GiveBox(H().display.desktop(), outLeft, outTop, outRight, outBottom, call);
 }
 
 XPLM_API void XPLMGetAllMonitorBoundsGlobal(

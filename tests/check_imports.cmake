@@ -20,20 +20,7 @@ endif()
 
 plugin_imports(needed ${XPL} "${OBJDUMP}" nm -D --undefined-only)
 
-set(missing)
-foreach(name IN LISTS needed)
-  if(NOT name IN_LIST exported)
-    list(APPEND missing ${name})
-  endif()
-endforeach()
 list(LENGTH needed n)
-if(DEFINED EXPECT_MISSING)
-  if(NOT missing STREQUAL EXPECT_MISSING)
-    message(FATAL_ERROR "expected exactly [${EXPECT_MISSING}] missing, found [${missing}]")
-  endif()
-  message(STATUS "the planted import ${EXPECT_MISSING} is caught")
-elseif(missing)
-  message(FATAL_ERROR "${XPL} needs XPLM functions the simulator does not export: ${missing}")
-else()
-  message(STATUS "all ${n} XPLM functions ${XPL} needs are among the ${count} the SDK exports")
-endif()
+judge_imports("${needed}" "${exported}" "${EXPECT_MISSING}" "missing"
+              "${XPL} needs XPLM functions the simulator does not export"
+              "all ${n} XPLM functions ${XPL} needs are among the ${count} the SDK exports")

@@ -47,20 +47,7 @@ endif()
 
 plugin_imports(needed ${XPL} "${OBJDUMP}" ${NM} -u)
 
-set(newer)
-foreach(name IN LISTS needed)
-  if(NOT name IN_LIST old_enough)
-    list(APPEND newer ${name})
-  endif()
-endforeach()
 list(LENGTH needed n)
-if(DEFINED EXPECT_NEWER)
-  if(NOT newer STREQUAL EXPECT_NEWER)
-    message(FATAL_ERROR "expected exactly [${EXPECT_NEWER}] newer than XPLM 300, found [${newer}]")
-  endif()
-  message(STATUS "the planted import ${EXPECT_NEWER} is caught")
-elseif(newer)
-  message(FATAL_ERROR "${XPL} imports functions newer than XPLM 300 (X-Plane 11.10): ${newer}")
-else()
-  message(STATUS "all ${n} XPLM functions ${XPL} imports are XPLM 300 or before (${count} are)")
-endif()
+judge_imports("${needed}" "${old_enough}" "${EXPECT_NEWER}" "newer than XPLM 300"
+              "${XPL} imports functions newer than XPLM 300 (X-Plane 11.10)"
+              "all ${n} XPLM functions ${XPL} imports are XPLM 300 or before (${count} are)")

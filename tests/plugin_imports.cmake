@@ -28,3 +28,23 @@ function(plugin_imports out xpl objdump)
   endif()
   set(${out} ${needed} PARENT_SCOPE)
 endfunction()
+
+# judge_imports(<imports> <allowed> <expected or ""> <what> <fault> <fine>): the imports not among
+# the allowed ones. A planted fixture (`expected`) must show exactly that one, `what` saying
+# what it is; a real plug-in none, or the check fails with `fault` and them.
+function(judge_imports imports allowed expected what fault fine)
+  set(bad ${imports})
+  if(allowed)
+    list(REMOVE_ITEM bad ${allowed})
+  endif()
+  if(expected)
+    if(NOT "${bad}" STREQUAL "${expected}")
+      message(FATAL_ERROR "expected exactly [${expected}] ${what}, found [${bad}]")
+    endif()
+    message(STATUS "the planted import ${expected} is caught")
+  elseif(bad)
+    message(FATAL_ERROR "${fault}: ${bad}")
+  else()
+    message(STATUS "${fine}")
+  endif()
+endfunction()

@@ -201,14 +201,14 @@ bool FlyWait(Flight& flight, const KeyStep& step, std::string&) {
 }
 
 bool FlyReplay(Flight& flight, const KeyStep& step, std::string&) {
-    hostsim::Host::get().datarefs.setInt(paths::kReplay, 0, step.replayOn ? 1 : 0);
+    hostsim::Host::get().datarefs.setInt(paths::kReplay, 0, step.on ? 1 : 0);
     flight.frame();
     return true;
 }
 
 // The simulator says so first, "right before" it switches; then the headset is on (or off).
 bool FlyVR(Flight& flight, const KeyStep& step, std::string&) {
-    SetVR(flight.plugin, step.replayOn);
+    SetVR(flight.plugin, step.on);
     flight.frame();
     return true;
 }

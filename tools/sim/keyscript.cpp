@@ -157,8 +157,8 @@ bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error
         step.kind = replay ? StepKind::kReplay : StepKind::kVR;
         step.virtualKey = -1;
         step.name = verb + " " + Lower(target);
-        step.replayOn = Lower(target) == "on";
-        if (!step.replayOn && Lower(target) != "off") {
+        step.on = Lower(target) == "on";
+        if (!step.on && Lower(target) != "off") {
             error = Quote(word) + (replay ? ": replay:on starts a replay, replay:off ends it"
                                           : ": vr:on enters VR, vr:off leaves it");
         }

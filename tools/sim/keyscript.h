@@ -41,7 +41,7 @@ struct KeyStep {
     bool sameFrame = false;
     int repeat = 1;  // of a key or view; the frames of a hold or a wait
     int message = 0;
-    bool replayOn = false;                // of a replay or VR step: it starts (or ends)
+    bool on = false;                      // of a replay or VR step: it starts (or ends)
     std::string target;                   // the command's or the menu item's name
     float stick[3] = {0.0f, 0.0f, 0.0f};  // pitch, roll and rudder ratios, -1 to 1
     int framesPerSecond = kFramesPerSecond;

@@ -87,7 +87,7 @@ std::string DescribeStep(int number, const StepResult& r, int width) {
 
 namespace {
 
-// The step lines' header and a line a step, the key column as wide as the widest key.
+// Where the aircraft began, as the start line says it.
 std::string Where(const StartPlace& place) {
     switch (place.kind) {
         case StartPlace::Kind::kAir:
@@ -114,6 +114,7 @@ void PrintLog(const std::vector<std::string>& lines, std::ostream& out) {
     }
 }
 
+// The step lines' header and a line a step, the key column as wide as the widest key.
 void PrintSteps(const RunResult& result, const Options& options, std::ostream& out) {
     const State& s = result.initial;
     out << "plug-in: " << options.xpl << " (\"" << result.pluginName << "\")\n";
