@@ -173,8 +173,10 @@ void FlightModel::fall(double seconds) {
     const bool down = y + vy * seconds <= landed;
     // Down on its wheels (or its belly): stopped there. Motion moves it by the velocity next.
     if (down) {
-        for (const char* v : {"local_vx", "local_vz"})
-            d.setFloat(kP + v, 0.0f);
+        for (const char* v : {"local_vx", "local_vz"}) {
+            if (d.has(kP + v))
+                d.setFloat(kP + v, 0.0f);
+        }
         d.setDouble(kP + "local_y", landed);
     }
     d.setFloat(kP + "local_vy", down ? 0.0f : static_cast<float>(vy));

@@ -170,8 +170,11 @@ Handle OpenToRead(const char* path, bool& missing) {
     return fd;
 }
 
+// Always a new file: whatever was left under our temporary name (a FIFO, whose open would wait
+// for a reader; a link, which would be written through) goes first.
 Handle Create(const char* path) {
-    return open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    unlink(path);
+    return open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
 }
 
 long Read(Handle fd, char* into, size_t size) {
