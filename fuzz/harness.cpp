@@ -90,6 +90,9 @@ hostsim::Plugin gPlugin;
 int* gMaster = nullptr;
 uint64_t gInputs = 0;
 uint64_t gEvents = 0;
+// Broken settings files made in this input: each costs files made, moved and synced to disk.
+int gBrokenFiles = 0;
+constexpr int kBrokenFilesPerInput = 4;
 
 [[noreturn]] void Broken(const char* promise, const std::string& detail = "") {
     std::fprintf(stderr, "trovik_fuzz: broken promise: %s %s\n", promise, detail.c_str());
@@ -155,6 +158,30 @@ void Stop() {
     }
     if (*gMaster != 0)
         Broken("stop ends slew mode");
+}
+
+// The preferences folder in memory where the system has one (/dev/shm), removed at exit: every
+// save syncs the file to disk, and on a slow disk an input of a thousand saves would take
+// minutes. Empty where there is none.
+const std::string& MemoryPrefsFolder() {
+    struct Folder {
+        std::string path;
+        ~Folder() {
+            std::error_code ignored;
+            if (!path.empty())
+                std::filesystem::remove_all(std::filesystem::u8path(path), ignored);
+        }
+    };
+    static const Folder folder = [] {
+        Folder f;
+#if !defined(_WIN32)
+        std::error_code ignored;
+        if (std::filesystem::is_directory("/dev/shm", ignored) && access("/dev/shm", W_OK) == 0)
+            f.path = "/dev/shm/trovik-fuzz-" + std::to_string(getpid());
+#endif
+        return f;
+    }();
+    return folder.path;
 }
 
 void LoadOnce() {
@@ -364,6 +391,10 @@ void SettingsFile(Reader& in) {  // the settings file holds anything at all at t
     for (int n = in.byte() * 4; n > 0 && !in.empty(); --n)
         content += static_cast<char>(in.byte());
     const std::string path = H().utilities.prefsFolder + "/" + hostsim::paths::kSettingsFile;
+    // Whatever a broken settings event left there goes first: opened for writing, a FIFO would
+    // wait for a reader forever.
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::u8path(path), ignored);
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(content.data(), 1, content.size(), file);
         std::fclose(file);
@@ -464,10 +495,14 @@ void BrokenSettings(Reader& in) {
     namespace fs = std::filesystem;
     const fs::path folder = fs::u8path(H().utilities.prefsFolder);
     const fs::path file = folder / hostsim::paths::kSettingsFile;
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-    fs::create_directories(folder / "elsewhere", ignored);
     const uint8_t how = in.byte();
+    if (++gBrokenFiles > kBrokenFilesPerInput)
+        return;
+    std::error_code ignored;
+    // Emptied one level at a time: zig's libc++ (the arm64 build) can take the folder away and
+    // then find no need to make it again.
+    H().utilities.emptyPrefsFolder();
+    fs::create_directory(folder / "elsewhere", ignored);
     std::string mine = "# user line 0\n";
     for (int i = 1; mine.size() < (how & 16 ? 64u * 1024 - 20 : 100u); ++i)
         mine += "# user line " + std::to_string(i) + "\n";
@@ -685,7 +720,12 @@ void RunInput(const uint8_t* data, size_t size) {
     // would take its coverage counters with it).
     Stop();
     H().reset();
+    if (!MemoryPrefsFolder().empty()) {
+        H().utilities.prefsFolder = MemoryPrefsFolder();
+        H().utilities.emptyPrefsFolder();
+    }
     LoadTerrain();
+    gBrokenFiles = 0;
     Start();
     ++gInputs;
     Reader in{data, size};
