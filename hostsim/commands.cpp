@@ -144,15 +144,28 @@ Menu* EditMenu(XPLMMenuID id, const char* fn) {
     return m;
 }
 
+// Where the item of that index sits among the menu's items, separators and all; the end for none.
+size_t Position(const Menu& m, int index) {
+    size_t at = 0;
+    for (int seen = -1; at < m.items.size(); ++at) {
+        if (H().commands.separatorsIndexed || !m.items[at].separator)
+            ++seen;
+        if (seen == index)
+            break;
+    }
+    return index < 0 ? m.items.size() : at;
+}
+
 MenuItem* EditItem(XPLMMenuID id, int index, const char* fn) {
     Menu* m = EditMenu(id, fn);
     if (m == nullptr)
         return nullptr;
-    if (index < 0 || static_cast<size_t>(index) >= m->items.size()) {
+    const size_t at = Position(*m, index);
+    if (at >= m->items.size()) {
         Misuse(std::string(fn) + " with item index " + std::to_string(index) + " out of range");
         return nullptr;
     }
-    return &m->items[static_cast<size_t>(index)];
+    return &m->items[at];
 }
 
 }  // namespace
@@ -278,7 +291,10 @@ int AppendItem(const char* fn, XPLMMenuID menu, const char* name, void* ref,
     item.ref = ref;
     item.command = command;
     m->items.push_back(item);
-    return static_cast<int>(m->items.size()) - 1;
+    int index = -1;
+    for (const hostsim::MenuItem& each : m->items)
+        index += H().commands.separatorsIndexed || !each.separator ? 1 : 0;
+    return index;
 }
 }  // namespace
 
@@ -319,9 +335,19 @@ XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled) {
 
 XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex) {
     RECORD("XPLMRemoveMenuItem", {Arg::Pointer(inMenu), Arg::Int(inIndex)});
-    if (EditItem(inMenu, inIndex, "XPLMRemoveMenuItem") != nullptr) {
+    if (MenuItem* item = EditItem(inMenu, inIndex, "XPLMRemoveMenuItem")) {
         auto& items = EditMenu(inMenu, "XPLMRemoveMenuItem")->items;
-        items.erase(items.begin() + inIndex);
+        items.erase(items.begin() + (item - items.data()));
+    }
+}
+
+XPLM_API void XPLMAppendMenuSeparator(XPLMMenuID inMenu) {
+    RECORD("XPLMAppendMenuSeparator", {Arg::Pointer(inMenu)});
+    if (Menu* m = EditMenu(inMenu, "XPLMAppendMenuSeparator")) {
+        MenuItem line;
+        line.separator = true;
+        line.enabled = false;
+        m->items.push_back(line);
     }
 }
 

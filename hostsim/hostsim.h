@@ -262,6 +262,7 @@ struct MenuItem {
     bool enabled = true;               // items start enabled
     XPLMCommandRef command = nullptr;  // run when picked, instead of the menu's handler
     XPLMMenuID submenu = nullptr;
+    bool separator = false;  // a line between items, which does nothing when picked
 };
 
 struct Menu {
@@ -282,6 +283,9 @@ struct HOSTSIM_API Commands {
     std::vector<CommandHandler> handlers;
     std::vector<Menu> menus;
     XPLMMenuID pluginsMenu = nullptr;
+    // Whether a separator takes an item index, so that the items after it move up one: the SDK
+    // does not say. A plug-in that uses the indices it is given is right either way.
+    bool separatorsIndexed = true;
 
     XPLMCommandRef find(const std::string& name) const;
     Command* command(XPLMCommandRef ref) const;  // null for a ref that is no command

@@ -59,9 +59,31 @@ static_assert(EveryMenuItemHasACommand(), "a command for every item of the menu"
 
 }  // namespace
 
+namespace {
+
+void Toggle(Choice choice) {
+    Choose(choice, !Chosen(choice));
+    ShowChoiceInMenu(choice);
+}
+
+}  // namespace
+
 void ToggleJoystickSlew() {
-    SetJoystickSlewSetting(!JoystickSlewSetting());
-    ShowJoystickSlewInMenu(JoystickSlewSetting());
+    Toggle(Choice::kJoystickSlew);
+}
+
+void ToggleOneStepPerTap() {
+    Toggle(Choice::kOneStepPerTap);
+}
+
+void ToggleSlewKeys() {
+    Toggle(Choice::kSlewKeys);
+}
+
+// The menu item and the command stay, so Y can always be had back.
+void ToggleHotKey() {
+    Toggle(Choice::kHotKey);
+    UseHotKey(Chosen(Choice::kHotKey));
 }
 
 void Faster() {

@@ -10,9 +10,12 @@
 #include "slew_mode.h"
 #include "slew_motion.h"
 
-// The settings' commands: joystick slew on or off (with the menu's check), the speed factor a
-// step up or down.
+// The settings' commands: each choice on or off (with the menu's check; the hot key registered or
+// given back with its), the speed factor a step up or down.
 void ToggleJoystickSlew();
+void ToggleOneStepPerTap();
+void ToggleSlewKeys();
+void ToggleHotKey();
 void Faster();
 void Slower();
 
@@ -147,6 +150,11 @@ inline constexpr Action kActions[] = {
     Command("trovik/joystick", "Toggle joystick slew", ToggleJoystickSlew, MenuRole::kJoystickSlew),
     Command("trovik/faster", "Slew faster", Faster, MenuRole::kFaster),
     Command("trovik/slower", "Slew slower", Slower, MenuRole::kSlower),
+    Command("trovik/one_step_per_tap", "Toggle one step per tap", ToggleOneStepPerTap,
+            MenuRole::kOneStepPerTap),
+    Command("trovik/slew_keys", "Toggle the keypad and F-keys", ToggleSlewKeys,
+            MenuRole::kSlewKeys),
+    Command("trovik/hot_key", "Toggle the Y hot key", ToggleHotKey, MenuRole::kHotKey),
     // clang-format on
 };
 

@@ -59,7 +59,7 @@ void CreateCommandsAndMenu() {
         if (kActions[i].menu != MenuRole::kNone)
             menu[static_cast<int>(kActions[i].menu)] = gCommandRefs[i];
     }
-    CreateMenu(menu, SlewModeOn(), JoystickSlewSetting());
+    CreateMenu(menu, SlewModeOn());
 }
 
 void RemoveCommandsAndMenu() {

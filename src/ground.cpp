@@ -123,6 +123,11 @@ double HeightAboveRest(const Ground& ground) {
     return ground.height - gRestHeight;
 }
 
+double HeightAboveRestHere() {
+    return HeightAboveRest(GroundUnder(XPLMGetDatad(gPlaneX), XPLMGetDatad(gPlaneY),
+                                       XPLMGetDatad(gPlaneZ), XPLMGetDataf(gPlaneY_AGL)));
+}
+
 float GroundAhead(const Ground& here, double x, double y, double z, double distance) {
     // Ahead, a surface too far above the wheels is a roof only where it rises more than a slope
     // could under this move: the same test as for a step, so that a steep hill climbed in long

@@ -32,6 +32,8 @@ Ground GroundUnder(double x, double y, double z, float agl);
 
 // The reference point's height above where it stands on its wheels: 0 for a parked aircraft.
 double HeightAboveRest(const Ground& ground);
+// The same where the aircraft now is; not finite where neither the probe nor `agl` knows.
+double HeightAboveRestHere();
 
 // Below this over its rest height, the aircraft stands on the ground: a move keeps it there, and
 // letting go leaves it at rest.

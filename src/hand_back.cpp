@@ -125,10 +125,8 @@ void HandBackFlight() {
     if (finite)
         XPLMSetDatavf(gPlaneQ, q, 0, 4);
 
-    const Ground ground = GroundUnder(XPLMGetDatad(gPlaneX), XPLMGetDatad(gPlaneY),
-                                      XPLMGetDatad(gPlaneZ), XPLMGetDataf(gPlaneY_AGL));
     float velocity[3] = {0.0f, 0.0f, 0.0f};
-    const double above = HeightAboveRest(ground);
+    const double above = HeightAboveRestHere();
     // Not in the air (or nowhere known): at rest, to settle onto its wheels.
     if (above >= kStandingHeight)
         Turned(now, velocity);

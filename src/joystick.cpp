@@ -64,7 +64,7 @@ float MyJoystickFlightLoop(float inElapsedSinceLastCall, float /*inElapsedTimeSi
     if (!ReconcileSlewMode())
         return kSuspend;
     const double seconds = RecordFrame(inElapsedSinceLastCall);
-    if (seconds == 0.0 || !JoystickSlewSetting())
+    if (seconds == 0.0 || !Chosen(Choice::kJoystickSlew))
         return kEveryFrame;
 
     // Stick forward reads below 0 and moves the aircraft forward. The speed factor scales the

@@ -125,8 +125,6 @@ const Binding kBindings[] = {
 // belongs to the field, and must not move the aircraft too.
 constexpr int kBeforeWindows = 0;
 
-XPLMHotKeyID gHotKey = nullptr;
-
 }  // namespace
 
 PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
@@ -137,18 +135,20 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
     for (const Binding& binding : kBindings)
         *binding.handle = XPLMFindDataRef(binding.path);
 
-    gHotKey = XPLMRegisterHotKey(XPLM_VK_Y, xplm_DownFlag, "Slew mode", MyHotKeyCallback, nullptr);
+    // Y first, as always; given back below if the settings say so.
+    UseHotKey(true);
     XPLMRegisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
     CreateFrameLoop(MyJoystickFlightLoop);
     CreateGroundProbe();
     FindOverlayFunctions();
     LoadSettings();
+    UseHotKey(Chosen(Choice::kHotKey));
     CreateCommandsAndMenu();
     return 1;
 }
 
 PLUGIN_API void XPluginStop(void) {
-    XPLMUnregisterHotKey(gHotKey);
+    UseHotKey(false);
     XPLMUnregisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
     EndSlewModeForStop();
     ReleaseCamera();

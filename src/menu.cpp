@@ -2,15 +2,24 @@
 
 namespace {
 
-// The items, top to bottom.
+// The items, top to bottom: the mode and the view, how slewing goes, then behind a separator the
+// choices of which keys are Trovik's. A choice's item carries its check mark.
+constexpr Choice kNoChoice = Choice::kCount;
 struct Item {
     MenuRole role;
     const char* name;
+    Choice choice;
+    bool separatorBefore;
 };
 constexpr Item kItems[] = {
-    {MenuRole::kSlewMode, "Slew mode"},         {MenuRole::kTopDownView, "Top-down view"},
-    {MenuRole::kJoystickSlew, "Joystick slew"}, {MenuRole::kFaster, "Slew faster"},
-    {MenuRole::kSlower, "Slew slower"},
+    {MenuRole::kSlewMode, "Slew mode", kNoChoice, false},
+    {MenuRole::kTopDownView, "Top-down view", kNoChoice, false},
+    {MenuRole::kJoystickSlew, "Joystick slew", Choice::kJoystickSlew, false},
+    {MenuRole::kFaster, "Slew faster", kNoChoice, false},
+    {MenuRole::kSlower, "Slew slower", kNoChoice, false},
+    {MenuRole::kOneStepPerTap, "One step per tap", Choice::kOneStepPerTap, true},
+    {MenuRole::kSlewKeys, "Keypad and F-keys", Choice::kSlewKeys, false},
+    {MenuRole::kHotKey, "Y toggles slew mode", Choice::kHotKey, false},
 };
 
 constexpr bool EveryRoleOnce() {
@@ -40,16 +49,21 @@ int Index(MenuRole role) {
 
 }  // namespace
 
-void CreateMenu(const MenuCommands& commands, bool slewModeOn, bool joystickSlewOn) {
+void CreateMenu(const MenuCommands& commands, bool slewModeOn) {
     XPLMMenuID plugins = XPLMFindPluginsMenu();
     gPluginsItem = XPLMAppendMenuItem(plugins, "Trovik", nullptr, 0);
     gMenu = XPLMCreateMenu("Trovik", plugins, gPluginsItem, nullptr, nullptr);
     for (const Item& item : kItems) {
         const int role = static_cast<int>(item.role);
+        if (item.separatorBefore)
+            XPLMAppendMenuSeparator(gMenu);
         gIndex[role] = XPLMAppendMenuItemWithCommand(gMenu, item.name, commands[role]);
     }
     ShowSlewModeInMenu(slewModeOn);
-    ShowJoystickSlewInMenu(joystickSlewOn);
+    for (const Item& item : kItems) {
+        if (item.choice != kNoChoice)
+            ShowChoiceInMenu(item.choice);
+    }
 }
 
 void DestroyMenu() {
@@ -67,7 +81,11 @@ void ShowSlewModeInMenu(bool on) {
     XPLMEnableMenuItem(gMenu, Index(MenuRole::kTopDownView), on ? 1 : 0);
 }
 
-void ShowJoystickSlewInMenu(bool on) {
-    if (gMenu != nullptr)
-        XPLMCheckMenuItem(gMenu, Index(MenuRole::kJoystickSlew), Check(on));
+void ShowChoiceInMenu(Choice choice) {
+    if (gMenu == nullptr)
+        return;
+    for (const Item& item : kItems) {
+        if (item.choice == choice)
+            XPLMCheckMenuItem(gMenu, Index(item.role), Check(Chosen(choice)));
+    }
 }

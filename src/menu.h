@@ -4,16 +4,28 @@
 #define TROVIK_MENU_H
 
 #include "host/xplm.h"
+#include "settings.h"
 
 // What a command is to the menu: the item that runs it, if any.
-enum class MenuRole { kNone, kSlewMode, kTopDownView, kJoystickSlew, kFaster, kSlower, kCount };
+enum class MenuRole {
+    kNone,
+    kSlewMode,
+    kTopDownView,
+    kJoystickSlew,
+    kFaster,
+    kSlower,
+    kOneStepPerTap,
+    kSlewKeys,
+    kHotKey,
+    kCount
+};
 constexpr int kMenuRoles = static_cast<int>(MenuRole::kCount);
 
 // The command each item runs, indexed by its role.
 using MenuCommands = XPLMCommandRef[kMenuRoles];
 
-// Builds the submenu and shows slew mode and joystick slew as they stand.
-void CreateMenu(const MenuCommands& commands, bool slewModeOn, bool joystickSlewOn);
+// Builds the submenu and shows slew mode and every choice as they stand.
+void CreateMenu(const MenuCommands& commands, bool slewModeOn);
 
 // Removes the submenu and its Plugins-menu item.
 void DestroyMenu();
@@ -21,7 +33,7 @@ void DestroyMenu();
 // "Slew mode" checked and "Top-down view" enabled exactly while slew mode is on.
 void ShowSlewModeInMenu(bool on);
 
-// "Joystick slew" checked exactly while it is enabled.
-void ShowJoystickSlewInMenu(bool on);
+// The choice's item checked exactly while it is on.
+void ShowChoiceInMenu(Choice choice);
 
 #endif  // TROVIK_MENU_H

@@ -1,5 +1,6 @@
 #include "overlay.h"
 
+#include <math.h>
 #include <stdio.h>
 
 #include "bindings.h"
@@ -15,11 +16,18 @@ constexpr double kMetresPerFoot = 0.3048;
 // In the headset: one compact panel, both lines on it.
 constexpr int kPanelWidth = 600;
 constexpr int kPanelHeight = 60;
+// The height follows the label on the panel's second line, clear of "Slew Mode x1/8".
+constexpr int kPanelAglLeft = 160;
 
 float kRed[3] = {1.0f, 0.0f, 0.0f};
 float kWhite[3] = {1.0f, 1.0f, 1.0f};
 
 XPLMWindowID gWindow = nullptr;
+double gWheelsHeight = static_cast<double>(NAN);
+// Its text, made again by the first draw after it changes (moves and held climbs change it
+// often, and stay cheap); empty while it is not known.
+char gHeightText[40] = "";
+bool gHeightChanged = true;
 // Whether the window is the headset's panel rather than the bands on the main monitor.
 bool gInVR = false;
 
@@ -58,6 +66,17 @@ void Label(char (&label)[24]) {
         snprintf(label, sizeof label, "Slew Mode");
     else
         snprintf(label, sizeof label, "Slew Mode x%s", SpeedFactorText());
+}
+
+// "AGL 12 ft", rounded, never "-0".
+void FormatHeight() {
+    gHeightText[0] = '\0';
+    if (!isfinite(gWheelsHeight))
+        return;
+    double feet = gWheelsHeight / kMetresPerFoot;
+    if (fabs(feet) <= 0.5)
+        feet = 0.0;
+    snprintf(gHeightText, sizeof gHeightText, "AGL %.0f ft", feet);
 }
 
 }  // namespace
@@ -109,6 +128,16 @@ void OverlayInVR(bool entering) {
         Position();
 }
 
+void ShowWheelsHeight(double metres) {
+    gWheelsHeight = metres;
+    gHeightChanged = true;
+}
+
+void ShowClimb(double metres) {
+    gWheelsHeight += metres;
+    gHeightChanged = true;
+}
+
 void MyDrawWindowCallback(XPLMWindowID inWindowID, void* /*inRefcon*/) {
     const double latitude = XPLMGetDatad(gPlaneLat);
     const double longitude = XPLMGetDatad(gPlaneLon);
@@ -137,12 +166,22 @@ void MyDrawWindowCallback(XPLMWindowID inWindowID, void* /*inRefcon*/) {
              longitude, elevation / kMetresPerFoot, static_cast<double>(magneticHeading));
     char label[24];
     Label(label);
+    if (gHeightChanged)
+        FormatHeight();
+    gHeightChanged = false;
+    const bool known = gHeightText[0] != '\0';
     if (gInVR) {
         XPLMDrawString(kRed, left + 10, top - 22, text, nullptr, xplmFont_Basic);
         XPLMDrawString(kWhite, left + 10, bottom + 12, label, nullptr, xplmFont_Basic);
+        if (known)
+            XPLMDrawString(kWhite, left + kPanelAglLeft, bottom + 12, gHeightText, nullptr,
+                           xplmFont_Basic);
     } else {
         XPLMDrawString(kRed, left + 20, top - 18, text, nullptr, xplmFont_Basic);
         XPLMDrawString(kWhite, left + (right - left) / 2 - 20, bottom + 20, label, nullptr,
                        xplmFont_Basic);
+        if (known)
+            XPLMDrawString(kWhite, left + (right - left) / 2 + 100, bottom + 20, gHeightText,
+                           nullptr, xplmFont_Basic);
     }
 }

@@ -18,6 +18,12 @@ void CloseOverlay();
 // Where VR windows are not available, nothing.
 void OverlayInVR(bool entering);
 
+// The wheels' height above the ground, in metres, as the overlay shows it: as last found (not
+// finite: not known, and nothing is shown), then moved by every climb and descent since. The draw
+// never probes.
+void ShowWheelsHeight(double metres);
+void ShowClimb(double metres);
+
 void MyDrawWindowCallback(XPLMWindowID inWindowID, void* inRefcon);
 
 #endif  // TROVIK_OVERLAY_H

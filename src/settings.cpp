@@ -13,9 +13,40 @@ constexpr char kFileName[] = "Trovik.prf";
 constexpr int kSlowest = -3;  // the factor is 2 to this power: 1/8 ...
 constexpr int kFastest = 4;   // ... to 16
 const char* const kFactors[] = {"1/8", "1/4", "1/2", "1", "2", "4", "8", "16"};
+const char* const kOffOn[] = {"0", "1"};
+const char* const kStepWords[] = {"both", "press"};
 
-bool gJoystickSlew = true;
-int gSpeedPower = 0;
+template <size_t N>
+constexpr int Count(const char* const (&)[N]) {
+    return static_cast<int>(N);
+}
+
+// Each setting's line is its key and one of its words. The first two are written in every file;
+// the later ones only where they are not at their default or the file already has them, so that
+// a file from before them stays as it was.
+struct Setting {
+    const char* key;
+    const char* const* words;
+    int count;
+    int initial;  // the default, as a word's index
+    bool always;
+};
+constexpr Setting kSettings[] = {
+    {"joystick_slew", kOffOn, Count(kOffOn), 1, true},
+    {"speed_factor", kFactors, Count(kFactors), -kSlowest, true},
+    {"key_steps", kStepWords, Count(kStepWords), 0, false},
+    {"slew_keys", kOffOn, Count(kOffOn), 1, false},
+    {"hot_key", kOffOn, Count(kOffOn), 1, false},
+};
+constexpr int kCount = sizeof kSettings / sizeof kSettings[0];
+enum Key { kJoystickSlew, kSpeedFactor, kKeySteps, kSlewKeys, kHotKey };
+// Where each choice is among the settings; on is the word at index 1.
+constexpr int kChoiceKeys[] = {kJoystickSlew, kKeySteps, kSlewKeys, kHotKey};
+static_assert(sizeof kChoiceKeys / sizeof kChoiceKeys[0] == static_cast<int>(Choice::kCount),
+              "a setting for every choice");
+
+// Each setting's word, by index.
+int gValue[kCount];
 
 // Where the file lives; empty when the simulator gave no folder, and then nothing is read or
 // written.
@@ -33,14 +64,13 @@ bool gSaveFailing = false;
 char gOut[kLargestFile];
 
 enum class Line { kComment, kSetting, kBad };
-enum class Key { kJoystickSlew, kSpeedFactor };
 
 bool Blank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
 // A line as a setting: its key and value, or a comment (blank, or starting with #), or neither.
-Line Classify(const char* text, size_t length, Key& key, int& value) {
+Line Classify(const char* text, size_t length, int& key, int& value) {
     while (length > 0 && Blank(text[length - 1]))
         --length;
     size_t i = 0;
@@ -59,19 +89,14 @@ Line Classify(const char* text, size_t length, Key& key, int& value) {
     auto is = [](const char* s, size_t n, const char* literal) {
         return n == strlen(literal) && memcmp(s, literal, n) == 0;
     };
-    if (is(text + keyStart, keyLength, "joystick_slew")) {
-        key = Key::kJoystickSlew;
-        value = is(word, wordLength, "1") ? 1 : is(word, wordLength, "0") ? 0 : -1;
-        return value >= 0 ? Line::kSetting : Line::kBad;
-    }
-    if (is(text + keyStart, keyLength, "speed_factor")) {
-        key = Key::kSpeedFactor;
-        for (int power = kSlowest; power <= kFastest; ++power) {
-            if (is(word, wordLength, kFactors[power - kSlowest])) {
-                value = power;
+    for (key = 0; key < kCount; ++key) {
+        if (!is(text + keyStart, keyLength, kSettings[key].key))
+            continue;
+        for (value = 0; value < kSettings[key].count; ++value) {
+            if (is(word, wordLength, kSettings[key].words[value]))
                 return Line::kSetting;
-            }
         }
+        break;
     }
     return Line::kBad;
 }
@@ -116,13 +141,16 @@ void Append(size_t& used, const char* text, size_t length) {
 }
 
 // The setting's line as it now stands.
-void AppendSetting(size_t& used, Key key) {
+void AppendSetting(size_t& used, int key) {
     char line[40];
-    const int n =
-        key == Key::kJoystickSlew
-            ? snprintf(line, sizeof line, "joystick_slew %d\n", gJoystickSlew ? 1 : 0)
-            : snprintf(line, sizeof line, "speed_factor %s\n", kFactors[gSpeedPower - kSlowest]);
+    const int n = snprintf(line, sizeof line, "%s %s\n", kSettings[key].key,
+                           kSettings[key].words[gValue[key]]);
     Append(used, line, static_cast<size_t>(n));
+}
+
+// Whether a file without the setting gets its line.
+bool Wanted(int key) {
+    return kSettings[key].always || gValue[key] != kSettings[key].initial;
 }
 
 // Every line of the old file in its place, each setting as it now stands, and the settings it
@@ -131,7 +159,7 @@ void AppendSetting(size_t& used, Key key) {
 bool Compose(bool fresh, size_t& used) {
     constexpr size_t kOurs = 200;
     used = 0;
-    bool written[2] = {false, false};
+    bool written[kCount] = {};
     bool whole = true;
     if (fresh || gFileLength == 0) {
         const char header[] =
@@ -141,12 +169,12 @@ bool Compose(bool fresh, size_t& used) {
     }
     if (!fresh) {
         ForEachLine([&](const char* text, size_t length, int) {
-            Key key = Key::kJoystickSlew;
+            int key = 0;
             int value = 0;
             if (Classify(text, length, key, value) == Line::kSetting) {
-                if (!written[static_cast<int>(key)])
+                if (!written[key])
                     AppendSetting(used, key);
-                written[static_cast<int>(key)] = true;
+                written[key] = true;
             } else if (used + length + 1 + kOurs <= sizeof gOut) {
                 Append(used, text, length);
                 Append(used, "\n", 1);
@@ -155,10 +183,10 @@ bool Compose(bool fresh, size_t& used) {
             }
         });
     }
-    if (!written[static_cast<int>(Key::kJoystickSlew)])
-        AppendSetting(used, Key::kJoystickSlew);
-    if (!written[static_cast<int>(Key::kSpeedFactor)])
-        AppendSetting(used, Key::kSpeedFactor);
+    for (int key = 0; key < kCount; ++key) {
+        if (!written[key] && Wanted(key))
+            AppendSetting(used, key);
+    }
     return whole;
 }
 
@@ -198,8 +226,8 @@ void Save() {
 }  // namespace
 
 void LoadSettings() {
-    gJoystickSlew = true;
-    gSpeedPower = 0;
+    for (int key = 0; key < kCount; ++key)
+        gValue[key] = kSettings[key].initial;
     gFileLength = 0;
     gMoveAside = false;
     gSaveFailing = false;
@@ -231,15 +259,13 @@ void LoadSettings() {
     int bad = 0;
     int first = 0;
     ForEachLine([&](const char* text, size_t length, int number) {
-        Key key = Key::kJoystickSlew;
+        int key = 0;
         int value = 0;
         const Line line = Classify(text, length, key, value);
         if (line == Line::kBad && bad++ == 0)
             first = number;
-        if (line == Line::kSetting && key == Key::kJoystickSlew)
-            gJoystickSlew = value != 0;
-        if (line == Line::kSetting && key == Key::kSpeedFactor)
-            gSpeedPower = value;
+        if (line == Line::kSetting)
+            gValue[key] = value;
     });
     if (bad == 1) {
         snprintf(log, sizeof log, "Trovik: %s: line %d is not a setting; it is ignored\n", gPath,
@@ -253,30 +279,31 @@ void LoadSettings() {
         XPLMDebugString(log);
 }
 
-bool JoystickSlewSetting() {
-    return gJoystickSlew;
+bool Chosen(Choice choice) {
+    return gValue[kChoiceKeys[static_cast<int>(choice)]] == 1;
 }
 
-void SetJoystickSlewSetting(bool on) {
-    if (gJoystickSlew == on)
+void Choose(Choice choice, bool on) {
+    int& value = gValue[kChoiceKeys[static_cast<int>(choice)]];
+    if (value == (on ? 1 : 0))
         return;
-    gJoystickSlew = on;
+    value = on ? 1 : 0;
     Save();
 }
 
 double SpeedFactor() {
-    return gSpeedPower >= 0 ? static_cast<double>(1 << gSpeedPower)
-                            : 1.0 / static_cast<double>(1 << -gSpeedPower);
+    const int power = gValue[kSpeedFactor] + kSlowest;
+    return power >= 0 ? static_cast<double>(1 << power) : 1.0 / static_cast<double>(1 << -power);
 }
 
 void FasterOrSlower(bool faster) {
-    const int power = gSpeedPower + (faster ? 1 : -1);
+    const int power = gValue[kSpeedFactor] + kSlowest + (faster ? 1 : -1);
     if (power < kSlowest || power > kFastest)
         return;
-    gSpeedPower = power;
+    gValue[kSpeedFactor] = power - kSlowest;
     Save();
 }
 
 const char* SpeedFactorText() {
-    return kFactors[gSpeedPower - kSlowest];
+    return kFactors[gValue[kSpeedFactor]];
 }

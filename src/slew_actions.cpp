@@ -5,6 +5,7 @@
 #include "bindings.h"
 #include "camera.h"
 #include "ground.h"
+#include "overlay.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ void SnapToGround(float y, float agl, double restHeight) {
 
 void Climb(const Snapshot& a, double dy) {
     WriteFloat(gPlaneY, static_cast<float>(a.y + dy));
+    ShowClimb(dy);
 }
 
 }  // namespace
@@ -69,8 +71,13 @@ void Move(const Snapshot& a, double dz, double dx) {
     const Ground here = GroundUnder(a.x, a.y, a.z, a.agl);
     WriteDouble(gPlaneZ, a.z + dz);
     WriteDouble(gPlaneX, a.x + dx);
-    if (!(kStandingHeight > HeightAboveRest(here)))
+    const double height = HeightAboveRest(here);
+    if (!(kStandingHeight > height)) {
+        ShowWheelsHeight(height);
         return;
+    }
+    // Parked: set down on the ground where it goes.
+    ShowWheelsHeight(0.0);
     if (!here.probed) {
         SnapToGround(static_cast<float>(a.y), a.agl, RestHeight());
         return;
@@ -147,6 +154,7 @@ void FaceNorth(const Snapshot& /*a*/, bool fast) {
 void Down(const Snapshot& a, bool fast) {
     const double height = HeightAboveRest(GroundUnder(a.x, a.y, a.z, a.agl));
     const double descent = Descent(height, fast, kCoarseClimb, kFineClimb, false);
+    ShowWheelsHeight(height);
     if (descent > 0.0)
         Climb(a, -descent);
 }

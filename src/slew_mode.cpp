@@ -13,6 +13,7 @@ int HotKey_Master = 0;
 namespace {
 
 bool gSlewMode = false;
+XPLMHotKeyID gHotKey = nullptr;
 // Whether element 0 was 0 when slew mode took the aircraft: if another plug-in already held it,
 // letting go leaves it held, and the flight is that plug-in's to hand back.
 bool gOwnPath = false;
@@ -49,6 +50,7 @@ void TakeAircraft() {
     WriteOverride(1);
     UpdateRestHeight(!gOwnPath);
     RememberFlight();
+    ShowWheelsHeight(HeightAboveRestHere());
     OpenOverlay();
     ShowSlewModeInMenu(true);
     RunEveryFrame(true);
@@ -99,7 +101,23 @@ void End() {
     }
 }
 
+void MyHotKeyCallback(void* /*inRefcon*/) {
+    ToggleSlewMode();
+}
+
 }  // namespace
+
+void UseHotKey(bool on) {
+    if (on == (gHotKey != nullptr))
+        return;
+    if (on) {
+        gHotKey =
+            XPLMRegisterHotKey(XPLM_VK_Y, xplm_DownFlag, "Slew mode", MyHotKeyCallback, nullptr);
+    } else {
+        XPLMUnregisterHotKey(gHotKey);
+        gHotKey = nullptr;
+    }
+}
 
 void ToggleSlewMode() {
     if (gSlewMode) {

@@ -12,6 +12,10 @@ extern "C" PLUGIN_EXPORT int HotKey_Master;
 // What the hot key, the toggle command and the menu item do.
 void ToggleSlewMode();
 
+// The Y hot key, on key-down with no modifier: registered (true), or left to the simulator. At
+// stop, false.
+void UseHotKey(bool on);
+
 // Whether slew mode is on, by our own record.
 bool SlewModeOn();
 

@@ -4,6 +4,7 @@
 
 #include "bindings.h"
 #include "ground.h"
+#include "overlay.h"
 
 namespace {
 
@@ -98,11 +99,13 @@ void HeldNoseDown(const Snapshot& a, const FrameShare& share) {
 
 void HeldUp(const Snapshot& a, const FrameShare& share) {
     WriteCarried(gHeight, gPlaneY, Resume(gHeight, a.y) + share.amount());
+    ShowClimb(share.amount());
 }
 
 void HeldDown(const Snapshot& a, const FrameShare& share) {
     const double height = HeightAboveRest(GroundUnder(a.x, a.y, a.z, a.agl));
     const double descent = Descent(height, share.isFast, share.fast, share.fine, true);
+    ShowWheelsHeight(height - descent);
     if (descent > 0.0)
         WriteCarried(gHeight, gPlaneY, Resume(gHeight, a.y) - descent);
 }

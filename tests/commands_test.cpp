@@ -47,17 +47,32 @@ TEST_F(CommandsTest, StartPublishesEveryCommandWithOneHandlerAndBuildsTheMenu) {
     const hostsim::Menu* plugins = host().commands.menu(host().commands.pluginsMenu);
     ASSERT_EQ(plugins->items.size(), 1u);
     EXPECT_EQ(plugins->items[0].name, "Trovik");
-    // Each item runs its command; joystick slew is on at every start.
-    Calls items;
-    for (const hostsim::MenuItem& item : Submenu().items) {
-        items.push_back(item.name + ": " + host().commands.command(item.command)->name +
-                        ", check " + std::to_string(item.check) + (item.enabled ? "" : ", greyed"));
+    // Each item runs its command; the choices show the defaults. Whether the separator takes an
+    // index or not, which the SDK does not say, each check mark is on its own item.
+    for (const bool indexed : {true, false}) {
+        host().commands.separatorsIndexed = indexed;
+        StopAndStart();
+        Calls items;
+        for (const hostsim::MenuItem& item : Submenu().items) {
+            if (item.separator) {
+                items.push_back("---");
+                continue;
+            }
+            items.push_back(item.name + ": " + host().commands.command(item.command)->name +
+                            ", check " + std::to_string(item.check) +
+                            (item.enabled ? "" : ", greyed"));
+        }
+        EXPECT_EQ(items, Calls({"Slew mode: trovik/toggle, check 1",
+                                "Top-down view: trovik/top_down_view, check 0, greyed",
+                                "Joystick slew: trovik/joystick, check 2",
+                                "Slew faster: trovik/faster, check 0",
+                                "Slew slower: trovik/slower, check 0", "---",
+                                "One step per tap: trovik/one_step_per_tap, check 1",
+                                "Keypad and F-keys: trovik/slew_keys, check 2",
+                                "Y toggles slew mode: trovik/hot_key, check 2"}))
+            << indexed;
+        EXPECT_EQ(host().recorder.misuses, Calls{});
     }
-    EXPECT_EQ(items, Calls({"Slew mode: trovik/toggle, check 1",
-                            "Top-down view: trovik/top_down_view, check 0, greyed",
-                            "Joystick slew: trovik/joystick, check 2",
-                            "Slew faster: trovik/faster, check 0",
-                            "Slew slower: trovik/slower, check 0"}));
 }
 
 TEST_F(CommandsTest, EachCommandReadsAndWritesExactlyWhatItsKeyDoes) {

@@ -151,6 +151,45 @@ TEST_F(KeysTest, OnlyTheListedKeysActAndOnlyInSlewMode) {
     }
 }
 
+// One step per tap: the press and each repeat step, the release is still consumed and does
+// nothing. The keys left to the simulator: every one passes on untouched, S takes no camera, and
+// every command still acts.
+TEST_F(KeysTest, OneStepPerTapAndTheKeysLeftToTheSimulator) {
+    const auto z = [] { return host().datarefs.getDouble(Pos("local_z")); };
+    const auto choose = [](const char* command) {
+        host().commands.once(host().commands.find(command));
+    };
+    Place(0.0, 1500.0, 0.0, 1068.0f, 0.0f);
+    choose("trovik/one_step_per_tap");
+    host().display.pressKey(XPLM_VK_NUMPAD8, kShift);
+    EXPECT_EQ(z(), -5.0) << "a tap of Shift+8: one 5 m step";
+    for (int event = 0; event < 3; ++event)
+        Key(XPLM_VK_NUMPAD8, kShift);  // the press and two repeats
+    EXPECT_EQ(z(), -20.0);
+    host().recorder.clear();
+    EXPECT_TRUE(host().display.keyEvent(0, xplm_UpFlag | kShift, XPLM_VK_NUMPAD8));
+    EXPECT_EQ(Effects(), Calls{}) << "the release";
+    choose("trovik/one_step_per_tap");
+    host().display.pressKey(XPLM_VK_NUMPAD8, kShift);
+    EXPECT_EQ(z(), -30.0) << "both again: the press and the release";
+
+    choose("trovik/slew_keys");
+    for (const Published& p : kPublished) {
+        if (p.key == 0)
+            continue;
+        Place(0.0, 1500.0, 0.0, 1068.0f, 10.0f);
+        host().recorder.clear();
+        EXPECT_FALSE(host().display.keyEvent(0, xplm_DownFlag | p.flags, static_cast<char>(p.key)))
+            << p.name;
+        EXPECT_EQ(host().recorder.strings(), Calls{}) << p.name << ": not even read";
+        host().commands.once(host().commands.find(p.name));
+        EXPECT_NE(Effects(), Calls{}) << p.name << ": the command still acts";
+    }
+    host().camera.changeView();
+    host().display.pressKey(XPLM_VK_S);
+    EXPECT_FALSE(host().camera.controlled());
+}
+
 TEST_F(KeysTest, TheAircraftIsReadOnceInOrderBeforeTheModeTest) {
     const Calls reads = {
         "XPLMGetDatad(sim/flightmodel/position/local_x) = 1",

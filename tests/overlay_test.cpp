@@ -40,7 +40,58 @@ TEST_F(OverlayTest, OneFrameReadsDrawsBandsThenTextThenLabelInOrder) {
         "XPLMDrawString(rgb(1, 0, 0), 20, 1062, \"Lat: 47.500000   Lon: 8.250000   Alt: 1419 ft. "
         "MSL   Mag:124 Deg\", null, 0)");
     expected.push_back("XPLMDrawString(rgb(1, 1, 1), 940, 20, \"Slew Mode\", null, 0)");
+    expected.push_back("XPLMDrawString(rgb(1, 1, 1), 1060, 20, \"AGL 0 ft\", null, 0)");
     EXPECT_EQ(host().recorder.strings(), expected);
+}
+
+// The wheels' height: found at slew mode on and by every move and descent (the probe before the
+// simulator's height above ground), plus the climbs since; in feet, rounded, never "-0"; nothing
+// while no ground is known. A draw never probes.
+TEST_F(OverlayTest, TheWheelsHeightAsLastFoundPlusTheClimbsSince) {
+    const auto agl = [] {
+        host().recorder.clear();
+        const hostsim::Frame f = host().display.drawFrame();
+        EXPECT_EQ(host().recorder.count("XPLMProbeTerrainXYZ"), 0u);
+        if (f.texts.size() < 3)
+            return std::string("none");
+        return f.texts[2].text + " at " + std::to_string(f.texts[2].x) + " " +
+               std::to_string(f.texts[2].y);
+    };
+    const auto key = [](int vk) {
+        host().display.keyEvent(0, xplm_DownFlag, static_cast<char>(vk));
+    };
+    host().datarefs.setInt(hostsim::paths::kOnGround, 0, 0);
+    host().terrain.loaded = true;
+    host().terrain.elevation = 432.0;
+    Place(0, 435, 0, 99.0f);
+    PressY();
+    EXPECT_EQ(agl(), "AGL 10 ft at 1060 20") << "3 m";
+    key(XPLM_VK_F4);
+    EXPECT_EQ(agl(), "AGL 20 ft at 1060 20") << "climbed 3 m, unprobed";
+    key(XPLM_VK_F1);
+    EXPECT_EQ(agl(), "AGL 10 ft at 1060 20") << "6 m found, 3 m down";
+    Place(0, 732, 0, 99.0f);
+    EXPECT_EQ(agl(), "AGL 10 ft at 1060 20") << "not found again by a draw";
+    key(XPLM_VK_NUMPAD8);
+    EXPECT_EQ(agl(), "AGL 984 ft at 1060 20") << "300 m";
+    PressY();
+    Place(0, 431.9, 0, 99.0f);
+    PressY();
+    EXPECT_EQ(agl(), "AGL 0 ft at 1060 20") << "0.1 m below: -0.33 ft";
+    PressY();
+    host().terrain.loaded = false;
+    Place(0, 435, 0, NAN);
+    PressY();
+    EXPECT_EQ(agl(), "none");
+    key(XPLM_VK_F4);
+    EXPECT_EQ(agl(), "none") << "a climb from nothing known";
+    PressY();
+    // In the headset, on the panel's second line.
+    host().display.vr = true;
+    host().datarefs.setInt("sim/graphics/VR/enabled", 0, 1);
+    Place(0, 435, 0, 3.0f);
+    PressY();
+    EXPECT_EQ(agl(), "AGL 10 ft at 5160 3012");
 }
 
 // The window's bounds, and what a draw makes of them: the top band, the position line's x and
@@ -186,26 +237,11 @@ TEST_F(OverlayTest, OnX_Plane11_10TheScreenWindowAndNoVRCall) {
     EXPECT_EQ(host().recorder.misuses, Calls{});
 }
 
-TEST_F(OverlayTest, AltitudeIsShownInFeetAndSignsAreKept) {
-    struct Case {
-        double metres;
-        const char* shown;
-    };
-    // 0.3048 m to the foot; "%.0f" rounds half to even on the exact binary value.
-    const Case cases[] = {{0.0, "Alt: 0 ft"},    {-10.0, "Alt: -33 ft"},
-                          {0.1524, "Alt: 0 ft"}, {0.4572, "Alt: 2 ft"},
-                          {3.048, "Alt: 10 ft"}, {8848.86, "Alt: 29032 ft"}};
+// Signs kept, feet and degrees rounded; absurd values cut the line instead of overrunning it.
+TEST_F(OverlayTest, SignsAreKeptAndAbsurdValuesCutTheLine) {
     PressY();
-    for (const Case& c : cases) {
-        SetPosition(0, 0, c.metres, 0);
-        EXPECT_NE(Line().find(c.shown), std::string::npos) << c.metres << " -> " << Line();
-    }
-    SetPosition(-33.946111, -122.3, 3.048, 359.6f);
-    EXPECT_EQ(Line(), "Lat: -33.946111   Lon: -122.300000   Alt: 10 ft. MSL   Mag:360 Deg");
-}
-
-TEST_F(OverlayTest, AbsurdValuesCutTheLineInsteadOfOverrunningIt) {
-    PressY();
+    SetPosition(-33.946111, -122.3, -3.048, 359.6f);
+    EXPECT_EQ(Line(), "Lat: -33.946111   Lon: -122.300000   Alt: -10 ft. MSL   Mag:360 Deg");
     SetPosition(-1e300, 1e300, -1.7976931348623157e308, -3.4e38f);
     const std::string text = Line();
     EXPECT_EQ(text.size(), 255u);

@@ -53,6 +53,9 @@ inline const Published kPublished[] = {
     {"trovik/joystick", "Toggle joystick slew", 0, 0, Acts::kAnyMode},
     {"trovik/faster", "Slew faster", 0, 0, Acts::kAnyMode},
     {"trovik/slower", "Slew slower", 0, 0, Acts::kAnyMode},
+    {"trovik/one_step_per_tap", "Toggle one step per tap", 0, 0, Acts::kAnyMode},
+    {"trovik/slew_keys", "Toggle the keypad and F-keys", 0, 0, Acts::kAnyMode},
+    {"trovik/hot_key", "Toggle the Y hot key", 0, 0, Acts::kAnyMode},
 };
 
 // The datarefs the plug-in looks up at start, in its order.

@@ -82,6 +82,54 @@ TEST_F(SettingsTest, ChangesAreWrittenAtOnceAndReadAtTheNextStart) {
     EXPECT_EQ(Shown(), "1 Slew Mode x2");
 }
 
+// The key choices, by the menu, by their commands and from the file: a line each only once it is
+// not the default, the check marks following every way they change, and Y the simulator's while
+// its choice is off.
+TEST_F(SettingsTest, TheKeyChoicesAreKeptAndTheMenuFollowsThem) {
+    const auto checks = [] {
+        std::string s;
+        for (const char* item : {"One step per tap", "Keypad and F-keys", "Y toggles slew mode"})
+            s += std::to_string(host().commands.findMenuItem(item)->check);
+        return s + ", Y keys " + std::to_string(host().display.hotKeys.size());
+    };
+    const auto command = [](const char* name) { host().commands.once(host().commands.find(name)); };
+    // A file from before them reads as it did: every choice at its default.
+    Write("joystick_slew 0\nspeed_factor 4\n");
+    Restart();
+    EXPECT_EQ(checks(), "122, Y keys 1");
+    EXPECT_EQ(Shown(), "0 Slew Mode x4");
+    host().commands.pickMenuItem("One step per tap");
+    command("trovik/slew_keys");
+    host().commands.pickMenuItem("Y toggles slew mode");
+    EXPECT_EQ(checks(), "211, Y keys 0");
+    EXPECT_EQ(FileText(File()),
+              "joystick_slew 0\nspeed_factor 4\nkey_steps press\nslew_keys 0\nhot_key 0\n");
+    host().display.pressKey(XPLM_VK_Y);
+    EXPECT_EQ(HotKeyMaster(), 0) << "Y is the simulator's";
+    Restart();
+    EXPECT_EQ(checks(), "211, Y keys 0");
+    EXPECT_EQ(host().utilities.log, Calls{});
+    // Y back: exactly one, and it toggles.
+    command("trovik/hot_key");
+    command("trovik/hot_key");
+    command("trovik/hot_key");
+    EXPECT_EQ(checks(), "212, Y keys 1");
+    DownY();
+    EXPECT_EQ(HotKeyMaster(), 1);
+    DownY();
+    command("trovik/one_step_per_tap");
+    EXPECT_EQ(FileText(File()),
+              "joystick_slew 0\nspeed_factor 4\nkey_steps both\nslew_keys 0\nhot_key 1\n");
+
+    // Words they do not take: ignored, with the one line.
+    Write("key_steps once\nslew_keys off\nhot_key 2\nhot_key 0\n");
+    Restart();
+    EXPECT_EQ(checks(), "121, Y keys 0");
+    EXPECT_EQ(
+        host().utilities.log,
+        Calls{"Trovik: " + Named() + ": line 1 and 2 more are not settings; they are ignored\n"});
+}
+
 TEST_F(SettingsTest, BrokenFilesGiveTheDefaultsAndOneLogLineAtMost) {
     std::string noise;
     for (unsigned i = 0, x = 12345; i < 4096; ++i, x = x * 1103515245u + 12345u)

@@ -46,9 +46,9 @@ TEST_F(SimPictureTest, PictureHoldsTheBandsTextsTrackAndMenu) {
     const std::string band = "class=\"band\"[^>]* y=\"([0-9]+)\" width=\"1366\" height=\"";
     EXPECT_EQ(All(svg, band + "30"), Calls(5, "0"));
     EXPECT_EQ(All(svg, band + "50"), Calls(5, "718"));
-    EXPECT_EQ(
-        All(svg, "class=\"drawn\"[^>]*>([^<]*)<"),
-        Calls({"Lat: 47.464485   Lon: 8.549032   Alt: 1417 ft. MSL   Mag:243 Deg", "Slew Mode"}));
+    EXPECT_EQ(All(svg, "class=\"drawn\"[^>]*>([^<]*)<"),
+              Calls({"Lat: 47.464485   Lon: 8.549032   Alt: 1417 ft. MSL   Mag:243 Deg",
+                     "Slew Mode", "AGL 0 ft"}));
     EXPECT_EQ(All(svg,
                   "class=\"drawn\"[^>]* x=\"([0-9]+)\" y=\"18\" font-size=\"14\" "
                   "fill=\"rgb\\(255,0,0\\)\""),
@@ -58,7 +58,10 @@ TEST_F(SimPictureTest, PictureHoldsTheBandsTextsTrackAndMenu) {
     EXPECT_EQ(All(svg, "data-step=\"2\" data-x=\"([^\"]*)\""), Calls({"8.13473"}));
     EXPECT_EQ(All(svg, "class=\"menu-item\"[^>]*>([^<]*)<"),
               Calls({"&#9745; Slew mode", "Top-down view", "&#9745; Joystick slew", "Slew faster",
-                     "Slew slower"}));
+                     "Slew slower", "&#9744; One step per tap", "&#9745; Keypad and F-keys",
+                     "&#9745; Y toggles slew mode"}));
+    // Between "Slew slower" (at 655.78) and "One step per tap" (at 691.78).
+    EXPECT_EQ(All(svg, "class=\"menu-separator\"[^>]* y1=\"([0-9.]+)\""), Calls({"668.78"}));
 }
 
 TEST_F(SimPictureTest, AScaledUIDrawsLargerAndVRDrawsThePanel) {
@@ -225,7 +228,8 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
          "trovik-sim: step 2: the plug-in made no command named 'trovik/nowhere'\n"},
         {"Y 'menu:Bogus item'", 1,
          "trovik-sim: step 2: no menu item named 'Bogus item' (there are \"Trovik\", \"Slew "
-         "mode\", \"Top-down view\", \"Joystick slew\", \"Slew faster\", \"Slew slower\")\n"},
+         "mode\", \"Top-down view\", \"Joystick slew\", \"Slew faster\", \"Slew slower\", \"One "
+         "step per tap\", \"Keypad and F-keys\", \"Y toggles slew mode\")\n"},
         {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
         {"-f /dev/zero", 2,
          "trovik-sim: cannot read key script '/dev/zero': it is larger than 1 MiB\n"},

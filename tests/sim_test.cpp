@@ -102,9 +102,10 @@ TEST_F(SimRunTest, FinalStateAndOverlayAreExact) {
 
     ASSERT_EQ(result.screenStep, 7);
     // 20 m north of 47.464722 on a 6371 km sphere; 438 m is 1437 ft; 360 true is 357 magnetic.
-    ASSERT_EQ(result.screen.texts.size(), 2u);
+    ASSERT_EQ(result.screen.texts.size(), 3u);
     EXPECT_EQ(result.screen.texts[0].text,
               "Lat: 47.464902   Lon: 8.549167   Alt: 1437 ft. MSL   Mag:357 Deg");
+    EXPECT_EQ(result.screen.texts[2].text, "AGL 20 ft") << "6 m over the runway";
 
     Fly("Y F4x3 S view", /*downOnly=*/true);
     EXPECT_EQ(result.steps[1].events, 3);
@@ -196,8 +197,19 @@ TEST_F(SimRunTest, ABoundButtonAndTheMenuFlyAsTheKeysDo) {
     EXPECT_EQ(end.pathOverride, 0) << "Slew mode picked again: off";
     EXPECT_EQ(result.steps[5].note, "greyed out");
     EXPECT_EQ(result.menuTitle, "Trovik");
-    ASSERT_EQ(result.menu.size(), 5u);
+    ASSERT_EQ(result.menu.size(), 9u);
     EXPECT_EQ(result.menu[0].check, xplm_Menu_Checked) << "as with the screen, after step 4";
+
+    // The choices by their menu items and their commands: one step per tap, then the keys left
+    // to the simulator, so that 8 moves nothing while the command still does.
+    Fly("menu:\"One step per tap\" Y 5 shift+8 cmd:trovik/slew_keys shift+8 "
+        "cmd:trovik/forward_fast");
+    EXPECT_EQ(result.steps[3].after.z, -5.0) << "a tap, one step";
+    EXPECT_EQ(result.steps[5].after.z, -5.0) << "the keys left to the simulator";
+    EXPECT_EQ(result.steps[6].after.z, -10.0);
+    EXPECT_TRUE(result.menu[5].separator);
+    EXPECT_EQ(result.menu[6].check, xplm_Menu_Checked);
+    EXPECT_EQ(result.menu[7].check, xplm_Menu_Unchecked);
 }
 
 TEST(SvgTest, TextIsEscaped) {

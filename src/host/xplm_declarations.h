@@ -251,6 +251,7 @@ XPLM_API int XPLMAppendMenuItem(XPLMMenuID inMenu, const char* inItemName, void*
                                 int inDeprecatedAndIgnored);
 XPLM_API int XPLMAppendMenuItemWithCommand(XPLMMenuID inMenu, const char* inItemName,
                                            XPLMCommandRef inCommandToExecute);
+XPLM_API void XPLMAppendMenuSeparator(XPLMMenuID inMenu);
 XPLM_API void XPLMCheckMenuItem(XPLMMenuID inMenu, int index, XPLMMenuCheck inCheck);
 XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled);
 XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex);

@@ -62,8 +62,10 @@ void TrovikMenu(RunResult& result) {
 std::string MenuItemNames() {
     std::string names;
     for (const hostsim::Menu& m : hostsim::Host::get().commands.menus) {
-        for (const hostsim::MenuItem& item : m.items)
-            names += (names.empty() ? "\"" : ", \"") + item.name + "\"";
+        for (const hostsim::MenuItem& item : m.items) {
+            if (!item.separator)
+                names += (names.empty() ? "\"" : ", \"") + item.name + "\"";
+        }
     }
     return names.empty() ? "none" : names;
 }

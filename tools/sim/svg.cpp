@@ -262,6 +262,12 @@ std::string BelowScreen(const RunResult& result, const Layout& L) {
              "</text>\n";
         for (const hostsim::MenuItem& item : result.menu) {
             y += 18;
+            if (item.separator) {
+                s += "<line class=\"menu-separator\" x1=\"" + N(kMargin + 16) + "\" y1=\"" +
+                     N(y - 5) + "\" x2=\"" + N(kMargin + column - 16) + "\" y2=\"" + N(y - 5) +
+                     "\" stroke=\"#999\"/>\n";
+                continue;
+            }
             const char* mark = item.check == xplm_Menu_Checked     ? "&#9745; "
                                : item.check == xplm_Menu_Unchecked ? "&#9744; "
                                                                    : "";
