@@ -59,7 +59,8 @@ const double kSpecial[] = {
     360.0,
 };
 
-const char* const kMenuItems[] = {"Slew mode", "Top-down view", "Joystick slew"};
+const char* const kMenuItems[] = {"Slew mode",        "Top-down view",     "Joystick slew",
+                                  "One step per tap", "Keypad and F-keys", "Y toggles slew mode"};
 
 // Frames of 60 and 30 Hz, a stutter, none at all, and a sliver.
 const double kFrameTimes[] = {1.0 / 60, 1.0 / 30, 0.25, 0.0, 1e-7};
@@ -122,22 +123,31 @@ bool InReplay() {
 // One key event, checked: only listed keys write or consume, and only in slew mode; plainly in
 // slew mode, with the 3-D view having the keyboard and no replay running, every listed key but S
 // is consumed.
+// Whether the keypad and F-keys are Trovik's, as its menu shows.
+bool SlewKeysOn() {
+    const hostsim::MenuItem* item = H().commands.findMenuItem("Keypad and F-keys");
+    return item == nullptr || item->check == xplm_Menu_Checked;
+}
+
 void Key(char character, int flags, char key) {
+    const bool ours = SlewKeysOn();
     const bool sure =
-        Holding() && H().pluginEnabled && !H().display.windowHasKeyboard && !InReplay();
+        ours && Holding() && H().pluginEnabled && !H().display.windowHasKeyboard && !InReplay();
     const size_t from = H().recorder.calls.size();
     const bool consumed = H().display.keyEvent(character, flags, key);
     const int k = static_cast<signed char>(key);
     const bool listed = trovik_published::Listed(k) && k != XPLM_VK_S;
-    if (consumed && (!listed || !Holding()))
-        Broken("only listed keys consume, in slew mode", std::to_string(k));
+    if (consumed && (!listed || !Holding() || !ours))
+        Broken("only listed keys consume, in slew mode, while they are Trovik's",
+               std::to_string(k));
     if (sure && listed && !consumed)
         Broken("in slew mode every listed key is consumed", std::to_string(k));
     for (size_t i = from; i < H().recorder.calls.size(); ++i) {
         const hostsim::Call& c = H().recorder.calls[i];
         // Y, the hot key, hands the aircraft back when it ends slew mode.
-        if (Writes(c) && !trovik_published::Listed(k) && k != XPLM_VK_Y)
-            Broken("only listed keys write", std::to_string(k) + " " + c.str());
+        if (Writes(c) && (!trovik_published::Listed(k) || !ours) && k != XPLM_VK_Y)
+            Broken("only listed keys write, while they are Trovik's",
+                   std::to_string(k) + " " + c.str());
     }
 }
 
@@ -370,7 +380,7 @@ void BoundCommand(Reader& in) {  // a bound key or button: tapped, or held for s
 }
 
 void MenuItem(Reader& in) {
-    H().commands.pickMenuItem(kMenuItems[in.byte() % 3]);
+    H().commands.pickMenuItem(kMenuItems[in.byte() % std::size(kMenuItems)]);
 }
 
 void OtherPluginsPath(Reader& in) {  // another plug-in takes the aircraft, or lets it go
