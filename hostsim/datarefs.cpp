@@ -154,6 +154,15 @@ DataRefValue& DataRefs::at(const std::string& path) {
     return *it->second;
 }
 
+std::vector<std::string> DataRefs::registered() const {
+    std::vector<std::string> out;
+    for (const auto& [path, value] : values_) {
+        if (value->registered)
+            out.push_back(path);
+    }
+    return out;
+}
+
 XPLMDataRef DataRefs::find(const char* path) const {
     if (path == nullptr)
         return nullptr;
@@ -304,7 +313,9 @@ XPLM_API XPLMDataRef XPLMFindDataRef(const char* inDataRefName) {
 XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef) {
     Call* call = RECORD("XPLMGetDataf", {Ref(inDataRef)});
     float v = 0.0f;
-    if (DataRefValue* r = Value(inDataRef)) {
+    if (DataRefValue* r = Value(inDataRef); r != nullptr && r->registered) {
+        v = r->readFloat != nullptr ? r->readFloat(r->refcon) : 0.0f;
+    } else if (r != nullptr) {
         if (r->type == DataType::Float)
             v = r->f;
         if (r->type == DataType::Double)
@@ -328,7 +339,9 @@ XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue) {
 XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef) {
     Call* call = RECORD("XPLMGetDatad", {Ref(inDataRef)});
     double v = 0.0;
-    if (DataRefValue* r = Value(inDataRef)) {
+    if (DataRefValue* r = Value(inDataRef); r != nullptr && r->registered) {
+        v = r->readDouble != nullptr ? r->readDouble(r->refcon) : 0.0;
+    } else if (r != nullptr) {
         if (r->type == DataType::Double)
             v = r->d;
     }
@@ -348,7 +361,9 @@ XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue) {
 XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef) {
     Call* call = RECORD("XPLMGetDatai", {Ref(inDataRef)});
     DataRefValue* r = Value(inDataRef);
-    const int v = r != nullptr && r->type == DataType::Int ? r->ints[0] : 0;
+    int v = r != nullptr && r->type == DataType::Int && !r->ints.empty() ? r->ints[0] : 0;
+    if (r != nullptr && r->registered)
+        v = r->readInt != nullptr ? r->readInt(r->refcon) : 0;
     Result(call, Arg::Int(v));
     return v;
 }
@@ -367,6 +382,51 @@ XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float* outValues, int inOffset
 
 XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float* inValues, int inOffset, int inCount) {
     SetArray("XPLMSetDatavf", inDataRef, DataType::FloatArray, inValues, inOffset, inCount);
+}
+
+// Read-only datarefs a plug-in publishes; the host reads them through its functions and never
+// writes them. A name that is already a dataref is misuse: the simulator has one per name.
+XPLM_API XPLMDataRef XPLMRegisterDataAccessor(const char* inDataName, XPLMDataTypeID inDataType,
+                                              int inIsWritable, XPLMGetDatai_f inReadInt,
+                                              XPLMSetDatai_f, XPLMGetDataf_f inReadFloat,
+                                              XPLMSetDataf_f, XPLMGetDatad_f inReadDouble,
+                                              XPLMSetDatad_f, XPLMGetDatavi_f, XPLMSetDatavi_f,
+                                              XPLMGetDatavf_f, XPLMSetDatavf_f, XPLMGetDatab_f,
+                                              XPLMSetDatab_f, void* inReadRefcon, void*) {
+    Call* call =
+        RECORD("XPLMRegisterDataAccessor",
+               {Arg::Text(inDataName), Arg::Int(inDataType), Arg::Int(inIsWritable), Fn(inReadInt),
+                Fn(inReadFloat), Fn(inReadDouble), Arg::Pointer(inReadRefcon)});
+    DataRefs& d = H().datarefs;
+    if (inDataName == nullptr || d.has(inDataName)) {
+        Misuse(std::string("XPLMRegisterDataAccessor of ") +
+               (inDataName != nullptr ? inDataName : "a null name") +
+               ", which is already a dataref");
+        Result(call, Ref(nullptr));
+        return nullptr;
+    }
+    d.define(inDataName, (inDataType & xplmType_Int) != 0      ? DataType::Int
+                         : (inDataType & xplmType_Double) != 0 ? DataType::Double
+                                                               : DataType::Float);
+    DataRefValue& r = d.at(inDataName);
+    r.registered = true;
+    r.readInt = inReadInt;
+    r.readFloat = inReadFloat;
+    r.readDouble = inReadDouble;
+    r.refcon = inReadRefcon;
+    Result(call, Ref(&r));
+    return &r;
+}
+
+XPLM_API void XPLMUnregisterDataAccessor(XPLMDataRef inDataRef) {
+    RECORD("XPLMUnregisterDataAccessor", {Ref(inDataRef)});
+    DataRefValue* r = Value(inDataRef);
+    if (r == nullptr || !r->registered || !H().datarefs.has(r->path)) {
+        Misuse("XPLMUnregisterDataAccessor of a dataref no plug-in registered");
+        return;
+    }
+    r->registered = false;
+    H().datarefs.remove(r->path);
 }
 
 }  // extern "C"

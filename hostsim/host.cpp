@@ -28,6 +28,11 @@ void Host::pluginStopped() {
                " terrain probe(s) left behind at stop: XPLMDestroyProbe missing");
     }
     terrain.probes.clear();
+    for (const std::string& path : datarefs.registered()) {
+        Misuse("dataref " + path + " left registered at stop: XPLMUnregisterDataAccessor missing");
+        datarefs.at(path).registered = false;  // a stale handle must not call into the library
+        datarefs.remove(path);
+    }
 }
 
 namespace internal {

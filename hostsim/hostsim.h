@@ -90,6 +90,13 @@ struct DataRefValue {
     double d = 0.0;
     std::vector<int> ints;  // an Int is an array of one
     std::vector<float> floats;
+    // A dataref a plug-in registered: read through its functions (a type it has no function for
+    // reads 0), never written by the host.
+    bool registered = false;
+    XPLMGetDatai_f readInt = nullptr;
+    XPLMGetDataf_f readFloat = nullptr;
+    XPLMGetDatad_f readDouble = nullptr;
+    void* refcon = nullptr;
 };
 
 // A dataref of the simulator's, with its real type.
@@ -112,6 +119,8 @@ class HOSTSIM_API DataRefs {
     bool has(const std::string& path) const;
     DataRefValue& at(const std::string& path);  // aborts on an unknown path
     XPLMDataRef find(const char* path) const;
+    // The datarefs plug-ins registered and have not unregistered, by path.
+    std::vector<std::string> registered() const;
     // Whether element 0 of the path override is set: the user's aircraft held, its flight model
     // off. True where the simulator has no such array.
     bool aircraftHeld() const;
@@ -378,6 +387,7 @@ struct HOSTSIM_API Terrain {
     double hillX = 0.0, hillZ = 0.0;
     std::vector<Surface> surfaces;
     double loadedRadius = 1e12;
+    double loadedX = 0.0, loadedZ = 0.0;  // the loaded area's centre
     std::vector<Probe> probes;
 
     TerrainHit at(double x, double z) const;
@@ -440,6 +450,59 @@ struct HOSTSIM_API Camera {
     void takeBackSilently() { callback = nullptr; }
 };
 
+// ---- Coordinates: local and world (coordinates.cpp) ----
+
+// Local coordinates are metres about a reference point (x east, y up, z south), which the
+// simulator moves as the aircraft travels; world ones are degrees and metres above sea level. The
+// host charts the world flat around the scenery, a fixed number of metres to a degree each way,
+// so that a move of the reference point shifts every local coordinate by exactly the move, and a
+// test can work out where anything lands by hand.
+struct HOSTSIM_API Coordinates {
+    double latitude = 47.464722;  // of local (0, 0, 0): the reference point
+    double longitude = 8.549167;
+    double metresPerDegreeLatitude = 111194.92664455873;  // a 6371 km sphere
+    double metresPerDegreeLongitude = 75172.66675835194;  // the same at 47.46 degrees north
+
+    void toLocal(double lat, double lon, double alt, double& x, double& y, double& z) const;
+    void toWorld(double x, double y, double z, double& lat, double& lon, double& alt) const;
+    // The simulator re-centres local coordinates on local (x, 0, z): the reference point moves
+    // there, the aircraft's position and the scenery shift by -(x, z), and lat_ref and lon_ref say
+    // where the reference point now is.
+    void moveOrigin(double x, double z);
+};
+
+// ---- Navigation: airports (navigation.cpp) ----
+
+struct Airport {
+    std::string id;  // "LSZH"
+    std::string name;
+    float latitude = 0.0f, longitude = 0.0f;
+    float elevation = 0.0f;  // metres
+};
+
+// The navigation database, airports only: XPLMFindNavAid finds the nearest, XPLMGetNavAidInfo
+// tells its id. Empty by default.
+struct HOSTSIM_API Navigation {
+    std::vector<Airport> airports;
+};
+
+// ---- Other plug-ins (plugins.cpp) ----
+
+// A plug-in running beside the one under test, found by its signature, and the messages it was
+// sent (a dataref browser is told of new datarefs by a message whose parameter is the name).
+struct OtherPlugin {
+    XPLMPluginID id = 0;
+    std::string signature;
+    std::vector<std::pair<int, std::string>> messages;  // the message, its parameter as text
+};
+
+struct HOSTSIM_API Plugins {
+    std::vector<OtherPlugin> others;
+    // A running plug-in with that signature; its id.
+    XPLMPluginID add(const std::string& signature);
+    const OtherPlugin* find(const std::string& signature) const;
+};
+
 // ---- Utilities: preferences, features, the log (utilities.cpp) ----
 
 // A folder in the system's temporary folder for this process alone, removed when it ends.
@@ -479,6 +542,9 @@ class HOSTSIM_API Host {
     Terrain terrain;
     FlightModel flightModel;
     Camera camera;
+    Coordinates coordinates;
+    Navigation navigation;
+    Plugins plugins;
     Utilities utilities;
     // Whether the loaded plug-in is enabled: a disabled one gets no callback of any kind (keys,
     // commands, menu handlers, flight loops, drawing, the camera). The loader keeps it.

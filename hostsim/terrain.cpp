@@ -27,7 +27,7 @@ double Base(const Terrain& t, double x, double z) {
 }
 
 bool Loaded(const Terrain& t, double x, double z) {
-    return std::hypot(x, z) <= t.loadedRadius;
+    return std::hypot(x - t.loadedX, z - t.loadedZ) <= t.loadedRadius;
 }
 
 }  // namespace

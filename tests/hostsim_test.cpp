@@ -253,5 +253,66 @@ TEST_F(HostTest, ProbesFindTheTallestSurfaceWaterAndTheSeaBeyondTheLoadedScenery
     EXPECT_EQ(host().recorder.misuses.size(), 4u);
 }
 
+int gPublished = 41;
+int ReadPublished(void* refcon) {
+    return *static_cast<int*>(refcon);
+}
+
+// The world round the scenery, airports, datarefs another plug-in publishes, and other plug-ins
+// by signature: what a plug-in that keeps places and publishes its state leans on.
+TEST_F(HostTest, CoordinatesAirportsPublishedDatarefsAndOtherPlugins) {
+    // A degree is 111 194.93 m north and 75 172.67 m east here; a move of the reference point
+    // shifts the aircraft and the scenery by exactly the move.
+    double x = 0, y = 0, z = 0, lat = 0, lon = 0, alt = 0;
+    XPLMWorldToLocal(47.564722, 8.449167, 500.0, &x, &y, &z);
+    EXPECT_NEAR(x, -7517.266675835194, 1e-6);
+    EXPECT_NEAR(z, -11119.492664455873, 1e-6);
+    host().datarefs.setDouble(Pos("local_x"), 100.0);
+    host().datarefs.setDouble(Pos("local_z"), -200.0);
+    host().terrain.hillX = 30.0;
+    host().coordinates.moveOrigin(20000.0, -35000.0);
+    EXPECT_EQ(host().datarefs.getDouble(Pos("local_x")), -19900.0);
+    EXPECT_EQ(host().datarefs.getDouble(Pos("local_z")), 34800.0);
+    EXPECT_EQ(host().terrain.hillX, -19970.0);
+    XPLMLocalToWorld(-20000.0, 0.0, 35000.0, &lat, &lon, &alt);
+    EXPECT_NEAR(lat, 47.464722, 1e-12);
+    EXPECT_NEAR(lon, 8.549167, 1e-12);
+
+    host().navigation.airports = {{"LSZH", "Zurich", 47.4647f, 8.5492f, 432},
+                                  {"LSZB", "Bern", 46.9141f, 7.4972f, 510}};
+    float near[2] = {47.0f, 7.6f};
+    const XPLMNavRef bern = XPLMFindNavAid(nullptr, nullptr, &near[0], &near[1], nullptr, 1);
+    char id[32] = {};
+    XPLMGetNavAidInfo(bern, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, id, nullptr,
+                      nullptr);
+    EXPECT_EQ(std::string(id), "LSZB");
+    EXPECT_EQ(XPLMFindNavAid(nullptr, "LSZH", nullptr, nullptr, nullptr, 1), 0);
+    EXPECT_EQ(XPLMFindNavAid(nullptr, nullptr, &near[0], &near[1], nullptr, 2), XPLM_NAV_NOT_FOUND);
+    EXPECT_EQ(host().recorder.misuses, Calls{});
+
+    XPLMDataRef mine = XPLMRegisterDataAccessor(
+        "test/count", 1, 0, ReadPublished, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+        nullptr, nullptr, nullptr, nullptr, nullptr, &gPublished, nullptr);
+    EXPECT_EQ(XPLMGetDatai(XPLMFindDataRef("test/count")), 41);
+    EXPECT_EQ(XPLMGetDataf(mine), 0.0f) << "no float reader";
+    const XPLMPluginID browser = host().plugins.add("com.leecbaker.datareftool");
+    EXPECT_EQ(XPLMFindPluginBySignature("com.leecbaker.datareftool"), browser);
+    EXPECT_EQ(XPLMFindPluginBySignature("xplanesdk.examples.DataRefEditor"), XPLM_NO_PLUGIN_ID);
+    char name[] = "test/count";
+    XPLMSendMessageToPlugin(browser, 0x01000000, name);
+    XPLMSendMessageToPlugin(XPLM_NO_PLUGIN_ID, 5, name);
+    EXPECT_EQ(host().plugins.others[0].messages.size(), 2u);
+    EXPECT_EQ(host().recorder.misuses, Calls{});
+
+    XPLMRegisterDataAccessor(Pos("psi").c_str(), 2, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr);
+    XPLMGetNavAidInfo(7, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, id, nullptr,
+                      nullptr);
+    host().pluginStopped();  // test/count still registered
+    EXPECT_EQ(XPLMGetDatai(mine), 0) << "a stale handle reads nothing";
+    EXPECT_EQ(host().recorder.misuses.size(), 3u);
+}
+
 }  // namespace
 }  // namespace trovik_test

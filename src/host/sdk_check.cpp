@@ -8,6 +8,7 @@
 #include <XPLMDisplay.h>
 #include <XPLMGraphics.h>
 #include <XPLMMenus.h>
+#include <XPLMNavigation.h>
 #include <XPLMPlugin.h>
 #include <XPLMProcessing.h>
 #include <XPLMScenery.h>
@@ -31,6 +32,10 @@ static_assert(int{trovik_own::xplm_ControlCameraUntilViewChanges} ==
 static_assert(int{trovik_own::xplm_ControlCameraForever} == int{xplm_ControlCameraForever},
               "xplm_ControlCameraForever");
 
+static_assert(int{trovik_own::xplm_Nav_Airport} == int{xplm_Nav_Airport}, "xplm_Nav_Airport");
+static_assert(int{trovik_own::xplmType_Int} == int{xplmType_Int}, "xplmType_Int");
+static_assert(int{trovik_own::xplmType_Float} == int{xplmType_Float}, "xplmType_Float");
+static_assert(int{trovik_own::xplmType_Double} == int{xplmType_Double}, "xplmType_Double");
 static_assert(int{trovik_own::xplm_CommandBegin} == int{xplm_CommandBegin}, "xplm_CommandBegin");
 static_assert(int{trovik_own::xplm_CommandContinue} == int{xplm_CommandContinue},
               "xplm_CommandContinue");

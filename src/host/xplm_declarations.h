@@ -94,6 +94,9 @@ TROVIK_OWN_END
 #define XPLM_MSG_EXITING_VR 110
 
 XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable);
+#define XPLM_NO_PLUGIN_ID (-1)
+XPLM_API XPLMPluginID XPLMFindPluginBySignature(const char* inSignature);
+XPLM_API void XPLMSendMessageToPlugin(XPLMPluginID inPlugin, int inMessage, void* inParam);
 
 // ---- XPLMDataAccess ----
 typedef void* XPLMDataRef;
@@ -108,6 +111,33 @@ XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, 
 XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inOffset, int inCount);
 XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float* outValues, int inOffset, int inMax);
 XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float* inValues, int inoffset, int inCount);
+
+// Datarefs a plug-in publishes: read (and written) through its own functions.
+typedef int XPLMDataTypeID;
+TROVIK_OWN_BEGIN
+enum { xplmType_Int = 1, xplmType_Float = 2, xplmType_Double = 4 };
+TROVIK_OWN_END
+typedef int (*XPLMGetDatai_f)(void* inRefcon);
+typedef void (*XPLMSetDatai_f)(void* inRefcon, int inValue);
+typedef float (*XPLMGetDataf_f)(void* inRefcon);
+typedef void (*XPLMSetDataf_f)(void* inRefcon, float inValue);
+typedef double (*XPLMGetDatad_f)(void* inRefcon);
+typedef void (*XPLMSetDatad_f)(void* inRefcon, double inValue);
+typedef int (*XPLMGetDatavi_f)(void* inRefcon, int* outValues, int inOffset, int inMax);
+typedef void (*XPLMSetDatavi_f)(void* inRefcon, int* inValues, int inOffset, int inCount);
+typedef int (*XPLMGetDatavf_f)(void* inRefcon, float* outValues, int inOffset, int inMax);
+typedef void (*XPLMSetDatavf_f)(void* inRefcon, float* inValues, int inOffset, int inCount);
+typedef int (*XPLMGetDatab_f)(void* inRefcon, void* outValue, int inOffset, int inMaxLength);
+typedef void (*XPLMSetDatab_f)(void* inRefcon, void* inValue, int inOffset, int inLength);
+
+XPLM_API XPLMDataRef XPLMRegisterDataAccessor(
+    const char* inDataName, XPLMDataTypeID inDataType, int inIsWritable, XPLMGetDatai_f inReadInt,
+    XPLMSetDatai_f inWriteInt, XPLMGetDataf_f inReadFloat, XPLMSetDataf_f inWriteFloat,
+    XPLMGetDatad_f inReadDouble, XPLMSetDatad_f inWriteDouble, XPLMGetDatavi_f inReadIntArray,
+    XPLMSetDatavi_f inWriteIntArray, XPLMGetDatavf_f inReadFloatArray,
+    XPLMSetDatavf_f inWriteFloatArray, XPLMGetDatab_f inReadData, XPLMSetDatab_f inWriteData,
+    void* inReadRefcon, void* inWriteRefcon);
+XPLM_API void XPLMUnregisterDataAccessor(XPLMDataRef inDataRef);
 
 // ---- XPLMDisplay ----
 typedef void* XPLMWindowID;

@@ -1,6 +1,7 @@
-// Our own declarations of the SDK's flight loops (XPLMProcessing), terrain probes (XPLMScenery)
-// and camera (XPLMCamera), as xplm_declarations.h holds the rest and includes this file after
-// its own: the same rules, and the same check against the official headers, hold here.
+// Our own declarations of the SDK's flight loops (XPLMProcessing), terrain probes (XPLMScenery),
+// camera (XPLMCamera), local and world coordinates (XPLMGraphics) and navaids (XPLMNavigation), as
+// xplm_declarations.h holds the rest and includes this file after its own: the same rules, and the
+// same check against the official headers, hold here.
 #ifndef TROVIK_HOST_XPLM_WORLD_DECLARATIONS_H
 #define TROVIK_HOST_XPLM_WORLD_DECLARATIONS_H
 
@@ -87,6 +88,29 @@ XPLM_API void XPLMControlCamera(XPLMCameraControlDuration inHowLong,
                                 XPLMCameraControl_f inControlFunc, void* inRefcon);
 XPLM_API void XPLMDontControlCamera(void);
 XPLM_API int XPLMIsCameraBeingControlled(XPLMCameraControlDuration* outCameraControlDuration);
+
+// ---- XPLMGraphics: coordinates ----
+// Local coordinates are metres about a reference point the simulator moves as the aircraft
+// travels; world ones are degrees and metres above sea level, and less precise.
+XPLM_API void XPLMWorldToLocal(double inLatitude, double inLongitude, double inAltitude,
+                               double* outX, double* outY, double* outZ);
+XPLM_API void XPLMLocalToWorld(double inX, double inY, double inZ, double* outLatitude,
+                               double* outLongitude, double* outAltitude);
+
+// ---- XPLMNavigation ----
+typedef int XPLMNavType;
+typedef int XPLMNavRef;
+TROVIK_OWN_BEGIN
+enum { xplm_Nav_Airport = 1 };
+TROVIK_OWN_END
+#define XPLM_NAV_NOT_FOUND -1
+
+XPLM_API XPLMNavRef XPLMFindNavAid(const char* inNameFragment, const char* inIDFragment,
+                                   float* inLat, float* inLon, int* inFrequency,
+                                   XPLMNavType inType);
+XPLM_API void XPLMGetNavAidInfo(XPLMNavRef inRef, XPLMNavType* outType, float* outLatitude,
+                                float* outLongitude, float* outHeight, int* outFrequency,
+                                float* outHeading, char* outID, char* outName, char* outReg);
 
 #ifdef __cplusplus
 }

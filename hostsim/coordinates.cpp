@@ -1,0 +1,92 @@
+// Local and world coordinates, as XPLMGraphics.h describes them, over a flat chart of the
+// scenery: the reference point moves, and every local coordinate shifts with it.
+#include <cmath>
+
+#include "internal.h"
+
+namespace hostsim {
+
+using namespace internal;
+
+void Coordinates::toLocal(double lat, double lon, double alt, double& x, double& y,
+                          double& z) const {
+    x = (lon - longitude) * metresPerDegreeLongitude;
+    y = alt;
+    z = -(lat - latitude) * metresPerDegreeLatitude;  // z grows southward
+}
+
+void Coordinates::toWorld(double x, double y, double z, double& lat, double& lon,
+                          double& alt) const {
+    lat = latitude - z / metresPerDegreeLatitude;
+    lon = longitude + x / metresPerDegreeLongitude;
+    alt = y;
+}
+
+void Coordinates::moveOrigin(double x, double z) {
+    double ignored = 0.0;
+    toWorld(x, 0.0, z, latitude, longitude, ignored);
+    DataRefs& d = H().datarefs;
+    const std::string position = "sim/flightmodel/position/";
+    for (const auto& [axis, by] : {std::pair{"local_x", x}, std::pair{"local_z", z}}) {
+        if (d.has(position + axis))
+            d.setDouble(position + axis, d.getDouble(position + axis) - by);
+    }
+    for (const auto& [ref, value] :
+         {std::pair{"lat_ref", latitude}, std::pair{"lon_ref", longitude}}) {
+        if (d.has(position + ref))
+            d.setFloat(position + ref, static_cast<float>(value));
+    }
+    Terrain& t = H().terrain;
+    const double uphill = t.uphill * 3.14159265358979323846 / 180.0;
+    t.elevation += t.grade * (x * std::sin(uphill) - z * std::cos(uphill));
+    t.hillX -= x;
+    t.hillZ -= z;
+    t.loadedX -= x;
+    t.loadedZ -= z;
+    for (Surface& s : t.surfaces) {
+        s.minX -= x, s.maxX -= x, s.centreX -= x;
+        s.minZ -= z, s.maxZ -= z, s.centreZ -= z;
+    }
+}
+
+}  // namespace hostsim
+
+using namespace hostsim;
+using namespace hostsim::internal;
+
+extern "C" {
+
+XPLM_API void XPLMWorldToLocal(double inLatitude, double inLongitude, double inAltitude,
+                               double* outX, double* outY, double* outZ) {
+    Call* call = RECORD("XPLMWorldToLocal", {Arg::Double(inLatitude), Arg::Double(inLongitude),
+                                             Arg::Double(inAltitude)});
+    double x = 0.0, y = 0.0, z = 0.0;
+    H().coordinates.toLocal(inLatitude, inLongitude, inAltitude, x, y, z);
+    if (outX == nullptr || outY == nullptr || outZ == nullptr) {
+        Misuse("XPLMWorldToLocal with a null out-pointer");
+        return;
+    }
+    *outX = x, *outY = y, *outZ = z;
+    for (double v : {x, y, z}) {
+        if (call != nullptr)
+            call->args.push_back(Arg::Double(v));
+    }
+}
+
+XPLM_API void XPLMLocalToWorld(double inX, double inY, double inZ, double* outLatitude,
+                               double* outLongitude, double* outAltitude) {
+    Call* call = RECORD("XPLMLocalToWorld", {Arg::Double(inX), Arg::Double(inY), Arg::Double(inZ)});
+    double lat = 0.0, lon = 0.0, alt = 0.0;
+    H().coordinates.toWorld(inX, inY, inZ, lat, lon, alt);
+    if (outLatitude == nullptr || outLongitude == nullptr || outAltitude == nullptr) {
+        Misuse("XPLMLocalToWorld with a null out-pointer");
+        return;
+    }
+    *outLatitude = lat, *outLongitude = lon, *outAltitude = alt;
+    for (double v : {lat, lon, alt}) {
+        if (call != nullptr)
+            call->args.push_back(Arg::Double(v));
+    }
+}
+
+}  // extern "C"
