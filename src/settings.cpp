@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include <math.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -48,6 +49,10 @@ static_assert(sizeof kChoiceKeys / sizeof kChoiceKeys[0] == static_cast<int>(Cho
 // Each setting's word, by index.
 int gValue[kCount];
 
+// After the settings' keys come the places': place_1 to place_9, each a line of its own shape.
+constexpr int kKeys = kCount + kPlaces;
+Place gPlaces[kPlaces];
+
 // Where the file lives; empty when the simulator gave no folder, and then nothing is read or
 // written.
 char gPath[kLongestPath];
@@ -69,8 +74,55 @@ bool Blank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-// A line as a setting: its key and value, or a comment (blank, or starting with #), or neither.
-Line Classify(const char* text, size_t length, int& key, int& value) {
+// An airport id as the file holds it: letters and digits only, so that it stays one word.
+bool AirportId(const char* text, char (&id)[16]) {
+    if (strcmp(text, "-") == 0) {
+        id[0] = '\0';
+        return true;
+    }
+    const size_t n = strlen(text);
+    if (n == 0 || n >= sizeof id)
+        return false;
+    for (size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    memcpy(id, text, n + 1);
+    return true;
+}
+
+// "LAT LON ELEV GROUND PSI THETA PHI STANDING AIRPORT", every field there and sane.
+bool ParsePlace(const char* text, size_t length, Place& place) {
+    char line[256];
+    if (length >= sizeof line)
+        return false;
+    memcpy(line, text, length);
+    line[length] = '\0';
+    char ground[32];
+    char airport[32];
+    int standing = -1;
+    int used = 0;
+    if (sscanf(line, "%lf %lf %lf %31s %f %f %f %d %31s %n", &place.latitude, &place.longitude,
+               &place.elevation, ground, &place.psi, &place.theta, &place.phi, &standing, airport,
+               &used) != 9 ||
+        static_cast<size_t>(used) != length) {
+        return false;
+    }
+    char* end = nullptr;
+    place.groundKnown = strcmp(ground, "-") != 0;
+    place.ground = place.groundKnown ? strtod(ground, &end) : 0.0;
+    place.standing = standing == 1;
+    return fabs(place.latitude) <= 90.0 && fabs(place.longitude) <= 180.0 &&
+           isfinite(place.elevation) &&
+           (!place.groundKnown || (*end == '\0' && isfinite(place.ground))) &&
+           isfinite(place.psi) && isfinite(place.theta) && isfinite(place.phi) &&
+           (standing == 0 || standing == 1) && AirportId(airport, place.airport);
+}
+
+// A line as a setting: its key and value (for a place, the place), or a comment (blank, or
+// starting with #), or neither.
+Line Classify(const char* text, size_t length, int& key, int& value, Place* place = nullptr) {
     while (length > 0 && Blank(text[length - 1]))
         --length;
     size_t i = 0;
@@ -89,6 +141,17 @@ Line Classify(const char* text, size_t length, int& key, int& value) {
     auto is = [](const char* s, size_t n, const char* literal) {
         return n == strlen(literal) && memcmp(s, literal, n) == 0;
     };
+    if (keyLength == 7 && memcmp(text + keyStart, "place_", 6) == 0 && text[keyStart + 6] >= '1' &&
+        text[keyStart + 6] <= '9') {
+        key = kCount + (text[keyStart + 6] - '1');
+        Place parsed = {};
+        if (!ParsePlace(word, wordLength, parsed))
+            return Line::kBad;
+        parsed.saved = true;
+        if (place != nullptr)
+            *place = parsed;
+        return Line::kSetting;
+    }
     for (key = 0; key < kCount; ++key) {
         if (!is(text + keyStart, keyLength, kSettings[key].key))
             continue;
@@ -142,14 +205,30 @@ void Append(size_t& used, const char* text, size_t length) {
 
 // The setting's line as it now stands.
 void AppendSetting(size_t& used, int key) {
-    char line[40];
-    const int n = snprintf(line, sizeof line, "%s %s\n", kSettings[key].key,
-                           kSettings[key].words[gValue[key]]);
-    Append(used, line, static_cast<size_t>(n));
+    char line[200];
+    int n = 0;
+    if (key >= kCount) {
+        const Place& p = gPlaces[key - kCount];
+        char ground[32] = "-";
+        if (p.groundKnown)
+            snprintf(ground, sizeof ground, "%.3f", p.ground);
+        n = snprintf(line, sizeof line, "place_%d %.9f %.9f %.3f %s %.3f %.3f %.3f %d %s\n",
+                     key - kCount + 1, p.latitude, p.longitude, p.elevation, ground,
+                     static_cast<double>(p.psi), static_cast<double>(p.theta),
+                     static_cast<double>(p.phi), p.standing ? 1 : 0,
+                     p.airport[0] != '\0' ? p.airport : "-");
+    } else {
+        n = snprintf(line, sizeof line, "%s %s\n", kSettings[key].key,
+                     kSettings[key].words[gValue[key]]);
+    }
+    if (n > 0 && static_cast<size_t>(n) < sizeof line)
+        Append(used, line, static_cast<size_t>(n));
 }
 
 // Whether a file without the setting gets its line.
 bool Wanted(int key) {
+    if (key >= kCount)
+        return gPlaces[key - kCount].saved;
     return kSettings[key].always || gValue[key] != kSettings[key].initial;
 }
 
@@ -157,9 +236,9 @@ bool Wanted(int key) {
 // lacked at the end; or, `fresh`, our lines alone. False when a line of the old file would not
 // fit.
 bool Compose(bool fresh, size_t& used) {
-    constexpr size_t kOurs = 200;
+    constexpr size_t kOurs = 2000;  // every setting's line and nine places'
     used = 0;
-    bool written[kCount] = {};
+    bool written[kKeys] = {};
     bool whole = true;
     if (fresh || gFileLength == 0) {
         const char header[] =
@@ -183,7 +262,7 @@ bool Compose(bool fresh, size_t& used) {
             }
         });
     }
-    for (int key = 0; key < kCount; ++key) {
+    for (int key = 0; key < kKeys; ++key) {
         if (!written[key] && Wanted(key))
             AppendSetting(used, key);
     }
@@ -228,6 +307,8 @@ void Save() {
 void LoadSettings() {
     for (int key = 0; key < kCount; ++key)
         gValue[key] = kSettings[key].initial;
+    for (Place& p : gPlaces)
+        p = Place{};
     gFileLength = 0;
     gMoveAside = false;
     gSaveFailing = false;
@@ -261,10 +342,13 @@ void LoadSettings() {
     ForEachLine([&](const char* text, size_t length, int number) {
         int key = 0;
         int value = 0;
-        const Line line = Classify(text, length, key, value);
+        Place place = {};
+        const Line line = Classify(text, length, key, value, &place);
         if (line == Line::kBad && bad++ == 0)
             first = number;
-        if (line == Line::kSetting)
+        if (line == Line::kSetting && key >= kCount)
+            gPlaces[key - kCount] = place;
+        else if (line == Line::kSetting)
             gValue[key] = value;
     });
     if (bad == 1) {
@@ -306,4 +390,24 @@ void FasterOrSlower(bool faster) {
 
 const char* SpeedFactorText() {
     return kFactors[gValue[kSpeedFactor]];
+}
+
+const Place& SavedPlace(int number) {
+    static const Place kNone = {};
+    return number >= 1 && number <= kPlaces ? gPlaces[number - 1] : kNone;
+}
+
+void SavePlace(int number, const Place& place) {
+    if (number < 1 || number > kPlaces)
+        return;
+    gPlaces[number - 1] = place;
+    gPlaces[number - 1].saved = true;
+    Save();
+}
+
+int PlaceCount() {
+    int count = 0;
+    for (const Place& p : gPlaces)
+        count += p.saved ? 1 : 0;
+    return count;
 }

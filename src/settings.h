@@ -24,4 +24,25 @@ void FasterOrSlower(bool faster);
 // The factor as the file and the overlay write it: "4", "1/2" and so on.
 const char* SpeedFactorText();
 
+// A place the user saved: where the aircraft's reference point was, in world coordinates (the
+// local ones move as the simulator re-centres them), how it stood, whether on its wheels, the
+// ground under it where one was found, and the nearest airport's id then ("" for none).
+struct Place {
+    bool saved;
+    double latitude, longitude;  // degrees
+    double elevation;            // metres above sea level
+    bool groundKnown;
+    double ground;  // metres above sea level
+    float psi, theta, phi;
+    bool standing;
+    char airport[16];
+};
+constexpr int kPlaces = 9;
+
+// Places 1 to 9; an empty one is not `saved`.
+const Place& SavedPlace(int number);
+// Written to the file at once.
+void SavePlace(int number, const Place& place);
+int PlaceCount();
+
 #endif  // TROVIK_SETTINGS_H
