@@ -341,6 +341,14 @@ XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex) {
     }
 }
 
+XPLM_API void XPLMSetMenuItemName(XPLMMenuID inMenu, int inIndex, const char* inItemName,
+                                  int inDeprecatedAndIgnored) {
+    RECORD("XPLMSetMenuItemName", {Arg::Pointer(inMenu), Arg::Int(inIndex), Arg::Text(inItemName),
+                                   Arg::Int(inDeprecatedAndIgnored)});
+    if (MenuItem* item = EditItem(inMenu, inIndex, "XPLMSetMenuItemName"))
+        item->name = inItemName != nullptr ? inItemName : "";
+}
+
 XPLM_API void XPLMAppendMenuSeparator(XPLMMenuID inMenu) {
     RECORD("XPLMAppendMenuSeparator", {Arg::Pointer(inMenu)});
     if (Menu* m = EditMenu(inMenu, "XPLMAppendMenuSeparator")) {

@@ -86,6 +86,20 @@ void ToggleHotKey() {
     UseHotKey(Chosen(Choice::kHotKey));
 }
 
+void SavePlaceNumber(int number) {
+    SaveHere(number);
+    ShowPlaceInMenu(number);
+}
+
+void GoToPlaceNumber(int number) {
+    if (!SavedPlace(number).saved)
+        return;
+    if (!SlewModeOn())
+        ToggleSlewMode();
+    if (ReconcileSlewMode())
+        GoThere(number);
+}
+
 void Faster() {
     FasterOrSlower(true);
 }

@@ -7,6 +7,7 @@
 
 #include "host/xplm.h"
 #include "menu.h"
+#include "places.h"
 #include "slew_mode.h"
 #include "slew_motion.h"
 
@@ -18,6 +19,19 @@ void ToggleSlewKeys();
 void ToggleHotKey();
 void Faster();
 void Slower();
+
+// Places' commands: where the aircraft is into a place (in either mode), or the aircraft to a
+// saved place (slew mode on first, as Y turns it on). Going to an empty place does nothing.
+void SavePlaceNumber(int number);
+void GoToPlaceNumber(int number);
+template <int N>
+void SavePlaceN() {
+    SavePlaceNumber(N);
+}
+template <int N>
+void GoToPlaceN() {
+    GoToPlaceNumber(N);
+}
 
 // Which Shift state a key performs the row in: a key that Shift does not change takes either.
 enum class Shift { kEither, kWithout, kWith };
@@ -155,6 +169,26 @@ inline constexpr Action kActions[] = {
     Command("trovik/slew_keys", "Toggle the keypad and F-keys", ToggleSlewKeys,
             MenuRole::kSlewKeys),
     Command("trovik/hot_key", "Toggle the Y hot key", ToggleHotKey, MenuRole::kHotKey),
+    Slew("trovik/back_to_start", "Back to where slew mode began", kNoKey, BackToStart, false,
+         kOnce, MenuRole::kBackToStart),
+    Command("trovik/save_place_1", "Save place 1", SavePlaceN<1>, SaveRole(1)),
+    Command("trovik/save_place_2", "Save place 2", SavePlaceN<2>, SaveRole(2)),
+    Command("trovik/save_place_3", "Save place 3", SavePlaceN<3>, SaveRole(3)),
+    Command("trovik/save_place_4", "Save place 4", SavePlaceN<4>, SaveRole(4)),
+    Command("trovik/save_place_5", "Save place 5", SavePlaceN<5>, SaveRole(5)),
+    Command("trovik/save_place_6", "Save place 6", SavePlaceN<6>, SaveRole(6)),
+    Command("trovik/save_place_7", "Save place 7", SavePlaceN<7>, SaveRole(7)),
+    Command("trovik/save_place_8", "Save place 8", SavePlaceN<8>, SaveRole(8)),
+    Command("trovik/save_place_9", "Save place 9", SavePlaceN<9>, SaveRole(9)),
+    Command("trovik/go_to_place_1", "Go to place 1", GoToPlaceN<1>, GoToRole(1)),
+    Command("trovik/go_to_place_2", "Go to place 2", GoToPlaceN<2>, GoToRole(2)),
+    Command("trovik/go_to_place_3", "Go to place 3", GoToPlaceN<3>, GoToRole(3)),
+    Command("trovik/go_to_place_4", "Go to place 4", GoToPlaceN<4>, GoToRole(4)),
+    Command("trovik/go_to_place_5", "Go to place 5", GoToPlaceN<5>, GoToRole(5)),
+    Command("trovik/go_to_place_6", "Go to place 6", GoToPlaceN<6>, GoToRole(6)),
+    Command("trovik/go_to_place_7", "Go to place 7", GoToPlaceN<7>, GoToRole(7)),
+    Command("trovik/go_to_place_8", "Go to place 8", GoToPlaceN<8>, GoToRole(8)),
+    Command("trovik/go_to_place_9", "Go to place 9", GoToPlaceN<9>, GoToRole(9)),
     // clang-format on
 };
 

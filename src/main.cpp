@@ -54,6 +54,8 @@ XPLMDataRef gAxisAvailable = nullptr;
 XPLMDataRef gStallSpeed = nullptr;
 XPLMDataRef gAirDensity = nullptr;
 XPLMDataRef gVrEnabled = nullptr;
+XPLMDataRef gLatRef = nullptr;
+XPLMDataRef gLonRef = nullptr;
 
 namespace {
 
@@ -119,6 +121,10 @@ const Binding kBindings[] = {
     {&gStallSpeed, "sim/aircraft/view/acf_Vs"},
     {&gAirDensity, "sim/weather/rho"},
     {&gVrEnabled, "sim/graphics/VR/enabled"},
+    // Where the local coordinates' origin is: when it moves, a place kept in local coordinates
+    // is somewhere else.
+    {&gLatRef, "sim/flightmodel/position/lat_ref"},
+    {&gLonRef, "sim/flightmodel/position/lon_ref"},
 };
 
 // After the windows: a key typed into a text field (the map's search, another plug-in's window)

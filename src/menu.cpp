@@ -1,5 +1,7 @@
 #include "menu.h"
 
+#include <stdio.h>
+
 namespace {
 
 // The items, top to bottom: the mode and the view, how slewing goes, then behind a separator the
@@ -22,12 +24,13 @@ constexpr Item kItems[] = {
     {MenuRole::kHotKey, "Y toggles slew mode", Choice::kHotKey, false},
 };
 
+// Every role before the Places submenu's has one item here; the submenu makes its own.
 constexpr bool EveryRoleOnce() {
     for (int role = 1; role < kMenuRoles; ++role) {
         int items = 0;
         for (const Item& item : kItems)
             items += static_cast<int>(item.role) == role ? 1 : 0;
-        if (items != 1)
+        if (items != (role < static_cast<int>(MenuRole::kBackToStart) ? 1 : 0))
             return false;
     }
     return true;
@@ -35,7 +38,8 @@ constexpr bool EveryRoleOnce() {
 static_assert(EveryRoleOnce(), "one item for every role");
 
 XPLMMenuID gMenu = nullptr;
-int gPluginsItem = -1;  // our item in the Plugins menu, which carries gMenu
+XPLMMenuID gPlaces = nullptr;  // the Places submenu, whose items' indices gIndex holds too
+int gPluginsItem = -1;         // our item in the Plugins menu, which carries gMenu
 // Each role's index in gMenu.
 int gIndex[kMenuRoles] = {};
 
@@ -45,6 +49,39 @@ XPLMMenuCheck Check(bool on) {
 
 int Index(MenuRole role) {
     return gIndex[static_cast<int>(role)];
+}
+
+void PlaceName(int number, char (&name)[40]) {
+    const Place& p = SavedPlace(number);
+    if (!p.saved)
+        snprintf(name, sizeof name, "Go to %d (empty)", number);
+    else if (p.airport[0] != '\0')
+        snprintf(name, sizeof name, "Go to %d: %s", number, p.airport);
+    else
+        snprintf(name, sizeof name, "Go to %d", number);
+}
+
+// Back to start, going to each place, then saving each.
+void CreatePlacesMenu(const MenuCommands& commands) {
+    const int item = XPLMAppendMenuItem(gMenu, "Places", nullptr, 0);
+    gPlaces = XPLMCreateMenu("Places", gMenu, item, nullptr, nullptr);
+    const auto append = [&](MenuRole role, const char* name) {
+        gIndex[static_cast<int>(role)] =
+            XPLMAppendMenuItemWithCommand(gPlaces, name, commands[static_cast<int>(role)]);
+    };
+    append(MenuRole::kBackToStart, "Back to start");
+    for (int n = 1; n <= kPlaces; ++n) {
+        char name[40];
+        PlaceName(n, name);
+        append(GoToRole(n), name);
+        XPLMEnableMenuItem(gPlaces, Index(GoToRole(n)), SavedPlace(n).saved ? 1 : 0);
+    }
+    XPLMAppendMenuSeparator(gPlaces);
+    for (int n = 1; n <= kPlaces; ++n) {
+        char name[40];
+        snprintf(name, sizeof name, "Save place %d", n);
+        append(SaveRole(n), name);
+    }
 }
 
 }  // namespace
@@ -59,6 +96,8 @@ void CreateMenu(const MenuCommands& commands, bool slewModeOn) {
             XPLMAppendMenuSeparator(gMenu);
         gIndex[role] = XPLMAppendMenuItemWithCommand(gMenu, item.name, commands[role]);
     }
+    XPLMAppendMenuSeparator(gMenu);
+    CreatePlacesMenu(commands);
     ShowSlewModeInMenu(slewModeOn);
     for (const Item& item : kItems) {
         if (item.choice != kNoChoice)
@@ -69,6 +108,8 @@ void CreateMenu(const MenuCommands& commands, bool slewModeOn) {
 void DestroyMenu() {
     if (gMenu == nullptr)
         return;
+    XPLMDestroyMenu(gPlaces);
+    gPlaces = nullptr;
     XPLMDestroyMenu(gMenu);
     XPLMRemoveMenuItem(XPLMFindPluginsMenu(), gPluginsItem);
     gMenu = nullptr;
@@ -79,6 +120,16 @@ void ShowSlewModeInMenu(bool on) {
         return;
     XPLMCheckMenuItem(gMenu, Index(MenuRole::kSlewMode), Check(on));
     XPLMEnableMenuItem(gMenu, Index(MenuRole::kTopDownView), on ? 1 : 0);
+    XPLMEnableMenuItem(gPlaces, Index(MenuRole::kBackToStart), on ? 1 : 0);
+}
+
+void ShowPlaceInMenu(int number) {
+    if (gPlaces == nullptr || number < 1 || number > kPlaces)
+        return;
+    char name[40];
+    PlaceName(number, name);
+    XPLMSetMenuItemName(gPlaces, Index(GoToRole(number)), name, 0);
+    XPLMEnableMenuItem(gPlaces, Index(GoToRole(number)), SavedPlace(number).saved ? 1 : 0);
 }
 
 void ShowChoiceInMenu(Choice choice) {

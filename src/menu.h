@@ -17,8 +17,18 @@ enum class MenuRole {
     kOneStepPerTap,
     kSlewKeys,
     kHotKey,
-    kCount
+    // The Places submenu's.
+    kBackToStart,
+    kGoTo1,
+    kSave1 = kGoTo1 + 9,
+    kCount = kSave1 + 9
 };
+constexpr MenuRole GoToRole(int number) {
+    return static_cast<MenuRole>(static_cast<int>(MenuRole::kGoTo1) + number - 1);
+}
+constexpr MenuRole SaveRole(int number) {
+    return static_cast<MenuRole>(static_cast<int>(MenuRole::kSave1) + number - 1);
+}
 constexpr int kMenuRoles = static_cast<int>(MenuRole::kCount);
 
 // The command each item runs, indexed by its role.
@@ -35,5 +45,9 @@ void ShowSlewModeInMenu(bool on);
 
 // The choice's item checked exactly while it is on.
 void ShowChoiceInMenu(Choice choice);
+
+// Place `number`'s item named for it ("Go to 1: LSZH", "Go to 1", "Go to 1 (empty)"), and
+// enabled only when it is saved.
+void ShowPlaceInMenu(int number);
 
 #endif  // TROVIK_MENU_H

@@ -32,11 +32,6 @@ constexpr double kFineDescentFloor = 0.05;
 
 constexpr int kTopDownViewButton = 44;
 
-void WriteDouble(XPLMDataRef ref, double value) {
-    if (isfinite(value))
-        XPLMSetDatad(ref, value);
-}
-
 // The fine step is taken in double, the coarse one in float and then widened: the precision of
 // each is what makes a sequence of moves repeat bit for bit.
 double Stride(float factor, bool fast) {
@@ -65,6 +60,11 @@ void Climb(const Snapshot& a, double dy) {
 void WriteFloat(XPLMDataRef ref, float value) {
     if (isfinite(value))
         XPLMSetDataf(ref, value);
+}
+
+void WriteDouble(XPLMDataRef ref, double value) {
+    if (isfinite(value))
+        XPLMSetDatad(ref, value);
 }
 
 void Move(const Snapshot& a, double dz, double dx) {

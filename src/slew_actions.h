@@ -39,6 +39,7 @@ void TopDownView(const Snapshot& a, bool fast);
 // A broken value in the simulator must not spread: a write that would store NaN or infinity is
 // dropped, and the action's other writes still happen.
 void WriteFloat(XPLMDataRef ref, float value);
+void WriteDouble(XPLMDataRef ref, double value);
 
 // A horizontal move by dz and dx metres: z, then x. A parked aircraft follows the ground; one in
 // the air keeps its height.

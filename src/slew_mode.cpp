@@ -7,6 +7,7 @@
 #include "hand_back.h"
 #include "menu.h"
 #include "overlay.h"
+#include "places.h"
 
 int HotKey_Master = 0;
 
@@ -50,6 +51,7 @@ void TakeAircraft() {
     WriteOverride(1);
     UpdateRestHeight(!gOwnPath);
     RememberFlight();
+    RememberStart();
     ShowWheelsHeight(HeightAboveRestHere());
     OpenOverlay();
     ShowSlewModeInMenu(true);

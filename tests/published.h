@@ -101,6 +101,8 @@ inline const char* const kBindings[] = {
     "sim/aircraft/view/acf_Vs",
     "sim/weather/rho",
     "sim/graphics/VR/enabled",
+    "sim/flightmodel/position/lat_ref",
+    "sim/flightmodel/position/lon_ref",
 };
 
 // A key that acts in slew mode; every other key passes through untouched.

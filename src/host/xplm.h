@@ -10,6 +10,7 @@
 #include <XPLMDisplay.h>
 #include <XPLMGraphics.h>
 #include <XPLMMenus.h>
+#include <XPLMNavigation.h>
 #include <XPLMPlugin.h>
 #include <XPLMProcessing.h>
 #include <XPLMScenery.h>

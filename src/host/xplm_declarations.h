@@ -282,6 +282,8 @@ XPLM_API int XPLMAppendMenuItem(XPLMMenuID inMenu, const char* inItemName, void*
 XPLM_API int XPLMAppendMenuItemWithCommand(XPLMMenuID inMenu, const char* inItemName,
                                            XPLMCommandRef inCommandToExecute);
 XPLM_API void XPLMAppendMenuSeparator(XPLMMenuID inMenu);
+XPLM_API void XPLMSetMenuItemName(XPLMMenuID inMenu, int inIndex, const char* inItemName,
+                                  int inDeprecatedAndIgnored);
 XPLM_API void XPLMCheckMenuItem(XPLMMenuID inMenu, int index, XPLMMenuCheck inCheck);
 XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled);
 XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex);
