@@ -54,8 +54,8 @@ TEST_F(CommandsTest, StartPublishesEveryCommandWithOneHandlerAndBuildsTheMenu) {
         StopAndStart();
         Calls items;
         for (const hostsim::MenuItem& item : Submenu().items) {
-            if (item.separator) {
-                items.push_back("---");
+            if (item.separator || item.submenu != nullptr) {
+                items.push_back(item.separator ? "---" : item.name + " >");
                 continue;
             }
             items.push_back(item.name + ": " + host().commands.command(item.command)->name +
@@ -69,7 +69,7 @@ TEST_F(CommandsTest, StartPublishesEveryCommandWithOneHandlerAndBuildsTheMenu) {
                                 "Slew slower: trovik/slower, check 0", "---",
                                 "One step per tap: trovik/one_step_per_tap, check 1",
                                 "Keypad and F-keys: trovik/slew_keys, check 2",
-                                "Y toggles slew mode: trovik/hot_key, check 2"}))
+                                "Y toggles slew mode: trovik/hot_key, check 2", "---", "Places >"}))
             << indexed;
         EXPECT_EQ(host().recorder.misuses, Calls{});
     }
@@ -155,12 +155,12 @@ TEST_F(CommandsTest, MenuFollowsEveryPathThatChangesTheMode) {
     EXPECT_EQ(plugin.enable(), 1);
     EXPECT_EQ(MenuState(), kOffInMenu);
 
-    // Stop unchecks the item before it takes the menu away.
+    // Stop unchecks the item before it takes the menus away, the Places submenu first.
     DownY();
     host().recorder.clear();
     plugin.unload();
     const Calls menu = host().recorder.only({"XPLMCheckMenuItem", "XPLMDestroyMenu"});
-    ASSERT_EQ(menu.size(), 2u);
+    ASSERT_EQ(menu.size(), 3u);
     EXPECT_NE(menu[0].find(", 0, 1)"), std::string::npos) << menu[0];
 }
 

@@ -59,9 +59,10 @@ TEST_F(SimPictureTest, PictureHoldsTheBandsTextsTrackAndMenu) {
     EXPECT_EQ(All(svg, "class=\"menu-item\"[^>]*>([^<]*)<"),
               Calls({"&#9745; Slew mode", "Top-down view", "&#9745; Joystick slew", "Slew faster",
                      "Slew slower", "&#9744; One step per tap", "&#9745; Keypad and F-keys",
-                     "&#9745; Y toggles slew mode"}));
+                     "&#9745; Y toggles slew mode", "Places"}));
     // Between "Slew slower" (at 655.78) and "One step per tap" (at 691.78).
-    EXPECT_EQ(All(svg, "class=\"menu-separator\"[^>]* y1=\"([0-9.]+)\""), Calls({"668.78"}));
+    EXPECT_EQ(All(svg, "class=\"menu-separator\"[^>]* y1=\"([0-9.]+)\""),
+              Calls({"668.78", "740.78"}));
 }
 
 TEST_F(SimPictureTest, AScaledUIDrawsLargerAndVRDrawsThePanel) {
@@ -229,7 +230,8 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
         {"Y 'menu:Bogus item'", 1,
          "trovik-sim: step 2: no menu item named 'Bogus item' (there are \"Trovik\", \"Slew "
          "mode\", \"Top-down view\", \"Joystick slew\", \"Slew faster\", \"Slew slower\", \"One "
-         "step per tap\", \"Keypad and F-keys\", \"Y toggles slew mode\")\n"},
+         "step per tap\", \"Keypad and F-keys\", \"Y toggles slew mode\", \"Places\", \"Back to "
+         "start\", \"Go to 1 (empty)\""},
         {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
         {"-f /dev/zero", 2,
          "trovik-sim: cannot read key script '/dev/zero': it is larger than 1 MiB\n"},

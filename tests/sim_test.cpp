@@ -197,7 +197,7 @@ TEST_F(SimRunTest, ABoundButtonAndTheMenuFlyAsTheKeysDo) {
     EXPECT_EQ(end.pathOverride, 0) << "Slew mode picked again: off";
     EXPECT_EQ(result.steps[5].note, "greyed out");
     EXPECT_EQ(result.menuTitle, "Trovik");
-    ASSERT_EQ(result.menu.size(), 9u);
+    ASSERT_EQ(result.menu.size(), 11u);
     EXPECT_EQ(result.menu[0].check, xplm_Menu_Checked) << "as with the screen, after step 4";
 
     // The choices by their menu items and their commands: one step per tap, then the keys left
