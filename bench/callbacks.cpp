@@ -39,8 +39,9 @@ Callbacks Prepare(hostsim::Plugin& plugin, const std::string& xpl) {
         if (h.command == c.forward)
             c.command = h.callback;
     }
-    if (c.command == nullptr || host.loops.loops.size() != 1) {
-        std::fprintf(stderr, "no handler for trovik/forward, or not one flight loop\n");
+    // The first loop is slew mode's; the second tells the dataref browsers once.
+    if (c.command == nullptr || host.loops.loops.empty()) {
+        std::fprintf(stderr, "no handler for trovik/forward, or no flight loop\n");
         std::exit(2);
     }
     c.stick = host.loops.loops[0].callback;

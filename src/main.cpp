@@ -11,6 +11,7 @@
 #include "keys.h"
 #include "overlay.h"
 #include "settings.h"
+#include "shared_state.h"
 #include "slew_mode.h"
 
 XPLMDataRef gPlaneOverride = nullptr;
@@ -150,11 +151,13 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
     LoadSettings();
     UseHotKey(Chosen(Choice::kHotKey));
     CreateCommandsAndMenu();
+    PublishState();
     return 1;
 }
 
 PLUGIN_API void XPluginStop(void) {
     UseHotKey(false);
+    WithdrawState();
     XPLMUnregisterKeySniffer(MyKeySniffer, kBeforeWindows, nullptr);
     EndSlewModeForStop();
     ReleaseCamera();

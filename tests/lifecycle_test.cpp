@@ -47,7 +47,10 @@ TEST_F(StartTest, ReportsIdentityBindsEveryDatarefInOrderAndRegistersKeys) {
     EXPECT_EQ(calls[n + 6].str(), "XPLMEnableFeature(\"XPLM_USE_NATIVE_PATHS\", 1)");
     EXPECT_EQ(calls[n + 7].str(), "XPLMGetPrefsPath()");
     EXPECT_EQ(calls[n + 8].fn, "XPLMCreateCommand");
-    EXPECT_EQ(host().recorder.count("XPLMScheduleFlightLoop"), 0u);
+    // Slew mode's loop waits; the one that tells the dataref browsers runs at the next frame.
+    ASSERT_EQ(host().loops.loops.size(), 2u);
+    EXPECT_FALSE(host().loops.loops[0].scheduled);
+    EXPECT_TRUE(host().loops.loops[1].scheduled);
     EXPECT_EQ(*static_cast<int*>(plugin.symbol("HotKey_Master")), 0);
     EXPECT_TRUE(host().display.windows.empty());
 

@@ -9,6 +9,8 @@ namespace {
 
 class PlacesTest : public PluginTest {
   protected:
+    // A float as the recorder spells it: equal strings, equal bits.
+    static std::string Arg(float v) { return hostsim::Arg::Float(v).str(); }
     static void Run(const std::string& command) {
         host().commands.once(host().commands.find("trovik/" + command));
     }
@@ -129,6 +131,52 @@ TEST_F(PlacesTest, NinePlacesKeptInTheFileWithTheLinesAroundThem) {
                          0),
               0u)
         << text;
+}
+
+// The state other plug-ins read: in and out of slew mode, at every speed factor; the browsers
+// present told once, at the first frame; nothing left after stop, start after start.
+TEST_F(PlacesTest, StateForOtherPlugInsAndTheBrowsersToldOnce) {
+    const XPLMPluginID editor = host().plugins.add("xplanesdk.examples.DataRefEditor");
+    StopAndStart();
+    const auto read = [] {
+        std::string s;
+        for (const char* name : {"trovik/slew_mode", "trovik/joystick_slew", "trovik/place_count"})
+            s += std::to_string(XPLMGetDatai(XPLMFindDataRef(name))) + " ";
+        for (const char* name : {"trovik/speed_factor", "trovik/rest_height"})
+            s += Arg(XPLMGetDataf(XPLMFindDataRef(name))) + " ";
+        return s;
+    };
+    EXPECT_EQ(read(), "0 1 0 1 0 ");
+    host().flightModel.restHeight = 1.25;
+    host().datarefs.setInt(hostsim::paths::kOnGround, 0, 1);
+    Place(0.0, 1.25, 0.0, 1.25f);
+    DownY();
+    Run("save_place_4");
+    Run("joystick");
+    EXPECT_EQ(read(), "1 0 1 1 1.25 ");
+    const char* const factors[] = {"0.125", "0.25", "0.5", "1", "2", "4", "8", "16"};
+    for (int i = 0; i < 4; ++i)
+        Run("slower");
+    for (const char* factor : factors) {
+        EXPECT_EQ(Arg(XPLMGetDataf(XPLMFindDataRef("trovik/speed_factor"))), factor);
+        Run("faster");
+    }
+    // Nothing told before the first frame, then each name once, to the browser there only.
+    const hostsim::OtherPlugin& browser = host().plugins.others.at(0);
+    EXPECT_EQ(browser.id, editor);
+    Frame();
+    Frame();
+    Calls told;
+    for (const auto& [message, name] : browser.messages)
+        told.push_back(std::to_string(message) + " " + name);
+    EXPECT_EQ(told, Calls({"16777216 trovik/slew_mode", "16777216 trovik/joystick_slew",
+                           "16777216 trovik/speed_factor", "16777216 trovik/rest_height",
+                           "16777216 trovik/place_count"}));
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        StopAndStart([] { EXPECT_EQ(host().datarefs.registered(), Calls{}); });
+        EXPECT_EQ(host().datarefs.registered().size(), 5u);
+    }
+    EXPECT_EQ(host().recorder.misuses, Calls{});
 }
 
 }  // namespace
