@@ -136,6 +136,16 @@ void BM_CameraFrame(benchmark::State& state) {
     });
 }
 
+// Another plug-in (a lamp, a display) reading Trovik's state through the simulator, every frame.
+void BM_DataRefRead(benchmark::State& state) {
+    const XPLMDataRef slewMode = XPLMFindDataRef("trovik/slew_mode");
+    const XPLMDataRef factor = XPLMFindDataRef("trovik/speed_factor");
+    Measure(state, [&] {
+        benchmark::DoNotOptimize(XPLMGetDatai(slewMode));
+        benchmark::DoNotOptimize(XPLMGetDataf(factor));
+    });
+}
+
 BENCHMARK(BM_OverlayDraw);
 BENCHMARK(BM_OverlayDrawVR);
 BENCHMARK(BM_KeyMove);
@@ -148,6 +158,7 @@ BENCHMARK(BM_StickCentred);
 BENCHMARK(BM_StickDeflected);
 BENCHMARK(BM_StickDeflectedParked);
 BENCHMARK(BM_CameraFrame);
+BENCHMARK(BM_DataRefRead);
 
 }  // namespace
 

@@ -610,6 +610,14 @@ void HeadsetOnOrOff(Reader& in) {
         H().datarefs.setInt("sim/graphics/VR/enabled", 0, on ? 1 : 0);
 }
 
+// The simulator re-centres local coordinates as the aircraft travels: up to 32 km either way,
+// in whole kilometres or odd metres.
+void OriginMoves(Reader& in) {
+    const double dx = (static_cast<int>(in.byte()) - 128) * (in.byte() & 1 ? 250.0 : 1.37);
+    const double dz = (static_cast<int>(in.byte()) - 128) * 250.0;
+    H().coordinates.moveOrigin(dx, dz);
+}
+
 // In the order the input's bytes pick them. `byPlugin`: what follows is the plug-in's doing
 // (keys, frames, commands, the menu), so an aircraft standing on its wheels must still stand.
 const struct {
@@ -644,6 +652,7 @@ const struct {
     {BrokenSettings, false},
     {LetGoInTheAir, false},
     {HeadsetOnOrOff, false},
+    {OriginMoves, false},
 };
 
 // ---- The promises kept after every event ----

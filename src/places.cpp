@@ -122,7 +122,7 @@ void GoThere(int number) {
         // height, not the sea.
         const Ground g = GroundUnder(x, y, z, NAN);
         double ignored = 0.0;
-        double ground = NAN;
+        double ground = static_cast<double>(NAN);
         if (g.probed)
             XPLMLocalToWorld(x, static_cast<double>(g.surface), z, &ignored, &ignored, &ground);
         if (fabs(ground - p.ground) <= kSameGround)
