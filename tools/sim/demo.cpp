@@ -29,6 +29,7 @@ State Observe() {
     s.x = host.datarefs.getDouble(Position("local_x"));
     s.y = host.datarefs.getDouble(Position("local_y"));
     s.z = host.datarefs.getDouble(Position("local_z"));
+    InStartFrame(s.x, s.z);
     s.agl = host.datarefs.getFloat(Position("y_agl"));
     s.psi = host.datarefs.getFloat(Position("psi"));
     s.theta = host.datarefs.getFloat(Position("theta"));
@@ -98,8 +99,10 @@ struct Flight {
         host.camera.frame();
         const double x = host.datarefs.getDouble(Position("local_x"));
         const double z = host.datarefs.getDouble(Position("local_z"));
-        step->path.push_back(
-            {x, host.datarefs.getDouble(Position("local_y")), z, host.terrain.at(x, z).y});
+        double startX = x, startZ = z;
+        InStartFrame(startX, startZ);
+        step->path.push_back({startX, host.datarefs.getDouble(Position("local_y")), startZ,
+                              host.terrain.at(x, z).y});
     }
 };
 
@@ -208,6 +211,13 @@ bool FlyReplay(Flight& flight, const KeyStep& step, std::string&) {
     return true;
 }
 
+// The simulator re-centres its local coordinates, as it does while the aircraft travels.
+bool FlyOrigin(Flight& flight, const KeyStep& step, std::string&) {
+    hostsim::Host::get().coordinates.moveOrigin(step.origin[0], step.origin[1]);
+    flight.frame();
+    return true;
+}
+
 // The simulator says so first, "right before" it switches; then the headset is on (or off).
 bool FlyVR(Flight& flight, const KeyStep& step, std::string&) {
     SetVR(flight.plugin, step.on);
@@ -222,7 +232,7 @@ const struct {
     {StepKind::kVR, FlyVR},           {StepKind::kKey, FlyKey},         {StepKind::kView, FlyView},
     {StepKind::kCommand, FlyCommand}, {StepKind::kHold, FlyHold},       {StepKind::kMenu, FlyMenu},
     {StepKind::kStick, FlyStick},     {StepKind::kMessage, FlyMessage}, {StepKind::kWait, FlyWait},
-    {StepKind::kReplay, FlyReplay},
+    {StepKind::kReplay, FlyReplay},   {StepKind::kOrigin, FlyOrigin},
 };
 
 bool Fly(Flight& flight, const KeyStep& step, std::string& error) {

@@ -1,6 +1,7 @@
 #include "keyscript.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 #include "host/xplm.h"
@@ -163,6 +164,17 @@ bool ParseCommandWord(const std::string& word, KeyStep& step, std::string& error
                                           : ": vr:on enters VR, vr:off leaves it");
         }
         return true;
+    } else if (verb == "origin") {
+        step.kind = StepKind::kOrigin;
+        step.virtualKey = -1;
+        step.name = "origin " + target;
+        char extra = 0;
+        if (std::sscanf(target.c_str(), "%lf/%lf%c", &step.origin[0], &step.origin[1], &extra) !=
+                2 ||
+            !(std::fabs(step.origin[0]) <= 100000.0) || !(std::fabs(step.origin[1]) <= 100000.0)) {
+            error = Quote(word) + ": origin:EAST/SOUTH wants two moves of -100000 to 100000 m";
+        }
+        return true;
     } else if (verb == "wait") {
         step.kind = StepKind::kWait;
         step.virtualKey = -1;
@@ -238,7 +250,8 @@ bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error) {
         error = "unknown key " + Quote(word) +
                 " (keys: a letter, 0-9 or num0-num9 for the keypad, F1-F12, view; "
                 "prefix shift+ or quick+, suffix xN to repeat; cmd:NAME, hold:NAME:N, "
-                "menu:\"ITEM\", stick:P/R/H:N, message:NAME, wait:N, replay:on|off, vr:on|off)";
+                "menu:\"ITEM\", stick:P/R/H:N, message:NAME, wait:N, replay:on|off, vr:on|off, "
+                "origin:E/S)";
         return false;
     }
     if (step.virtualKey < 0 && (step.modifiers != 0 || step.sameFrame)) {

@@ -23,6 +23,7 @@ enum class StepKind {
     kWait,     // frames with nothing pressed: the flight model flies whatever it has
     kReplay,   // a replay starts or ends: the simulator places the aircraft itself meanwhile
     kVR,       // the user puts the headset on or takes it off
+    kOrigin,   // the simulator moves the local origin
 };
 
 // The simulator's messages a script can send, by name: "plane_loaded" (the user's aircraft),
@@ -45,6 +46,7 @@ struct KeyStep {
     std::string target;                   // the command's or the menu item's name
     float stick[3] = {0.0f, 0.0f, 0.0f};  // pitch, roll and rudder ratios, -1 to 1
     int framesPerSecond = kFramesPerSecond;
+    double origin[2] = {0.0, 0.0};  // the origin's move east and south, metres
 };
 
 // Parses a whole script. Words are separated by white space; '#' starts a comment to the end of
@@ -58,7 +60,8 @@ bool ParseKeyScript(const std::string& script, std::vector<KeyStep>& steps, std:
 // holds it at those ratios for N frames at FPS frames a second (60 unless given), then lets go.
 // Or message:NAME, a message from the simulator; or wait:N, N frames with nothing pressed; or
 // replay:on and replay:off, a replay starting and ending; or vr:on and vr:off, the simulator
-// entering and leaving VR.
+// entering and leaving VR; or origin:EAST/SOUTH, the simulator moving its local origin by those
+// metres.
 bool ParseKeyWord(const std::string& word, KeyStep& step, std::string& error);
 
 constexpr int kMaxRepeat = 10000;

@@ -42,6 +42,8 @@ std::string Usage(const std::string& program, const std::string& buildFolder,
            "                      aircraft itself meanwhile\n"
            "  vr:on, vr:off       X-Plane enters or leaves VR (the overlay moves to or from the\n"
            "                      headset)\n"
+           "  origin:EAST/SOUTH   X-Plane moves its local origin by those metres, as it does\n"
+           "                      while the aircraft travels, e.g. origin:20000/-35000\n"
            "  message:NAME        a message from the simulator: plane_loaded, plane_unloaded,\n"
            "                      airport_loaded, crashed or scenery_loaded\n"
            "  wait:N              N frames with nothing pressed: after slew mode, the flight\n"

@@ -67,15 +67,6 @@ bool ParseStart(const std::string& text, StartPlace& place) {
     return false;
 }
 
-Geo LocalToGeo(const StartPoint& start, double x, double y, double z) {
-    Geo g;
-    g.latitude = start.latitude - z / kEarthRadius * kDegrees;  // z grows southward
-    g.longitude =
-        start.longitude + x / (kEarthRadius * std::cos(start.latitude / kDegrees)) * kDegrees;
-    g.elevation = y;
-    return g;
-}
-
 namespace {
 
 // The lake, the deck or the edge the start place asks for, around the start point.
@@ -108,6 +99,20 @@ void Surroundings(const StartPoint& start, const StartPlace& place, hostsim::Ter
 
 }  // namespace
 
+namespace {
+hostsim::Coordinates gStartFrame;
+}  // namespace
+
+void InStartFrame(double& x, double& z) {
+    const hostsim::Coordinates& now = hostsim::Host::get().coordinates;
+    // Unmoved, the very same numbers: a round trip through degrees would change their last bits.
+    if (now.latitude == gStartFrame.latitude && now.longitude == gStartFrame.longitude)
+        return;
+    double latitude = 0.0, longitude = 0.0, elevation = 0.0, y = 0.0;
+    now.toWorld(x, 0.0, z, latitude, longitude, elevation);
+    gStartFrame.toLocal(latitude, longitude, elevation, x, y, z);
+}
+
 void PlaceAtStart(const StartPoint& start, const GroundShape& ground, const StartPlace& place,
                   double restHeight) {
     hostsim::Host& host = hostsim::Host::get();
@@ -131,6 +136,11 @@ void PlaceAtStart(const StartPoint& start, const GroundShape& ground, const Star
     const double speed = air ? place.knots * 0.514444 : 0.0;
     const double heading = static_cast<double>(start.heading) / kDegrees;
     host.flightModel.restHeight = restHeight;
+    // The local origin at the start, on a sphere of the Earth's mean radius.
+    const double metresPerDegree = kEarthRadius / kDegrees;
+    host.coordinates = {start.latitude, start.longitude, metresPerDegree,
+                        metresPerDegree * std::cos(start.latitude / kDegrees)};
+    gStartFrame = host.coordinates;
     host.datarefs.setFloat("sim/aircraft/view/acf_Vs", kStallKnots);
     host.datarefs.setDouble(Position("local_x"), 0.0);
     host.datarefs.setDouble(Position("local_y"), start.groundElevation + restHeight + up);
@@ -150,10 +160,11 @@ void SyncDerived(const StartPoint& start) {
     const double x = host.datarefs.getDouble(Position("local_x"));
     const double y = host.datarefs.getDouble(Position("local_y"));
     const double z = host.datarefs.getDouble(Position("local_z"));
-    const Geo g = LocalToGeo(start, x, y, z);
-    host.datarefs.setDouble(Position("latitude"), g.latitude);
-    host.datarefs.setDouble(Position("longitude"), g.longitude);
-    host.datarefs.setDouble(Position("elevation"), g.elevation);
+    double latitude = 0.0, longitude = 0.0, elevation = 0.0;
+    host.coordinates.toWorld(x, y, z, latitude, longitude, elevation);
+    host.datarefs.setDouble(Position("latitude"), latitude);
+    host.datarefs.setDouble(Position("longitude"), longitude);
+    host.datarefs.setDouble(Position("elevation"), elevation);
     if (!host.terrain.loaded)
         host.datarefs.setFloat(Position("y_agl"), static_cast<float>(y - start.groundElevation));
     double magnetic =

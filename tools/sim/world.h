@@ -62,14 +62,13 @@ bool ParseStart(const std::string& text, StartPlace& place);
 constexpr float kStallKnots = 50.0f;
 
 // The simulator's local frame: x east, y up, z south, in metres, origin at the start point with
-// y = 0 at sea level. The earth is flat there (a sphere's radius sets the degree lengths).
-struct Geo {
-    double latitude, longitude, elevation;
-};
-
+// y = 0 at sea level. The earth is flat there (a sphere's radius sets the degree lengths): the
+// host's coordinates turn it into latitude and longitude, and move its origin.
 constexpr double kEarthRadius = 6371000.0;
 
-Geo LocalToGeo(const StartPoint& start, double x, double y, double z);
+// A local position as it was at the start, before any move of the origin: what the report and
+// the picture show, so that a re-centring is no jump.
+void InStartFrame(double& x, double& z);
 
 // Loads the ground into the host and places the aircraft at the start point as `place` says,
 // its reference point `restHeight` m above its wheels, level, and syncs every dataref.
