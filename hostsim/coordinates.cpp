@@ -54,39 +54,42 @@ void Coordinates::moveOrigin(double x, double z) {
 using namespace hostsim;
 using namespace hostsim::internal;
 
+namespace {
+
+// The three results into the caller's pointers and onto the call's record; a null pointer is
+// misuse.
+void GiveThree(const char* fn, Call* call, const double (&values)[3], double* a, double* b,
+               double* c) {
+    if (a == nullptr || b == nullptr || c == nullptr) {
+        Misuse(std::string(fn) + " with a null out-pointer");
+        return;
+    }
+    *a = values[0], *b = values[1], *c = values[2];
+    for (double v : values) {
+        if (call != nullptr)
+            call->args.push_back(Arg::Double(v));
+    }
+}
+
+}  // namespace
+
 extern "C" {
 
 XPLM_API void XPLMWorldToLocal(double inLatitude, double inLongitude, double inAltitude,
                                double* outX, double* outY, double* outZ) {
     Call* call = RECORD("XPLMWorldToLocal", {Arg::Double(inLatitude), Arg::Double(inLongitude),
                                              Arg::Double(inAltitude)});
-    double x = 0.0, y = 0.0, z = 0.0;
-    H().coordinates.toLocal(inLatitude, inLongitude, inAltitude, x, y, z);
-    if (outX == nullptr || outY == nullptr || outZ == nullptr) {
-        Misuse("XPLMWorldToLocal with a null out-pointer");
-        return;
-    }
-    *outX = x, *outY = y, *outZ = z;
-    for (double v : {x, y, z}) {
-        if (call != nullptr)
-            call->args.push_back(Arg::Double(v));
-    }
+    double local[3] = {};
+    H().coordinates.toLocal(inLatitude, inLongitude, inAltitude, local[0], local[1], local[2]);
+    GiveThree("XPLMWorldToLocal", call, local, outX, outY, outZ);
 }
 
 XPLM_API void XPLMLocalToWorld(double inX, double inY, double inZ, double* outLatitude,
                                double* outLongitude, double* outAltitude) {
     Call* call = RECORD("XPLMLocalToWorld", {Arg::Double(inX), Arg::Double(inY), Arg::Double(inZ)});
-    double lat = 0.0, lon = 0.0, alt = 0.0;
-    H().coordinates.toWorld(inX, inY, inZ, lat, lon, alt);
-    if (outLatitude == nullptr || outLongitude == nullptr || outAltitude == nullptr) {
-        Misuse("XPLMLocalToWorld with a null out-pointer");
-        return;
-    }
-    *outLatitude = lat, *outLongitude = lon, *outAltitude = alt;
-    for (double v : {lat, lon, alt}) {
-        if (call != nullptr)
-            call->args.push_back(Arg::Double(v));
-    }
+    double world[3] = {};
+    H().coordinates.toWorld(inX, inY, inZ, world[0], world[1], world[2]);
+    GiveThree("XPLMLocalToWorld", call, world, outLatitude, outLongitude, outAltitude);
 }
 
 }  // extern "C"

@@ -56,13 +56,14 @@ void NearestAirport(double latitude, double longitude, char (&id)[16]) {
 }  // namespace
 
 void RememberStart() {
+    const Snapshot a = ReadSnapshot();
     Start s = {};
-    s.x = XPLMGetDatad(gPlaneX);
-    s.y = XPLMGetDatad(gPlaneY);
-    s.z = XPLMGetDatad(gPlaneZ);
-    s.psi = XPLMGetDataf(gPlanePSI);
-    s.theta = XPLMGetDataf(gPlaneTHETA);
-    s.phi = XPLMGetDataf(gPlanePHI);
+    s.x = a.x;
+    s.y = a.y;
+    s.z = a.z;
+    s.psi = a.psi;
+    s.theta = a.theta;
+    s.phi = a.phi;
     s.latRef = XPLMGetDataf(gLatRef);
     s.lonRef = XPLMGetDataf(gLonRef);
     XPLMLocalToWorld(s.x, s.y, s.z, &s.latitude, &s.longitude, &s.elevation);
@@ -85,10 +86,11 @@ void BackToStart(const Snapshot& /*a*/, bool /*fast*/) {
 
 void SaveHere(int number) {
     Place p = {};
-    const double x = XPLMGetDatad(gPlaneX);
-    const double y = XPLMGetDatad(gPlaneY);
-    const double z = XPLMGetDatad(gPlaneZ);
-    const float agl = XPLMGetDataf(gPlaneY_AGL);
+    const Snapshot a = ReadSnapshot();
+    const double x = a.x;
+    const double y = a.y;
+    const double z = a.z;
+    const float agl = a.agl;
     XPLMLocalToWorld(x, y, z, &p.latitude, &p.longitude, &p.elevation);
     if (!isfinite(p.latitude) || !isfinite(p.longitude) || !isfinite(p.elevation))
         return;
@@ -101,9 +103,9 @@ void SaveHere(int number) {
         p.ground = p.elevation - static_cast<double>(agl);
         p.groundKnown = true;
     }
-    p.psi = XPLMGetDataf(gPlanePSI);
-    p.theta = XPLMGetDataf(gPlaneTHETA);
-    p.phi = XPLMGetDataf(gPlanePHI);
+    p.psi = a.psi;
+    p.theta = a.theta;
+    p.phi = a.phi;
     p.standing = kStandingHeight > HeightAboveRest(g);
     NearestAirport(p.latitude, p.longitude, p.airport);
     SavePlace(number, p);

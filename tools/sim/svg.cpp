@@ -371,21 +371,21 @@ std::string TrackPanel(const RunResult& result, const Layout& L) {
         first = last + 1;
     }
     // Where slew mode began (back to start goes there) and each place saved, as a square
-    // labelled "start" or "P1".
+    // labelled "slew on" or "P1".
     for (size_t i = 1; i < points.size(); ++i) {
         const StepResult& r = result.steps[i - 1];
         const std::string& target = r.step.target;
         const size_t at = target.rfind("save_place_");
         std::string mark;
         if (r.before.pathOverride == 0 && r.after.pathOverride != 0)
-            mark = "start";
+            mark = "slew on";
         else if (at != std::string::npos && at + 12 == target.size())
             mark = "P" + target.substr(at + 11);
         else if (target.rfind("Save place ", 0) == 0 && target.size() == 12)
             mark = "P" + target.substr(11);
         if (mark.empty())
             continue;
-        const State& p = mark == "start" ? r.before : r.after;
+        const State& p = mark == "slew on" ? r.before : r.after;
         s += "<g class=\"mark\" data-mark=\"" + mark + "\"><rect x=\"" + N(px(p.x) - 4) +
              "\" y=\"" + N(py(-p.z) - 4) + "\" width=\"8\" height=\"8\" fill=\"none\" " +
              "stroke=\"#8e44ad\" stroke-width=\"1.5\"/><text x=\"" + N(px(p.x) - 8) + "\" y=\"" +
