@@ -233,6 +233,7 @@ TEST(SimProgramTest, HelpStepLinesPictureAndErrorsAsAUserMeetsThem) {
          "step per tap\", \"Keypad and F-keys\", \"Y toggles slew mode\", \"Places\", \"Back to "
          "start\", \"Go to 1 (empty)\""},
         {"--svg '' Y", 2, "trovik-sim: --svg needs a value"},
+        {"origin:1/x", 2, "'origin:1/x': origin:EAST/SOUTH wants two moves of -100000 to 100000 m"},
         {"-f /dev/zero", 2,
          "trovik-sim: cannot read key script '/dev/zero': it is larger than 1 MiB\n"},
         {"--start air:100 Y", 2,

@@ -210,6 +210,18 @@ TEST_F(SimRunTest, ABoundButtonAndTheMenuFlyAsTheKeysDo) {
     EXPECT_TRUE(result.menu[5].separator);
     EXPECT_EQ(result.menu[6].check, xplm_Menu_Checked);
     EXPECT_EQ(result.menu[7].check, xplm_Menu_Unchecked);
+
+    // Back to start across a move of the origin: the report keeps to the start's frame, and the
+    // picture marks where slew mode began and the place saved.
+    Fly("Y shift+8x2 cmd:trovik/save_place_1 shift+8x2 origin:20000/-35000 "
+        "cmd:trovik/back_to_start");
+    EXPECT_NEAR(result.steps[4].after.x, result.steps[3].after.x, 1e-6)
+        << "the origin moved, not the aircraft";
+    EXPECT_NEAR(result.steps.back().after.x, 0.0, 1e-6);
+    EXPECT_NEAR(result.steps.back().after.z, 0.0, 1e-6);
+    const std::string svg = trovik_sim::RenderSvg(result, options);
+    EXPECT_NE(svg.find("data-mark=\"slew on\""), std::string::npos);
+    EXPECT_NE(svg.find("data-mark=\"P1\""), std::string::npos);
 }
 
 TEST(SvgTest, TextIsEscaped) {
