@@ -58,12 +58,14 @@ TEST_F(PlacesTest, BackToStartExactlyAndAcrossAMoveOfTheOrigin) {
 }
 
 TEST_F(PlacesTest, SavedInTheAirOrStandingAndGoneToFromEitherMode) {
+    // A slope rising 1 in 10 to the north: 430 m at (10, 20).
     host().terrain.loaded = true;
     host().terrain.elevation = 432.0;
+    host().terrain.grade = 0.1;
     host().navigation.airports = {{"LSZH", "Zurich", 47.4647f, 8.5492f, 432.0f}};
     // Standing with a rest height of 1.5 m, measured at slew mode on.
     host().flightModel.restHeight = 1.5;
-    Place(10.0, 433.5, 20.0, 1.5f, 90.0f, 0.0f, 0.0f);
+    Place(10.0, 431.5, 20.0, 1.5f, 90.0f, 0.0f, 0.0f);
     host().datarefs.setInt(hostsim::paths::kOnGround, 0, 1);
     DownY();
     Run("save_place_2");
@@ -81,14 +83,14 @@ TEST_F(PlacesTest, SavedInTheAirOrStandingAndGoneToFromEitherMode) {
     DownY();
     Run("go_to_place_2");
     EXPECT_NEAR(Get("local_x"), 10.0, 1e-6);
-    EXPECT_EQ(Get("local_y"), 434.0);
+    EXPECT_EQ(Get("local_y"), 432.0);
     EXPECT_NEAR(Get("local_z"), 20.0, 1e-6);
     EXPECT_EQ(Angle("psi"), 90.0f);
     // Where the probe answers the sea (scenery not loaded there yet): the height it was saved at.
     host().terrain.loadedX = 5000.0;
     host().terrain.loadedRadius = 100.0;
     Run("go_to_place_2");
-    EXPECT_NEAR(Get("local_y"), 433.5, 1e-9);
+    EXPECT_NEAR(Get("local_y"), 431.5, 1e-9);
     // From out of slew mode: slew mode comes on first, as Y would, and the menu shows it.
     DownY();
     Run("go_to_place_1");
