@@ -49,8 +49,8 @@ else()
          standin "${ours_xplm_declarations.h}")
   string(REPLACE "TROVIK_HOST_XPLM_" "STANDIN_SDK_" standin "${standin}")
   file(WRITE ${headers}/XPLMDefs.h "${standin}")
-  foreach(h XPLMCamera XPLMDataAccess XPLMDisplay XPLMGraphics XPLMMenus XPLMPlugin XPLMProcessing
-            XPLMScenery XPLMUtilities)
+  foreach(h XPLMCamera XPLMDataAccess XPLMDisplay XPLMGraphics XPLMMenus XPLMNavigation XPLMPlugin
+            XPLMProcessing XPLMScenery XPLMUtilities)
     file(WRITE ${headers}/${h}.h "#include \"XPLMDefs.h\"\n")
   endforeach()
   set(flags)
