@@ -108,12 +108,13 @@ TEST_F(PlacesTest, SavedInTheAirOrStandingAndGoneToFromEitherMode) {
 
 TEST_F(PlacesTest, NinePlacesKeptInTheFileWithTheLinesAroundThem) {
     const std::string file = host().utilities.prefsFolder + "/" + hostsim::paths::kSettingsFile;
-    std::ofstream(file) << "# mine\n"
-                           "place_3 47.464722000 8.549167000 433.500 432.000 30.000 0.000 0.000 1 "
-                           "LSZH\n"
-                           "what is this\n"
-                           "place_4 91.000000000 0 0 - 0 0 0 0 -\n"
-                           "place_5 47.000000000 8.000000000 500.000 - 1.000 2.000 3.000 0 -\n";
+    std::ofstream(file, std::ios::binary)
+        << "# mine\n"
+           "place_3 47.464722000 8.549167000 433.500 432.000 30.000 0.000 0.000 1 "
+           "LSZH\n"
+           "what is this\n"
+           "place_4 91.000000000 0 0 - 0 0 0 0 -\n"
+           "place_5 47.000000000 8.000000000 500.000 - 1.000 2.000 3.000 0 -\n";
     StopAndStart();
     EXPECT_EQ(
         host().utilities.log,
