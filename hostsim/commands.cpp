@@ -144,11 +144,16 @@ Menu* EditMenu(XPLMMenuID id, const char* fn) {
     return m;
 }
 
+// Whether the item takes an index: every one but a separator, unless separators do too.
+bool Indexed(const MenuItem& item) {
+    return H().commands.separatorsIndexed || !item.separator;
+}
+
 // Where the item of that index sits among the menu's items, separators and all; the end for none.
 size_t Position(const Menu& m, int index) {
     size_t at = 0;
     for (int seen = -1; at < m.items.size(); ++at) {
-        if (H().commands.separatorsIndexed || !m.items[at].separator)
+        if (Indexed(m.items[at]))
             ++seen;
         if (seen == index)
             break;
@@ -293,7 +298,7 @@ int AppendItem(const char* fn, XPLMMenuID menu, const char* name, void* ref,
     m->items.push_back(item);
     int index = -1;
     for (const hostsim::MenuItem& each : m->items)
-        index += H().commands.separatorsIndexed || !each.separator ? 1 : 0;
+        index += Indexed(each) ? 1 : 0;
     return index;
 }
 }  // namespace

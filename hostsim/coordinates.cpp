@@ -1,7 +1,5 @@
 // Local and world coordinates, as XPLMGraphics.h describes them, over a flat chart of the
 // scenery: the reference point moves, and every local coordinate shifts with it.
-#include <cmath>
-
 #include "internal.h"
 
 namespace hostsim {
@@ -36,17 +34,7 @@ void Coordinates::moveOrigin(double x, double z) {
         if (d.has(position + ref))
             d.setFloat(position + ref, static_cast<float>(value));
     }
-    Terrain& t = H().terrain;
-    const double uphill = t.uphill * 3.14159265358979323846 / 180.0;
-    t.elevation += t.grade * (x * std::sin(uphill) - z * std::cos(uphill));
-    t.hillX -= x;
-    t.hillZ -= z;
-    t.loadedX -= x;
-    t.loadedZ -= z;
-    for (Surface& s : t.surfaces) {
-        s.minX -= x, s.maxX -= x, s.centreX -= x;
-        s.minZ -= z, s.maxZ -= z, s.centreZ -= z;
-    }
+    H().terrain.moveOrigin(x, z);
 }
 
 }  // namespace hostsim

@@ -393,6 +393,8 @@ struct HOSTSIM_API Terrain {
     TerrainHit at(double x, double z) const;
     // The tallest surface at or below `y` under (x, z): what the height above ground counts from.
     double groundBelow(double x, double y, double z) const;
+    // The same scenery described from a local origin moved to (x, z).
+    void moveOrigin(double x, double z);
 };
 
 // ---- The flight model (flight_model.cpp) ----

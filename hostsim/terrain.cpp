@@ -13,11 +13,16 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The plane and the hill, without the surfaces over them.
-double Base(const Terrain& t, double x, double z) {
+// The plane alone.
+double Plane(const Terrain& t, double x, double z) {
     const double uphill = t.uphill * kPi / 180.0;
     // Local z grows southward, so north is -z.
-    double y = t.elevation + t.grade * (x * std::sin(uphill) - z * std::cos(uphill));
+    return t.elevation + t.grade * (x * std::sin(uphill) - z * std::cos(uphill));
+}
+
+// The plane and the hill, without the surfaces over them.
+double Base(const Terrain& t, double x, double z) {
+    double y = Plane(t, x, z);
     if (t.hillRadius > 0.0) {
         const double d = std::hypot(x - t.hillX, z - t.hillZ);
         if (d < t.hillRadius)
@@ -31,6 +36,18 @@ bool Loaded(const Terrain& t, double x, double z) {
 }
 
 }  // namespace
+
+void Terrain::moveOrigin(double x, double z) {
+    elevation = Plane(*this, x, z);
+    hillX -= x;
+    hillZ -= z;
+    loadedX -= x;
+    loadedZ -= z;
+    for (Surface& s : surfaces) {
+        s.minX -= x, s.maxX -= x, s.centreX -= x;
+        s.minZ -= z, s.maxZ -= z, s.centreZ -= z;
+    }
+}
 
 bool Surface::covers(double x, double z) const {
     if (radius > 0.0)

@@ -46,8 +46,8 @@ extern XPLMDataRef gAxisValues;        // float[79], the hardware's processed ax
 extern XPLMDataRef gAxisAvailable;     // int[79], 1 where that axis has hardware
 extern XPLMDataRef gStallSpeed;        // float, knots indicated, clean; 0 where not set
 extern XPLMDataRef gAirDensity;        // float, kg/m³ at the aircraft
-extern XPLMDataRef gVrEnabled;
-extern XPLMDataRef gLatRef;  // float degrees: where local (0, 0, 0) is; it moves
-extern XPLMDataRef gLonRef;  // int, 1 while the simulator draws to a headset
+extern XPLMDataRef gVrEnabled;         // int, 1 while the simulator draws to a headset
+extern XPLMDataRef gLatRef;            // float degrees: where local (0, 0, 0) is; it moves
+extern XPLMDataRef gLonRef;
 
 #endif  // TROVIK_BINDINGS_H

@@ -20,8 +20,8 @@ enum class MenuRole {
     // The Places submenu's.
     kBackToStart,
     kGoTo1,
-    kSave1 = kGoTo1 + 9,
-    kCount = kSave1 + 9
+    kSave1 = kGoTo1 + kPlaces,
+    kCount = kSave1 + kPlaces
 };
 constexpr MenuRole GoToRole(int number) {
     return static_cast<MenuRole>(static_cast<int>(MenuRole::kGoTo1) + number - 1);

@@ -1,7 +1,6 @@
 #include "places.h"
 
 #include <math.h>
-#include <string.h>
 
 #include "bindings.h"
 #include "ground.h"
@@ -47,7 +46,7 @@ void NearestAirport(double latitude, double longitude, char (&id)[16]) {
     found[sizeof found - 1] = '\0';
     size_t n = 0;
     for (const char* c = found; *c != '\0' && n + 1 < sizeof id; ++c) {
-        if ((*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z') || (*c >= '0' && *c <= '9'))
+        if (AirportIdChar(*c))
             id[n++] = *c;
     }
     id[n] = '\0';
@@ -112,7 +111,7 @@ void SaveHere(int number) {
 }
 
 void GoThere(int number) {
-    const ::Place& p = SavedPlace(number);
+    const Place& p = SavedPlace(number);
     if (!p.saved)
         return;
     double x = 0.0;

@@ -84,8 +84,7 @@ bool AirportId(const char* text, char (&id)[16]) {
     if (n == 0 || n >= sizeof id)
         return false;
     for (size_t i = 0; i < n; ++i) {
-        const char c = text[i];
-        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+        if (!AirportIdChar(text[i]))
             return false;
     }
     memcpy(id, text, n + 1);
@@ -390,6 +389,10 @@ void FasterOrSlower(bool faster) {
 
 const char* SpeedFactorText() {
     return kFactors[gValue[kSpeedFactor]];
+}
+
+bool AirportIdChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
 const Place& SavedPlace(int number) {

@@ -38,6 +38,8 @@ struct Place {
     char airport[16];
 };
 constexpr int kPlaces = 9;
+// What an airport id may hold in the file, where it is one word: letters and digits.
+bool AirportIdChar(char c);
 
 // Places 1 to 9; an empty one is not `saved`.
 const Place& SavedPlace(int number);

@@ -26,11 +26,10 @@ int PlaceCountNow(void*) {
 }
 
 struct Published {
-    const char* name;
+    char* name;  // writable, as a message's parameter is
     XPLMGetDatai_f readInt;
     XPLMGetDataf_f readFloat;
 };
-// The name is sent as a message's parameter, which the SDK types as writable.
 char kSlewMode[] = "trovik/slew_mode";
 char kJoystickSlew[] = "trovik/joystick_slew";
 char kSpeedFactor[] = "trovik/speed_factor";
@@ -56,7 +55,7 @@ float Announce(float, float, int, void*) {
         if (browser == XPLM_NO_PLUGIN_ID)
             continue;
         for (const Published& p : kPublished)
-            XPLMSendMessageToPlugin(browser, kAddDataRef, const_cast<char*>(p.name));
+            XPLMSendMessageToPlugin(browser, kAddDataRef, p.name);
     }
     return 0.0f;  // once
 }
